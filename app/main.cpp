@@ -1,0 +1,17 @@
+#include "app/LanguageSwitch.h"
+#include "dialog/VectorFontClipDialog.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char *argv[])
+{
+    // QApplication removes the options it handles and lowers argc, so the
+    // language scan below only sees what is left.
+    QApplication app(argc, argv);
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/icons/app.png")));
+
+    VectorFontClipDialog dialog(useEnglishFromArgv(argc, argv));
+    dialog.show();
+    return app.exec();
+}

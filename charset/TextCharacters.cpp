@@ -1,0 +1,38 @@
+#include "charset/TextCharacters.h"
+
+QList<uint> textCharacters(const QString &text)
+{
+    QList<uint> characters;
+    characters.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar unit = text.at(i);
+        if (unit.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            characters.append(QChar::surrogateToUcs4(unit, text.at(i + 1)));
+            ++i;
+        } else {
+            characters.append(unit.unicode());
+        }
+    }
+    return characters;
+}
+
+int countUniqueCharacters(const QString &text)
+{
+    QSet<uint> seen;
+    for (uint codepoint : textCharacters(text)) {
+        if (codepoint < 0x20 || QChar::isSpace(codepoint))
+            continue;
+        seen.insert(codepoint);
+    }
+    return int(seen.size());
+}
+
+QSet<uint> collectTextCodepoints(const QString &text)
+{
+    QSet<uint> codepoints;
+    for (uint codepoint : textCharacters(text)) {
+        if (codepoint >= 0x20)
+            codepoints.insert(codepoint);
+    }
+    return codepoints;
+}

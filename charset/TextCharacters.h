@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QList>
+#include <QSet>
+#include <QString>
+
+// The characters of a text as code points: a valid surrogate pair is one
+// character above U+FFFF, a lone surrogate stays a unit of its own.
+QList<uint> textCharacters(const QString &text);
+
+// How many different characters the text holds, white space, null and the
+// controls below U+0020 left out; this is what the custom-text page shows.
+int countUniqueCharacters(const QString &text);
+
+// The code points a generation from the custom text asks for: every
+// character from U+0020 upwards, spaces included.
+QSet<uint> collectTextCodepoints(const QString &text);

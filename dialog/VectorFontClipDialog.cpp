@@ -1,0 +1,268 @@
+#include "dialog/VectorFontClipDialog.h"
+
+#include "app/UiText.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+// The two status lines under the preview share one quieter look.
+void makeSecondaryLabel(QLabel *label)
+{
+    QFont font = label->font();
+    font.setPointSize(font.pointSize() - 1);
+    label->setFont(font);
+    label->setStyleSheet(QStringLiteral("color: gray;"));
+}
+
+// The block list stays black on every style and colour group, so the check
+// boxes and ranges remain readable under dark system themes.
+void forceBlackText(QWidget *widget)
+{
+    QPalette palette = widget->palette();
+    palette.setBrush(QPalette::All, QPalette::Text, QBrush(Qt::black, Qt::SolidPattern));
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+VectorFontClipDialog::VectorFontClipDialog(int useEnglish, QWidget *parent)
+    : QDialog(parent),
+      useEnglish(useEnglish),
+      characterTabs(nullptr),
+      fontPathEdit(nullptr),
+      systemFontButton(nullptr),
+      browseButton(nullptr),
+      outputNameEdit(nullptr),
+      customTextEdit(nullptr),
+      uniqueCountLabel(nullptr),
+      importButton(nullptr),
+      blockList(nullptr),
+      previewEdit(nullptr),
+      previewLabel(nullptr),
+      fontInfoLabel(nullptr),
+      previewStatusLabel(nullptr),
+      buttonBox(nullptr)
+{
+    setWindowTitle(uiText("Corvanta - Vector Font Subset Tool", "Corvanta - 矢量字库裁剪工具"));
+    resize(800, 560);
+    setupUi();
+}
+
+VectorFontClipDialog::~VectorFontClipDialog() = default;
+
+QString VectorFontClipDialog::uiText(const char *english, const char *chinese) const
+{
+    return ::uiText(useEnglish, english, chinese);
+}
+
+void VectorFontClipDialog::setupUi()
+{
+    auto *mainLayout = new QVBoxLayout(this);
+
+    auto *fontRow = new QHBoxLayout;
+    auto *fontCaption = new QLabel(uiText("Source TTF font:", "待裁剪矢量字库:"), this);
+    fontPathEdit = new QLineEdit(this);
+    fontPathEdit->setObjectName(QStringLiteral("fontPathEdit"));
+    fontPathEdit->setPlaceholderText(uiText("Select a font file...", "请选择字体文件..."));
+    systemFontButton = new QPushButton(uiText("System Font", "选择系统字体"), this);
+    systemFontButton->setObjectName(QStringLiteral("systemFontButton"));
+    systemFontButton->setToolTip(uiText("Select from system font dialog", "从系统字体对话框中选择"));
+    connect(systemFontButton, &QAbstractButton::clicked, this, &VectorFontClipDialog::onSelectFontDialog);
+    browseButton = new QPushButton(uiText("Browse...", "浏览..."), this);
+    browseButton->setObjectName(QStringLiteral("browseButton"));
+    browseButton->setToolTip(uiText("Browse for TTF/OTF/TTC file", "浏览选择 TTF/OTF/TTC 文件"));
+    connect(browseButton, &QAbstractButton::clicked, this, &VectorFontClipDialog::onBrowseTtf);
+    fontRow->addWidget(fontCaption, 0);
+    fontRow->addWidget(fontPathEdit, 1);
+    fontRow->addWidget(systemFontButton, 0);
+    fontRow->addWidget(browseButton, 0);
+    mainLayout->addLayout(fontRow);
+
+    auto *outputRow = new QHBoxLayout;
+    auto *outputCaption = new QLabel(uiText("Output name:", "输出文件名:"), this);
+    outputNameEdit = new QLineEdit(this);
+    outputNameEdit->setObjectName(QStringLiteral("outputNameEdit"));
+    outputNameEdit->setPlaceholderText(uiText("Name without path, e.g. 12MyFont", "不含路径，示例: 12MyFont"));
+    outputRow->addWidget(outputCaption, 0);
+    outputRow->addWidget(outputNameEdit, 1);
+    mainLayout->addLayout(outputRow);
+
+    auto *previewRow = new QHBoxLayout;
+    auto *previewCaption = new QLabel(uiText("Preview text:", "预览字符:"), this);
+    previewEdit = new QLineEdit(this);
+    previewEdit->setObjectName(QStringLiteral("previewEdit"));
+    previewEdit->setMaxLength(64);
+    previewLabel = new QLabel(this);
+    previewLabel->setObjectName(QStringLiteral("previewLabel"));
+    previewLabel->setMinimumSize(120, 64);
+    previewLabel->setAlignment(Qt::AlignCenter);
+    previewLabel->setFrameShape(QFrame::Box);
+    previewLabel->setFrameShadow(QFrame::Sunken);
+    previewRow->addWidget(previewCaption, 0);
+    previewRow->addWidget(previewEdit, 0);
+    previewRow->addWidget(previewLabel, 1);
+    mainLayout->addLayout(previewRow);
+
+    fontInfoLabel = new QLabel(this);
+    fontInfoLabel->setObjectName(QStringLiteral("fontInfoLabel"));
+    makeSecondaryLabel(fontInfoLabel);
+    mainLayout->addWidget(fontInfoLabel, 0);
+
+    previewStatusLabel = new QLabel(this);
+    previewStatusLabel->setObjectName(QStringLiteral("previewStatusLabel"));
+    makeSecondaryLabel(previewStatusLabel);
+    mainLayout->addWidget(previewStatusLabel, 0);
+
+    characterTabs = new QTabWidget(this);
+    characterTabs->setObjectName(QStringLiteral("characterTabs"));
+
+    auto *customTextPage = new QWidget(characterTabs);
+    customTextPage->setObjectName(QStringLiteral("customTextPage"));
+    auto *customLayout = new QVBoxLayout(customTextPage);
+    auto *hintRow = new QHBoxLayout;
+    auto *hintCaption = new QLabel(
+        uiText("Input all characters to keep (Chinese, English, digits, symbols, etc.). Import from "
+               "file only supports UTF-8 encoded text.",
+               "在此输入要保留的所有字符（支持中英文、数字、符号等）。从文件导入时仅支持 UTF-8 编码文本。"),
+        customTextPage);
+    hintCaption->setObjectName(QStringLiteral("customTextHint"));
+    importButton = new QPushButton(uiText("Import from file...", "从文件导入..."), customTextPage);
+    importButton->setObjectName(QStringLiteral("importButton"));
+    hintRow->addWidget(hintCaption, 0);
+    hintRow->addStretch(0);
+    hintRow->addWidget(importButton, 0);
+    customLayout->addLayout(hintRow);
+    customTextEdit = new QTextEdit(customTextPage);
+    customTextEdit->setObjectName(QStringLiteral("customTextEdit"));
+    customLayout->addWidget(customTextEdit, 1);
+    uniqueCountLabel = new QLabel(uiText("Unique characters: 0", "唯一字符数: 0"), customTextPage);
+    uniqueCountLabel->setObjectName(QStringLiteral("uniqueCountLabel"));
+    customLayout->addWidget(uniqueCountLabel, 0);
+    connect(customTextEdit, &QTextEdit::textChanged, this, &VectorFontClipDialog::onCustomTextChanged);
+    connect(importButton, &QAbstractButton::clicked, this, &VectorFontClipDialog::onImportCustomFile);
+    characterTabs->addTab(customTextPage, uiText("Custom text", "自定义字符"));
+
+    auto *blocksPage = new QWidget(characterTabs);
+    blocksPage->setObjectName(QStringLiteral("blocksPage"));
+    auto *blocksLayout = new QVBoxLayout(blocksPage);
+    auto *blocksCaption =
+        new QLabel(uiText("Choose Unicode blocks to keep", "按 Unicode 分区选择需要保留的字符块"), blocksPage);
+    auto *selectAllButton = new QPushButton(uiText("Select all", "全选"), blocksPage);
+    selectAllButton->setObjectName(QStringLiteral("selectAllButton"));
+    auto *clearAllButton = new QPushButton(uiText("Clear all", "全清"), blocksPage);
+    clearAllButton->setObjectName(QStringLiteral("clearAllButton"));
+    connect(selectAllButton, &QAbstractButton::clicked, this, &VectorFontClipDialog::onSelectAllPartitions);
+    connect(clearAllButton, &QAbstractButton::clicked, this, &VectorFontClipDialog::onClearAllPartitions);
+    auto *blocksRow = new QHBoxLayout;
+    blocksRow->addWidget(blocksCaption, 0);
+    blocksRow->addStretch(0);
+    blocksRow->addWidget(selectAllButton, 0);
+    blocksRow->addWidget(clearAllButton, 0);
+    blocksLayout->addLayout(blocksRow);
+    blockList = new QListWidget(blocksPage);
+    blockList->setObjectName(QStringLiteral("blockList"));
+    blockList->setSelectionMode(QAbstractItemView::NoSelection);
+    blockList->setStyleSheet(QStringLiteral("QListWidget { color: black; }"));
+    forceBlackText(blockList);
+    if (blockList->viewport())
+        forceBlackText(blockList->viewport());
+    blocksLayout->addWidget(blockList, 1);
+    initUnicodeBlocks();
+    characterTabs->addTab(blocksPage, uiText("Unicode blocks", "Unicode 分区"));
+
+    mainLayout->addWidget(characterTabs, 1);
+
+    buttonBox = new QDialogButtonBox(Qt::Horizontal, this);
+    buttonBox->setObjectName(QStringLiteral("buttonBox"));
+    QPushButton *generateButton =
+        buttonBox->addButton(uiText("Generate subset", "生成字库"), QDialogButtonBox::AcceptRole);
+    generateButton->setObjectName(QStringLiteral("generateButton"));
+    generateButton->setDefault(true);
+    connect(buttonBox, &QDialogButtonBox::accepted, this, &VectorFontClipDialog::onExportClicked);
+    mainLayout->addWidget(buttonBox, 0);
+
+    connect(previewEdit, &QLineEdit::textChanged, this, &VectorFontClipDialog::onPreviewChanged);
+    connect(fontPathEdit, &QLineEdit::textChanged, this, &VectorFontClipDialog::onPreviewChanged);
+
+    onCustomTextChanged();
+    refreshPreview();
+}
+
+QString VectorFontClipDialog::currentFontPath() const
+{
+    return fontPathEdit ? fontPathEdit->text().trimmed() : QString();
+}
+
+// ---- Font source --------------------------------------------------------
+
+void VectorFontClipDialog::onBrowseTtf()
+{
+}
+
+void VectorFontClipDialog::onSelectFontDialog()
+{
+}
+
+void VectorFontClipDialog::onPreviewChanged()
+{
+    refreshPreview();
+}
+
+void VectorFontClipDialog::updateFontInfo(const QString &fontPath)
+{
+    Q_UNUSED(fontPath);
+}
+
+void VectorFontClipDialog::refreshPreview()
+{
+}
+
+// ---- Character selection ------------------------------------------------
+
+void VectorFontClipDialog::initUnicodeBlocks()
+{
+}
+
+void VectorFontClipDialog::onSelectAllPartitions()
+{
+}
+
+void VectorFontClipDialog::onClearAllPartitions()
+{
+}
+
+void VectorFontClipDialog::onCustomTextChanged()
+{
+}
+
+void VectorFontClipDialog::onImportCustomFile()
+{
+}
+
+bool VectorFontClipDialog::readUtf8TextFile(const QString &path, QString *errorMessage)
+{
+    Q_UNUSED(path);
+    Q_UNUSED(errorMessage);
+    return false;
+}
+
+// ---- Subset generation --------------------------------------------------
+
+void VectorFontClipDialog::onExportClicked()
+{
+}
+
+bool VectorFontClipDialog::generateSubset(QString *errorMessage)
+{
+    Q_UNUSED(errorMessage);
+    return false;
+}

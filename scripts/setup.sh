@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need.
+# Quick and silent when everything is already there.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev libfontconfig-dev fontconfig
+  libharfbuzz-bin                                         # hb-subset, run by the program
+  fonts-dejavu-core fonts-wqy-microhei fonts-urw-base35   # window text and test fonts
+  xvfb xauth xdotool                                      # a real display for tests and screenshots
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if ((${#missing[@]})); then
+  if [ "$(id -u)" != 0 ]; then
+    echo "These Debian packages are missing; run as root to install them: ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "Installing: ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
