@@ -1,6 +1,8 @@
 #include "dialog/VectorFontClipDialog.h"
 
 #include "app/UiText.h"
+#include "charset/TextCharacters.h"
+#include "charset/UnicodeBlockTable.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -30,6 +32,16 @@ void forceBlackText(QWidget *widget)
     QPalette palette = widget->palette();
     palette.setBrush(QPalette::All, QPalette::Text, QBrush(Qt::black, Qt::SolidPattern));
     widget->setPalette(palette);
+}
+
+void setAllBlocksChecked(QListWidget *list, Qt::CheckState state)
+{
+    if (!list)
+        return;
+    for (int i = 0; i < list->count(); ++i) {
+        if (QListWidgetItem *item = list->item(i))
+            item->setCheckState(state);
+    }
 }
 
 } // namespace
@@ -230,18 +242,35 @@ void VectorFontClipDialog::refreshPreview()
 
 void VectorFontClipDialog::initUnicodeBlocks()
 {
+    if (!blockList)
+        return;
+    blockList->clear();
+    for (const UnicodeBlock &block : unicodeBlockTable) {
+        auto *item = new QListWidgetItem(unicodeBlockItemText(block, useEnglish), blockList);
+        item->setData(Qt::UserRole, QVariant::fromValue<uint>(block.first));
+        item->setData(Qt::UserRole + 1, QVariant::fromValue<uint>(block.last));
+        item->setForeground(QBrush(Qt::black, Qt::SolidPattern));
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
 }
 
 void VectorFontClipDialog::onSelectAllPartitions()
 {
+    setAllBlocksChecked(blockList, Qt::Checked);
 }
 
 void VectorFontClipDialog::onClearAllPartitions()
 {
+    setAllBlocksChecked(blockList, Qt::Unchecked);
 }
 
 void VectorFontClipDialog::onCustomTextChanged()
 {
+    if (!customTextEdit || !uniqueCountLabel)
+        return;
+    const int count = countUniqueCharacters(customTextEdit->toPlainText());
+    uniqueCountLabel->setText(uiText("Unique characters: %1", "唯一字符数: %1").arg(count));
 }
 
 void VectorFontClipDialog::onImportCustomFile()
