@@ -9,6 +9,8 @@ packages=(
   libharfbuzz-bin                                         # hb-subset, run by the program
   fonts-dejavu-core fonts-wqy-microhei fonts-urw-base35   # window text and test fonts
   xvfb xauth xdotool                                      # a real display for tests and screenshots
+  desktop-file-utils dpkg-dev                             # checking the menu entry, building the .deb
+  python3-fonttools                                       # pyftsubset, compared against in bench/ only
 )
 
 missing=()
