@@ -2,13 +2,16 @@
 
 #include "app/UiText.h"
 #include "charset/TextCharacters.h"
+#include "charset/TextImport.h"
 #include "charset/UnicodeBlockTable.h"
 
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -275,13 +278,28 @@ void VectorFontClipDialog::onCustomTextChanged()
 
 void VectorFontClipDialog::onImportCustomFile()
 {
+    // "*" rather than "*.*": the latter hides files whose names have no dot.
+    const QString path = QFileDialog::getOpenFileName(
+        this,
+        uiText("Import character set from file (UTF-8 only)", "从文件导入字符集（仅支持 UTF-8 编码文本）"),
+        QString(), QStringLiteral("UTF-8 Text/CSV (*.txt *.csv);;All Files (*)"));
+    if (path.isEmpty())
+        return;
+    QString errorMessage;
+    if (!readUtf8TextFile(path, &errorMessage) && !errorMessage.isEmpty())
+        QMessageBox::warning(this, uiText("Import failed", "导入失败"), errorMessage, QMessageBox::Ok,
+                             QMessageBox::NoButton);
 }
 
 bool VectorFontClipDialog::readUtf8TextFile(const QString &path, QString *errorMessage)
 {
-    Q_UNUSED(path);
-    Q_UNUSED(errorMessage);
-    return false;
+    QString text;
+    if (!readUtf8Text(path, useEnglish, &text, errorMessage))
+        return false;
+    if (customTextEdit)
+        customTextEdit->setPlainText(text);
+    onCustomTextChanged();
+    return true;
 }
 
 // ---- Subset generation --------------------------------------------------
