@@ -3,12 +3,16 @@
 #include "app/UiText.h"
 #include "charset/TextCharacters.h"
 #include "charset/UnicodeBlockTable.h"
+#include "font/SystemFontPicker.h"
+#include "font/platform/FontFileLookup.h"
 
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -222,6 +226,26 @@ void VectorFontClipDialog::onBrowseTtf()
 
 void VectorFontClipDialog::onSelectFontDialog()
 {
+    const QString family = pickSystemFontFamily(this, useEnglish);
+    if (family.isEmpty())
+        return;
+    const QString path = resolveFontFilePath(family);
+    if (path.isEmpty() || !QFileInfo::exists(path)) {
+        QMessageBox::warning(
+            this, uiText("Font Not Found", "未找到匹配字体"),
+            uiText("Could not get font file path for \"%1\".\n\nPossible reasons:\n1. It is a composite font or "
+                   "non-TrueType/OpenType format\n2. The font is in a non-standard directory\n\nPlease use "
+                   "\"Browse...\" button to manually select font file.",
+                   "所选字体 \"%1\" 未能获取到对应的字体文件路径。\n\n可能原因：\n1. 该字体是复合字体或非 "
+                   "TrueType/OpenType 格式\n2. 该字体位于非标准目录\n\n请使用\"浏览...\"按钮手动选择字体文件。")
+                .arg(family),
+            QMessageBox::Ok, QMessageBox::NoButton);
+        return;
+    }
+    fontPathEdit->setText(path);
+    if (outputNameEdit && outputNameEdit->text().trimmed().isEmpty())
+        outputNameEdit->setText(QFileInfo(path).completeBaseName());
+    refreshPreview();
 }
 
 void VectorFontClipDialog::onPreviewChanged()
