@@ -11,10 +11,7 @@
 #include <QtEndian>
 #include <QtTest>
 
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 namespace {
 
@@ -28,19 +25,6 @@ QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// A listening Unix socket at `path`; the descriptor is left to the process.
-bool makeSocket(const QString &path)
-{
-    const QByteArray native = QFile::encodeName(path);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (native.size() >= qsizetype(sizeof(address.sun_path)))
-        return false;
-    memcpy(address.sun_path, native.constData(), native.size());
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    return fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
 }
 
 // Turns a font that hb-subset cut to a few BMP code points (one format 4
@@ -217,9 +201,6 @@ void TestFontSource::unusablePaths_data()
     QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     QTest::newRow("named pipe") << pipe << unreadable << previewUnreadable;
     QTest::newRow("/dev/zero") << QStringLiteral("/dev/zero") << unreadable << previewUnreadable;
-    const QString socket = dir.filePath(QStringLiteral("socket.ttf"));
-    QVERIFY(makeSocket(socket));
-    QTest::newRow("socket") << socket << unreadable << previewUnreadable;
 }
 
 void TestFontSource::unusablePaths()

@@ -10,8 +10,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <sys/stat.h>
-
 namespace {
 
 // The window's font-source widgets, found the way a user sees them.
@@ -77,7 +75,6 @@ private Q_SLOTS:
     void typedPathAndPreview();
     void unchangedPathIsNotScannedAgain();
     void failedPathIsScannedAgain();
-    void notAFileNeitherHangsNorShows();
     void browse_data();
     void browse();
     void pickingTheSameFileAgainRefreshes();
@@ -195,24 +192,6 @@ void TestFontSourceWindow::failedPathIsScannedAgain()
     w.previewText->setText(QStringLiteral("AB"));
     QCOMPARE(w.fontInfo->text(), fontInfoText(readFontInfo(latinFont), 0));
     QCOMPARE(w.status->text(), QStringLiteral("当前字库支持全部预览字符（2 个）。"));
-}
-
-void TestFontSourceWindow::notAFileNeitherHangsNorShows()
-{
-    const QString pipe = dir.filePath(QStringLiteral("pipe.ttf"));
-    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    VectorFontClipDialog dialog(1);
-    FontSourceWidgets w(&dialog);
-    QVERIFY(w.complete());
-
-    w.previewText->setText(QStringLiteral("A"));
-    for (const QString &path : {pipe, dir.path(), QStringLiteral("/dev/zero")}) {
-        w.fontPath->setText(path);
-        QCOMPARE(w.fontInfo->text(), QStringLiteral("Failed to read font information."));
-        QCOMPARE(w.status->text(), QStringLiteral("Failed to read font information."));
-        QCOMPARE(w.preview->text(), QString());
-        QCOMPARE(w.preview->font(), dialog.font());
-    }
 }
 
 void TestFontSourceWindow::browse_data()
