@@ -4,9 +4,12 @@
 #include "charset/TextCharacters.h"
 #include "charset/TextImport.h"
 #include "charset/UnicodeBlockTable.h"
+#include "font/FontInfo.h"
+#include "font/PreviewCoverage.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -221,6 +224,19 @@ QString VectorFontClipDialog::currentFontPath() const
 
 void VectorFontClipDialog::onBrowseTtf()
 {
+    // "*" rather than "*.*": files without a suffix must show under "All Files".
+    const QString path =
+        QFileDialog::getOpenFileName(this, uiText("Select font file", "选择字体文件"), QString(),
+                                     uiText("Font Files (*.ttf *.otf *.ttc);;All Files (*)",
+                                            "字体文件 (*.ttf *.otf *.ttc);;所有文件 (*)"));
+    if (path.isEmpty())
+        return;
+    if (fontPathEdit)
+        fontPathEdit->setText(path);
+    if (outputNameEdit && outputNameEdit->text().trimmed().isEmpty())
+        outputNameEdit->setText(QFileInfo(path).completeBaseName());
+    // Picking the same file again changes no text, yet should still refresh.
+    refreshPreview();
 }
 
 void VectorFontClipDialog::onSelectFontDialog()
@@ -234,11 +250,28 @@ void VectorFontClipDialog::onPreviewChanged()
 
 void VectorFontClipDialog::updateFontInfo(const QString &fontPath)
 {
-    Q_UNUSED(fontPath);
+    if (!fontInfoLabel)
+        return;
+    // Every keystroke in the preview text lands here; only a new path, or one
+    // that failed last time, is worth the scan.
+    if (fontPath == loadedFontPath)
+        return;
+    const FontInfo info = readFontInfo(fontPath);
+    loadedFontPath = info.status == FontInfo::Status::Read ? fontPath : QString();
+    fontInfoLabel->setText(fontInfoText(info, useEnglish));
 }
 
 void VectorFontClipDialog::refreshPreview()
 {
+    if (!previewLabel || !previewEdit)
+        return;
+    const QString fontPath = currentFontPath();
+    updateFontInfo(fontPath);
+    const PreviewCoverage coverage = checkPreviewCoverage(fontPath, previewEdit->text(), font());
+    previewLabel->setFont(coverage.font);
+    previewLabel->setText(coverage.shownText);
+    if (previewStatusLabel)
+        previewStatusLabel->setText(previewStatusText(coverage, useEnglish));
 }
 
 // ---- Character selection ------------------------------------------------
