@@ -2,11 +2,15 @@
 
 #include "app/UiText.h"
 #include "charset/TextCharacters.h"
+#include "charset/TextImport.h"
 #include "charset/UnicodeBlockTable.h"
+#include "font/FontInfo.h"
+#include "font/PreviewCoverage.h"
 #include "font/SystemFontPicker.h"
 #include "font/platform/FontFileLookup.h"
 
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -222,6 +226,19 @@ QString VectorFontClipDialog::currentFontPath() const
 
 void VectorFontClipDialog::onBrowseTtf()
 {
+    // "*" rather than "*.*": files without a suffix must show under "All Files".
+    const QString path =
+        QFileDialog::getOpenFileName(this, uiText("Select font file", "选择字体文件"), QString(),
+                                     uiText("Font Files (*.ttf *.otf *.ttc);;All Files (*)",
+                                            "字体文件 (*.ttf *.otf *.ttc);;所有文件 (*)"));
+    if (path.isEmpty())
+        return;
+    if (fontPathEdit)
+        fontPathEdit->setText(path);
+    if (outputNameEdit && outputNameEdit->text().trimmed().isEmpty())
+        outputNameEdit->setText(QFileInfo(path).completeBaseName());
+    // Picking the same file again changes no text, yet should still refresh.
+    refreshPreview();
 }
 
 void VectorFontClipDialog::onSelectFontDialog()
@@ -255,11 +272,28 @@ void VectorFontClipDialog::onPreviewChanged()
 
 void VectorFontClipDialog::updateFontInfo(const QString &fontPath)
 {
-    Q_UNUSED(fontPath);
+    if (!fontInfoLabel)
+        return;
+    // Every keystroke in the preview text lands here; only a new path, or one
+    // that failed last time, is worth the scan.
+    if (fontPath == loadedFontPath)
+        return;
+    const FontInfo info = readFontInfo(fontPath);
+    loadedFontPath = info.status == FontInfo::Status::Read ? fontPath : QString();
+    fontInfoLabel->setText(fontInfoText(info, useEnglish));
 }
 
 void VectorFontClipDialog::refreshPreview()
 {
+    if (!previewLabel || !previewEdit)
+        return;
+    const QString fontPath = currentFontPath();
+    updateFontInfo(fontPath);
+    const PreviewCoverage coverage = checkPreviewCoverage(fontPath, previewEdit->text(), font());
+    previewLabel->setFont(coverage.font);
+    previewLabel->setText(coverage.shownText);
+    if (previewStatusLabel)
+        previewStatusLabel->setText(previewStatusText(coverage, useEnglish));
 }
 
 // ---- Character selection ------------------------------------------------
@@ -299,13 +333,28 @@ void VectorFontClipDialog::onCustomTextChanged()
 
 void VectorFontClipDialog::onImportCustomFile()
 {
+    // "*" rather than "*.*": the latter hides files whose names have no dot.
+    const QString path = QFileDialog::getOpenFileName(
+        this,
+        uiText("Import character set from file (UTF-8 only)", "从文件导入字符集（仅支持 UTF-8 编码文本）"),
+        QString(), QStringLiteral("UTF-8 Text/CSV (*.txt *.csv);;All Files (*)"));
+    if (path.isEmpty())
+        return;
+    QString errorMessage;
+    if (!readUtf8TextFile(path, &errorMessage) && !errorMessage.isEmpty())
+        QMessageBox::warning(this, uiText("Import failed", "导入失败"), errorMessage, QMessageBox::Ok,
+                             QMessageBox::NoButton);
 }
 
 bool VectorFontClipDialog::readUtf8TextFile(const QString &path, QString *errorMessage)
 {
-    Q_UNUSED(path);
-    Q_UNUSED(errorMessage);
-    return false;
+    QString text;
+    if (!readUtf8Text(path, useEnglish, &text, errorMessage))
+        return false;
+    if (customTextEdit)
+        customTextEdit->setPlainText(text);
+    onCustomTextChanged();
+    return true;
 }
 
 // ---- Subset generation --------------------------------------------------

@@ -1,6 +1,7 @@
 #include "TestFonts.h"
 
 #include <QFile>
+#include <QFontDatabase>
 #include <QProcess>
 
 namespace TestFonts {
@@ -158,6 +159,18 @@ QSet<uint> readCharacterMap(const QString &fontPath, int faceIndex)
     if (!r.ok)
         return {};
     return map;
+}
+
+int registeredApplicationFonts()
+{
+    // Ids are handed out from 0 and freed ones are reused, so a short scan
+    // finds every registration a test can have left.
+    int count = 0;
+    for (int id = 0; id < 256; ++id) {
+        if (!QFontDatabase::applicationFontFamilies(id).isEmpty())
+            ++count;
+    }
+    return count;
 }
 
 } // namespace TestFonts

@@ -22,4 +22,8 @@ bool cutFont(const QString &source, const QString &unicodes, const QString &outp
 // An empty set means the file could not be read as a font.
 QSet<uint> readCharacterMap(const QString &fontPath, int faceIndex = 0);
 
+// How many fonts are registered with the application font database right
+// now; an operation that registers one must have undone it when it returns.
+int registeredApplicationFonts();
+
 } // namespace TestFonts

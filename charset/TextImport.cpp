@@ -1,0 +1,35 @@
+#include "charset/TextImport.h"
+
+#include "app/UiText.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+bool readUtf8Text(const QString &path, int useEnglish, QString *text, QString *errorMessage)
+{
+    // Opening a named pipe waits for a writer and a device such as /dev/zero
+    // never ends, so only regular files (or links to one) are opened at all;
+    // a device put in its place after the check is still refused once open.
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Text) ||
+        file.isSequential()) {
+        if (errorMessage)
+            *errorMessage = uiText(useEnglish, "Failed to open file: %1", "无法打开文件: %1").arg(path);
+        return false;
+    }
+
+    QTextStream stream(&file);
+    stream.setEncoding(QStringConverter::Utf8);
+    const QString content = stream.readAll();
+    // Only a file with nothing in it is refused: one holding only spaces or
+    // line breaks is the user's choice.
+    if (content.isEmpty()) {
+        if (errorMessage)
+            *errorMessage = uiText(useEnglish, "File is empty.", "文件内容为空。");
+        return false;
+    }
+    if (text)
+        *text = content;
+    return true;
+}
