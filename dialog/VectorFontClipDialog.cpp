@@ -259,7 +259,8 @@ void VectorFontClipDialog::onSelectFontDialog()
             QMessageBox::Ok, QMessageBox::NoButton);
         return;
     }
-    fontPathEdit->setText(path);
+    if (fontPathEdit)
+        fontPathEdit->setText(path);
     if (outputNameEdit && outputNameEdit->text().trimmed().isEmpty())
         outputNameEdit->setText(QFileInfo(path).completeBaseName());
     refreshPreview();

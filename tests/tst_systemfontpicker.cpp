@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -211,6 +212,13 @@ void TestSystemFontPicker::foundFamilyFillsPathAndName()
     QCOMPARE(runPicker(driver), QString());
     QCOMPARE(text("fontPathEdit"), expectedPath);
     QCOMPARE(text("outputNameEdit"), expectedName);
+
+    // The font information follows the new path.
+    int usable = 0;
+    for (uint codePoint : TestFonts::readCharacterMap(expectedPath))
+        usable += codePoint >= 0x20 && codePoint <= 0xFFFF && !QChar::isSurrogate(codePoint);
+    QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("fontInfoLabel"))->text(),
+             QStringLiteral("Current font contains %1 usable Unicode characters.").arg(usable));
 }
 
 void TestSystemFontPicker::familyWithoutFileWarns_data()
