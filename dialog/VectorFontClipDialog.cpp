@@ -233,12 +233,7 @@ void VectorFontClipDialog::onBrowseTtf()
                                             "字体文件 (*.ttf *.otf *.ttc);;所有文件 (*)"));
     if (path.isEmpty())
         return;
-    if (fontPathEdit)
-        fontPathEdit->setText(path);
-    if (outputNameEdit && outputNameEdit->text().trimmed().isEmpty())
-        outputNameEdit->setText(QFileInfo(path).completeBaseName());
-    // Picking the same file again changes no text, yet should still refresh.
-    refreshPreview();
+    useFontFile(path);
 }
 
 void VectorFontClipDialog::onSelectFontDialog()
@@ -259,10 +254,17 @@ void VectorFontClipDialog::onSelectFontDialog()
             QMessageBox::Ok, QMessageBox::NoButton);
         return;
     }
+    useFontFile(path);
+}
+
+void VectorFontClipDialog::useFontFile(const QString &path)
+{
     if (fontPathEdit)
         fontPathEdit->setText(path);
+    // A name the user typed is never replaced.
     if (outputNameEdit && outputNameEdit->text().trimmed().isEmpty())
         outputNameEdit->setText(QFileInfo(path).completeBaseName());
+    // Choosing the same file again changes no text, yet should still refresh.
     refreshPreview();
 }
 

@@ -36,6 +36,7 @@ private:
     void initUnicodeBlocks();
     void updateFontInfo(const QString &fontPath);
     void refreshPreview();
+    void useFontFile(const QString &path);
     QString currentFontPath() const;
     bool readUtf8TextFile(const QString &path, QString *errorMessage);
     bool generateSubset(QString *errorMessage);
