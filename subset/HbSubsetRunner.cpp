@@ -2,6 +2,7 @@
 
 #include "app/UiText.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -97,10 +98,12 @@ bool runHbSubset(const QString &fontPath, const QString &unicodesArgument, const
         return false;
     }
     process.closeWriteChannel();
+    // The limit runs from the start, whatever the caller does meanwhile.
+    const QDeadlineTimer deadline(finishTimeoutMs);
     if (whileRunning)
         whileRunning();
 
-    if (!process.waitForFinished(finishTimeoutMs) && process.state() != QProcess::NotRunning) {
+    if (!process.waitForFinished(int(deadline.remainingTime())) && process.state() != QProcess::NotRunning) {
         process.kill();
         process.waitForFinished(startTimeoutMs);
         setMessage(errorMessage,
