@@ -8,8 +8,15 @@
 #include "font/PreviewCoverage.h"
 #include "font/SystemFontPicker.h"
 #include "font/platform/FontFileLookup.h"
+#include "subset/CheckedBlocks.h"
+#include "subset/OutputName.h"
+#include "subset/SourceFontPath.h"
+#include "subset/SubsetGeneration.h"
+#include "subset/UnicodesArgument.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -364,10 +371,85 @@ bool VectorFontClipDialog::readUtf8TextFile(const QString &path, QString *errorM
 
 void VectorFontClipDialog::onExportClicked()
 {
+    QString errorMessage;
+    if (generateSubset(&errorMessage)) {
+        QString message =
+            uiText("Subset font has been generated. You can continue generating more subsets or close "
+                   "this tool.",
+                   "子集字库已生成，可继续生成其他字库或关闭本工具。");
+        if (!missingCharsNote.isEmpty())
+            message += QLatin1String("\n\n") + missingCharsNote;
+        QMessageBox::information(this, uiText("Done", "完成"), message);
+    } else if (!errorMessage.isEmpty()) {
+        QMessageBox::warning(this, uiText("Error", "错误"), errorMessage);
+    }
 }
 
 bool VectorFontClipDialog::generateSubset(QString *errorMessage)
 {
-    Q_UNUSED(errorMessage);
-    return false;
+    auto fail = [errorMessage](const QString &text) {
+        if (errorMessage)
+            *errorMessage = text;
+        return false;
+    };
+
+    SubsetRequest request;
+    request.useEnglish = useEnglish;
+    request.fontPath = currentFontPath();
+    if (!isUsableFontPath(request.fontPath))
+        return fail(
+            uiText("Please choose a valid source TTF font file first.", "请先选择有效的源 TTF 字体文件。"));
+    const QString fileName = outputFileName(outputNameEdit ? outputNameEdit->text() : QString());
+    if (fileName.isEmpty())
+        return fail(uiText("Output name must not be empty.", "输出文件名不能为空。"));
+
+    const QString directory =
+        QFileDialog::getExistingDirectory(this, uiText("Select output directory", "选择输出目录"),
+                                          QDir::currentPath(), QFileDialog::ShowDirsOnly);
+    if (directory.isEmpty())
+        return false;
+    request.targetPath = QDir(directory).filePath(fileName);
+    if (QFileInfo::exists(request.targetPath)) {
+        // The name defaults to the source's own, so the source's folder would
+        // otherwise offer to overwrite the user's original font.
+        if (replacesSourceFont(request.targetPath, request.fontPath))
+            return fail(
+                uiText("The output file would replace the source font: %1. Choose another name or directory.",
+                       "输出文件将覆盖源字库: %1，请更换文件名或目录。")
+                    .arg(request.targetPath));
+        const auto answer =
+            QMessageBox::question(this, uiText("Overwrite?", "覆盖确认"),
+                                  uiText("File %1 already exists, overwrite?", "文件 %1 已存在，是否覆盖？")
+                                      .arg(request.targetPath),
+                                  QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return fail(QString());
+    }
+
+    missingCharsNote.clear();
+    if (characterTabs && characterTabs->currentIndex() == 0) {
+        request.requestedCodepoints =
+            collectTextCodepoints(customTextEdit ? customTextEdit->toPlainText() : QString());
+        if (request.requestedCodepoints.isEmpty())
+            return fail(uiText("Please input at least one valid character on the Custom text tab.",
+                               "请在“自定义字符”页输入至少一个有效字符。"));
+        request.unicodesArgument = formatUnicodesArgument(request.requestedCodepoints);
+    } else {
+        if (!blockList)
+            return fail(uiText("Unicode blocks list not initialized.", "Unicode 分区列表未初始化。"));
+        const QStringList ranges = gatherCheckedBlocks(blockList, request.requestedCodepoints);
+        if (ranges.isEmpty())
+            return fail(uiText("Please check at least one block on the Unicode blocks tab.",
+                               "请在“Unicode 分区”页勾选至少一个分区。"));
+        request.unicodesArgument = ranges.join(QLatin1Char(','));
+    }
+
+    request.toolDirectory = QCoreApplication::applicationDirPath();
+    request.startTimeoutMs = 10000;
+    request.finishTimeoutMs = 300000;
+    const SubsetOutcome outcome = generateSubsetFile(request);
+    if (!outcome.ok)
+        return fail(outcome.errorMessage);
+    missingCharsNote = outcome.missingCharsNote;
+    return true;
 }
