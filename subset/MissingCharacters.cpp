@@ -9,21 +9,23 @@
 
 namespace {
 
-// The lookup of one code point on its own, as QString::fromUcs4 spells it.
+// The lookup of one code point on its own. The string is built unit by unit
+// for the BMP: QString::fromUcs4 would drop a U+FEFF as a byte-order mark and
+// report it missing from every font that has it.
 bool lacksGlyph(const QRawFont &font, uint codepoint)
 {
-    const char32_t single = codepoint;
-    const QList<quint32> glyphs = font.glyphIndexesForString(QString::fromUcs4(&single, 1));
+    const QString single = codepoint <= 0xFFFF ? QString(QChar(char16_t(codepoint)))
+                                               : QString::fromUcs4(reinterpret_cast<const char32_t *>(&codepoint), 1);
+    const QList<quint32> glyphs = font.glyphIndexesForString(single);
     return glyphs.isEmpty() || glyphs.first() == 0;
 }
 
 // Code points whose one-character string is that one UTF-16 unit and looks
 // the same when it stands among others. Not so: surrogate values (two of them
-// side by side would pair up), code points above U+FFFF (two units), and
-// U+FEFF, which QString::fromUcs4 drops as a byte-order mark.
+// side by side would pair up) and code points above U+FFFF (two units).
 bool standsAlone(uint codepoint)
 {
-    return codepoint <= 0xFFFF && !QChar::isSurrogate(codepoint) && codepoint != 0xFEFF;
+    return codepoint <= 0xFFFF && !QChar::isSurrogate(codepoint);
 }
 
 } // namespace

@@ -129,12 +129,17 @@ void TestSubsetParts::missingLookupAgreesWithOneByOne()
     QSet<uint> expected;
     for (uint codepoint : requested) {
         const char32_t single = codepoint;
-        const QList<quint32> glyphs = raw.glyphIndexesForString(QString::fromUcs4(&single, 1));
+        const QString text = codepoint <= 0xFFFF ? QString(QChar(char16_t(codepoint))) : QString::fromUcs4(&single, 1);
+        const QList<quint32> glyphs = raw.glyphIndexesForString(text);
         if (codepoint >= 0x20 && (glyphs.isEmpty() || glyphs.first() == 0))
             expected.insert(codepoint);
     }
     QVERIFY(!expected.isEmpty() && !expected.contains('A'));
-    QCOMPARE(findMissingCodepoints(font, requested), expected);
+    const QSet<uint> missing = findMissingCodepoints(font, requested);
+    QCOMPARE(missing, expected);
+    // A font that maps U+FEFF has it; no byte-order-mark handling may lose it.
+    if (TestFonts::readCharacterMap(font).contains(0xFEFF))
+        QVERIFY(!missing.contains(0xFEFF));
 }
 
 QTEST_MAIN(TestSubsetParts)
