@@ -26,6 +26,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -337,8 +338,23 @@ void VectorFontClipDialog::onCustomTextChanged()
 {
     if (!customTextEdit || !uniqueCountLabel)
         return;
-    const int count = countUniqueCharacters(customTextEdit->toPlainText());
+    const int count = countUniqueCharacters(customText());
     uniqueCountLabel->setText(uiText("Unique characters: %1", "唯一字符数: %1").arg(count));
+}
+
+QString VectorFontClipDialog::customText() const
+{
+    if (!customTextEdit)
+        return QString();
+    // toPlainText() would turn every no-break space into a plain space, and the
+    // subset would then lack the U+00A0 the user typed or pasted.
+    QString text = customTextEdit->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    // The document's own frame markers are not the user's text.
+    text.remove(QChar(0xFDD0));
+    text.remove(QChar(0xFDD1));
+    return text;
 }
 
 void VectorFontClipDialog::onImportCustomFile()
@@ -429,7 +445,7 @@ bool VectorFontClipDialog::generateSubset(QString *errorMessage)
     missingCharsNote.clear();
     if (characterTabs && characterTabs->currentIndex() == 0) {
         request.requestedCodepoints =
-            collectTextCodepoints(customTextEdit ? customTextEdit->toPlainText() : QString());
+            collectTextCodepoints(customText());
         if (request.requestedCodepoints.isEmpty())
             return fail(uiText("Please input at least one valid character on the Custom text tab.",
                                "请在“自定义字符”页输入至少一个有效字符。"));
