@@ -119,7 +119,8 @@ void VectorFontClipDialog::setupUi()
     auto *outputCaption = new QLabel(uiText("Output name:", "输出文件名:"), this);
     outputNameEdit = new QLineEdit(this);
     outputNameEdit->setObjectName(QStringLiteral("outputNameEdit"));
-    outputNameEdit->setPlaceholderText(uiText("Name without path, e.g. 12MyFont", "不含路径，示例: 12MyFont"));
+    outputNameEdit->setPlaceholderText(
+        uiText("Name without path, e.g. 12MyFont", "不含路径，示例: 12MyFont"));
     outputRow->addWidget(outputCaption, 0);
     outputRow->addWidget(outputNameEdit, 1);
     mainLayout->addLayout(outputRow);
@@ -182,8 +183,8 @@ void VectorFontClipDialog::setupUi()
     auto *blocksPage = new QWidget(characterTabs);
     blocksPage->setObjectName(QStringLiteral("blocksPage"));
     auto *blocksLayout = new QVBoxLayout(blocksPage);
-    auto *blocksCaption =
-        new QLabel(uiText("Choose Unicode blocks to keep", "按 Unicode 分区选择需要保留的字符块"), blocksPage);
+    auto *blocksCaption = new QLabel(
+        uiText("Choose Unicode blocks to keep", "按 Unicode 分区选择需要保留的字符块"), blocksPage);
     auto *selectAllButton = new QPushButton(uiText("Select all", "全选"), blocksPage);
     selectAllButton->setObjectName(QStringLiteral("selectAllButton"));
     auto *clearAllButton = new QPushButton(uiText("Clear all", "全清"), blocksPage);
@@ -253,11 +254,12 @@ void VectorFontClipDialog::onSelectFontDialog()
     if (path.isEmpty() || !QFileInfo::exists(path)) {
         QMessageBox::warning(
             this, uiText("Font Not Found", "未找到匹配字体"),
-            uiText("Could not get font file path for \"%1\".\n\nPossible reasons:\n1. It is a composite font or "
-                   "non-TrueType/OpenType format\n2. The font is in a non-standard directory\n\nPlease use "
-                   "\"Browse...\" button to manually select font file.",
-                   "所选字体 \"%1\" 未能获取到对应的字体文件路径。\n\n可能原因：\n1. 该字体是复合字体或非 "
-                   "TrueType/OpenType 格式\n2. 该字体位于非标准目录\n\n请使用\"浏览...\"按钮手动选择字体文件。")
+            uiText(
+                "Could not get font file path for \"%1\".\n\nPossible reasons:\n1. It is a composite font or "
+                "non-TrueType/OpenType format\n2. The font is in a non-standard directory\n\nPlease use "
+                "\"Browse...\" button to manually select font file.",
+                "所选字体 \"%1\" 未能获取到对应的字体文件路径。\n\n可能原因：\n1. 该字体是复合字体或非 "
+                "TrueType/OpenType 格式\n2. 该字体位于非标准目录\n\n请使用\"浏览...\"按钮手动选择字体文件。")
                 .arg(family),
             QMessageBox::Ok, QMessageBox::NoButton);
         return;
@@ -444,8 +446,7 @@ bool VectorFontClipDialog::generateSubset(QString *errorMessage)
 
     missingCharsNote.clear();
     if (characterTabs && characterTabs->currentIndex() == 0) {
-        request.requestedCodepoints =
-            collectTextCodepoints(customText());
+        request.requestedCodepoints = collectTextCodepoints(customText());
         if (request.requestedCodepoints.isEmpty())
             return fail(uiText("Please input at least one valid character on the Custom text tab.",
                                "请在“自定义字符”页输入至少一个有效字符。"));

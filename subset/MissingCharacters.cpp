@@ -14,8 +14,9 @@ namespace {
 // report it missing from every font that has it.
 bool lacksGlyph(const QRawFont &font, uint codepoint)
 {
-    const QString single = codepoint <= 0xFFFF ? QString(QChar(char16_t(codepoint)))
-                                               : QString::fromUcs4(reinterpret_cast<const char32_t *>(&codepoint), 1);
+    const QString single = codepoint <= 0xFFFF
+                               ? QString(QChar(char16_t(codepoint)))
+                               : QString::fromUcs4(reinterpret_cast<const char32_t *>(&codepoint), 1);
     const QList<quint32> glyphs = font.glyphIndexesForString(single);
     return glyphs.isEmpty() || glyphs.first() == 0;
 }

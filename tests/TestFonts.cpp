@@ -24,8 +24,8 @@ QString nimbusSansOtf()
 bool cutFont(const QString &source, const QString &unicodes, const QString &outputPath, QString *error)
 {
     QProcess process;
-    process.start(QStringLiteral(VFC_HB_SUBSET),
-                  {source, QStringLiteral("--output-file=") + outputPath, QStringLiteral("--unicodes=") + unicodes});
+    process.start(QStringLiteral(VFC_HB_SUBSET), {source, QStringLiteral("--output-file=") + outputPath,
+                                                  QStringLiteral("--unicodes=") + unicodes});
     const bool ok = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
                     process.exitCode() == 0 && QFile::exists(outputPath);
     if (!ok && error)

@@ -7,14 +7,15 @@
 // known gaps from them.
 namespace TestFonts {
 
-QString dejaVuSans();      // .ttf
-QString wqyMicroHei();     // .ttc, CJK; its first face is "WenQuanYi Micro Hei"
-QString nimbusSansOtf();   // .otf with CFF outlines
+QString dejaVuSans();    // .ttf
+QString wqyMicroHei();   // .ttc, CJK; its first face is "WenQuanYi Micro Hei"
+QString nimbusSansOtf(); // .otf with CFF outlines
 
 // Cuts `source` down to `unicodes` (hb-subset's syntax) into `outputPath`
 // with the system's hb-subset. Returns false, with hb-subset's words in
 // `error`, when that fails.
-bool cutFont(const QString &source, const QString &unicodes, const QString &outputPath, QString *error = nullptr);
+bool cutFont(const QString &source, const QString &unicodes, const QString &outputPath,
+             QString *error = nullptr);
 
 // The code points that the font's character map gives a non-zero glyph,
 // read straight from the file's cmap table (formats 4 and 12; face

@@ -133,7 +133,8 @@ void TestSubsetGeneration::endToEnd_data()
                   ttc = TestFonts::wqyMicroHei();
     QTest::newRow("ttf, text") << ttf << "Hello, wörld! ΑΒΓ ЖЯ 中" << QList<int>{} << false << "";
     // The text edit's plain text would turn it into U+0020.
-    QTest::newRow("ttf, no-break space kept") << ttf << QString::fromUtf8("A\u00A0B") << QList<int>{} << false << "";
+    QTest::newRow("ttf, no-break space kept")
+        << ttf << QString::fromUtf8("A\u00A0B") << QList<int>{} << false << "";
     QTest::newRow("ttf, blocks, replacing") << ttf << QString() << QList<int>{1, 2, 9} << true << "";
     QTest::newRow("otf, text") << otf << "Quick fox, 42 € ﬁ" << QList<int>{} << false << "";
     QTest::newRow("otf, blocks") << otf << QString() << QList<int>{1, 3} << false << "";

@@ -129,7 +129,8 @@ void TestSubsetParts::missingLookupAgreesWithOneByOne()
     QSet<uint> expected;
     for (uint codepoint : requested) {
         const char32_t single = codepoint;
-        const QString text = codepoint <= 0xFFFF ? QString(QChar(char16_t(codepoint))) : QString::fromUcs4(&single, 1);
+        const QString text =
+            codepoint <= 0xFFFF ? QString(QChar(char16_t(codepoint))) : QString::fromUcs4(&single, 1);
         const QList<quint32> glyphs = raw.glyphIndexesForString(text);
         if (codepoint >= 0x20 && (glyphs.isEmpty() || glyphs.first() == 0))
             expected.insert(codepoint);
