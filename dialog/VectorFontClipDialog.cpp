@@ -4,9 +4,21 @@
 #include "charset/TextCharacters.h"
 #include "charset/TextImport.h"
 #include "charset/UnicodeBlockTable.h"
+#include "font/FontInfo.h"
+#include "font/PreviewCoverage.h"
+#include "font/SystemFontPicker.h"
+#include "font/platform/FontFileLookup.h"
+#include "subset/CheckedBlocks.h"
+#include "subset/OutputName.h"
+#include "subset/SourceFontPath.h"
+#include "subset/SubsetGeneration.h"
+#include "subset/UnicodesArgument.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +26,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -106,7 +119,8 @@ void VectorFontClipDialog::setupUi()
     auto *outputCaption = new QLabel(uiText("Output name:", "输出文件名:"), this);
     outputNameEdit = new QLineEdit(this);
     outputNameEdit->setObjectName(QStringLiteral("outputNameEdit"));
-    outputNameEdit->setPlaceholderText(uiText("Name without path, e.g. 12MyFont", "不含路径，示例: 12MyFont"));
+    outputNameEdit->setPlaceholderText(
+        uiText("Name without path, e.g. 12MyFont", "不含路径，示例: 12MyFont"));
     outputRow->addWidget(outputCaption, 0);
     outputRow->addWidget(outputNameEdit, 1);
     mainLayout->addLayout(outputRow);
@@ -169,8 +183,8 @@ void VectorFontClipDialog::setupUi()
     auto *blocksPage = new QWidget(characterTabs);
     blocksPage->setObjectName(QStringLiteral("blocksPage"));
     auto *blocksLayout = new QVBoxLayout(blocksPage);
-    auto *blocksCaption =
-        new QLabel(uiText("Choose Unicode blocks to keep", "按 Unicode 分区选择需要保留的字符块"), blocksPage);
+    auto *blocksCaption = new QLabel(
+        uiText("Choose Unicode blocks to keep", "按 Unicode 分区选择需要保留的字符块"), blocksPage);
     auto *selectAllButton = new QPushButton(uiText("Select all", "全选"), blocksPage);
     selectAllButton->setObjectName(QStringLiteral("selectAllButton"));
     auto *clearAllButton = new QPushButton(uiText("Clear all", "全清"), blocksPage);
@@ -221,10 +235,47 @@ QString VectorFontClipDialog::currentFontPath() const
 
 void VectorFontClipDialog::onBrowseTtf()
 {
+    // "*" rather than "*.*": files without a suffix must show under "All Files".
+    const QString path =
+        QFileDialog::getOpenFileName(this, uiText("Select font file", "选择字体文件"), QString(),
+                                     uiText("Font Files (*.ttf *.otf *.ttc);;All Files (*)",
+                                            "字体文件 (*.ttf *.otf *.ttc);;所有文件 (*)"));
+    if (path.isEmpty())
+        return;
+    useFontFile(path);
 }
 
 void VectorFontClipDialog::onSelectFontDialog()
 {
+    const QString family = pickSystemFontFamily(this, useEnglish);
+    if (family.isEmpty())
+        return;
+    const QString path = resolveFontFilePath(family);
+    if (path.isEmpty() || !QFileInfo::exists(path)) {
+        QMessageBox::warning(
+            this, uiText("Font Not Found", "未找到匹配字体"),
+            uiText(
+                "Could not get font file path for \"%1\".\n\nPossible reasons:\n1. It is a composite font or "
+                "non-TrueType/OpenType format\n2. The font is in a non-standard directory\n\nPlease use "
+                "\"Browse...\" button to manually select font file.",
+                "所选字体 \"%1\" 未能获取到对应的字体文件路径。\n\n可能原因：\n1. 该字体是复合字体或非 "
+                "TrueType/OpenType 格式\n2. 该字体位于非标准目录\n\n请使用\"浏览...\"按钮手动选择字体文件。")
+                .arg(family),
+            QMessageBox::Ok, QMessageBox::NoButton);
+        return;
+    }
+    useFontFile(path);
+}
+
+void VectorFontClipDialog::useFontFile(const QString &path)
+{
+    if (fontPathEdit)
+        fontPathEdit->setText(path);
+    // A name the user typed is never replaced.
+    if (outputNameEdit && outputNameEdit->text().trimmed().isEmpty())
+        outputNameEdit->setText(QFileInfo(path).completeBaseName());
+    // Choosing the same file again changes no text, yet should still refresh.
+    refreshPreview();
 }
 
 void VectorFontClipDialog::onPreviewChanged()
@@ -234,11 +285,28 @@ void VectorFontClipDialog::onPreviewChanged()
 
 void VectorFontClipDialog::updateFontInfo(const QString &fontPath)
 {
-    Q_UNUSED(fontPath);
+    if (!fontInfoLabel)
+        return;
+    // Every keystroke in the preview text lands here; only a new path, or one
+    // that failed last time, is worth the scan.
+    if (fontPath == loadedFontPath)
+        return;
+    const FontInfo info = readFontInfo(fontPath);
+    loadedFontPath = info.status == FontInfo::Status::Read ? fontPath : QString();
+    fontInfoLabel->setText(fontInfoText(info, useEnglish));
 }
 
 void VectorFontClipDialog::refreshPreview()
 {
+    if (!previewLabel || !previewEdit)
+        return;
+    const QString fontPath = currentFontPath();
+    updateFontInfo(fontPath);
+    const PreviewCoverage coverage = checkPreviewCoverage(fontPath, previewEdit->text(), font());
+    previewLabel->setFont(coverage.font);
+    previewLabel->setText(coverage.shownText);
+    if (previewStatusLabel)
+        previewStatusLabel->setText(previewStatusText(coverage, useEnglish));
 }
 
 // ---- Character selection ------------------------------------------------
@@ -272,8 +340,23 @@ void VectorFontClipDialog::onCustomTextChanged()
 {
     if (!customTextEdit || !uniqueCountLabel)
         return;
-    const int count = countUniqueCharacters(customTextEdit->toPlainText());
+    const int count = countUniqueCharacters(customText());
     uniqueCountLabel->setText(uiText("Unique characters: %1", "唯一字符数: %1").arg(count));
+}
+
+QString VectorFontClipDialog::customText() const
+{
+    if (!customTextEdit)
+        return QString();
+    // toPlainText() would turn every no-break space into a plain space, and the
+    // subset would then lack the U+00A0 the user typed or pasted.
+    QString text = customTextEdit->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    // The document's own frame markers are not the user's text.
+    text.remove(QChar(0xFDD0));
+    text.remove(QChar(0xFDD1));
+    return text;
 }
 
 void VectorFontClipDialog::onImportCustomFile()
@@ -306,10 +389,84 @@ bool VectorFontClipDialog::readUtf8TextFile(const QString &path, QString *errorM
 
 void VectorFontClipDialog::onExportClicked()
 {
+    QString errorMessage;
+    if (generateSubset(&errorMessage)) {
+        QString message =
+            uiText("Subset font has been generated. You can continue generating more subsets or close "
+                   "this tool.",
+                   "子集字库已生成，可继续生成其他字库或关闭本工具。");
+        if (!missingCharsNote.isEmpty())
+            message += QLatin1String("\n\n") + missingCharsNote;
+        QMessageBox::information(this, uiText("Done", "完成"), message);
+    } else if (!errorMessage.isEmpty()) {
+        QMessageBox::warning(this, uiText("Error", "错误"), errorMessage);
+    }
 }
 
 bool VectorFontClipDialog::generateSubset(QString *errorMessage)
 {
-    Q_UNUSED(errorMessage);
-    return false;
+    auto fail = [errorMessage](const QString &text) {
+        if (errorMessage)
+            *errorMessage = text;
+        return false;
+    };
+
+    SubsetRequest request;
+    request.useEnglish = useEnglish;
+    request.fontPath = currentFontPath();
+    if (!isUsableFontPath(request.fontPath))
+        return fail(
+            uiText("Please choose a valid source TTF font file first.", "请先选择有效的源 TTF 字体文件。"));
+    const QString fileName = outputFileName(outputNameEdit ? outputNameEdit->text() : QString());
+    if (fileName.isEmpty())
+        return fail(uiText("Output name must not be empty.", "输出文件名不能为空。"));
+
+    const QString directory =
+        QFileDialog::getExistingDirectory(this, uiText("Select output directory", "选择输出目录"),
+                                          QDir::currentPath(), QFileDialog::ShowDirsOnly);
+    if (directory.isEmpty())
+        return false;
+    request.targetPath = QDir(directory).filePath(fileName);
+    if (QFileInfo::exists(request.targetPath)) {
+        // The name defaults to the source's own, so the source's folder would
+        // otherwise offer to overwrite the user's original font.
+        if (replacesSourceFont(request.targetPath, request.fontPath))
+            return fail(
+                uiText("The output file would replace the source font: %1. Choose another name or directory.",
+                       "输出文件将覆盖源字库: %1，请更换文件名或目录。")
+                    .arg(request.targetPath));
+        const auto answer =
+            QMessageBox::question(this, uiText("Overwrite?", "覆盖确认"),
+                                  uiText("File %1 already exists, overwrite?", "文件 %1 已存在，是否覆盖？")
+                                      .arg(request.targetPath),
+                                  QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return fail(QString());
+    }
+
+    missingCharsNote.clear();
+    if (characterTabs && characterTabs->currentIndex() == 0) {
+        request.requestedCodepoints = collectTextCodepoints(customText());
+        if (request.requestedCodepoints.isEmpty())
+            return fail(uiText("Please input at least one valid character on the Custom text tab.",
+                               "请在“自定义字符”页输入至少一个有效字符。"));
+        request.unicodesArgument = formatUnicodesArgument(request.requestedCodepoints);
+    } else {
+        if (!blockList)
+            return fail(uiText("Unicode blocks list not initialized.", "Unicode 分区列表未初始化。"));
+        const QStringList ranges = gatherCheckedBlocks(blockList, request.requestedCodepoints);
+        if (ranges.isEmpty())
+            return fail(uiText("Please check at least one block on the Unicode blocks tab.",
+                               "请在“Unicode 分区”页勾选至少一个分区。"));
+        request.unicodesArgument = ranges.join(QLatin1Char(','));
+    }
+
+    request.toolDirectory = QCoreApplication::applicationDirPath();
+    request.startTimeoutMs = 10000;
+    request.finishTimeoutMs = 300000;
+    const SubsetOutcome outcome = generateSubsetFile(request);
+    if (!outcome.ok)
+        return fail(outcome.errorMessage);
+    missingCharsNote = outcome.missingCharsNote;
+    return true;
 }

@@ -36,7 +36,9 @@ private:
     void initUnicodeBlocks();
     void updateFontInfo(const QString &fontPath);
     void refreshPreview();
+    void useFontFile(const QString &path);
     QString currentFontPath() const;
+    QString customText() const;
     bool readUtf8TextFile(const QString &path, QString *errorMessage);
     bool generateSubset(QString *errorMessage);
     QString uiText(const char *english, const char *chinese) const;

@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libfontconfig-dev fontconfig
   libharfbuzz-bin                                         # hb-subset, run by the program
   fonts-dejavu-core fonts-wqy-microhei fonts-urw-base35   # window text and test fonts
+  fonts-dejavu-extra                                      # families with Condensed and ExtraLight faces
   xvfb xauth xdotool                                      # a real display for tests and screenshots
   desktop-file-utils dpkg-dev                             # checking the menu entry, building the .deb
   python3-fonttools                                       # pyftsubset, compared against in bench/ only

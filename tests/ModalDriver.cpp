@@ -32,7 +32,7 @@ void ModalDriver::poll()
     if (!answers.isEmpty()) {
         lastAnswered = modal;
         answered.append(QStringLiteral("%1: %2").arg(QString::fromLatin1(modal->metaObject()->className()),
-                                                      modal->windowTitle()));
+                                                     modal->windowTitle()));
         Answer answer = answers.takeFirst();
         answer(modal);
         return;
@@ -43,7 +43,7 @@ void ModalDriver::poll()
     }
     if (++strayTicks >= unexpectedAfterTicks) {
         strays.append(QStringLiteral("%1: %2").arg(QString::fromLatin1(modal->metaObject()->className()),
-                                                    modal->windowTitle()));
+                                                   modal->windowTitle()));
         if (auto *dialog = qobject_cast<QDialog *>(modal))
             dialog->reject();
         else
@@ -84,7 +84,8 @@ ModalDriver::Answer ModalDriver::press(QMessageBox::StandardButton button)
     return pressAndKeep(button, nullptr, nullptr);
 }
 
-ModalDriver::Answer ModalDriver::pressAndKeep(QMessageBox::StandardButton button, QString *text, QString *title)
+ModalDriver::Answer ModalDriver::pressAndKeep(QMessageBox::StandardButton button, QString *text,
+                                              QString *title)
 {
     return [button, text, title](QWidget *window) {
         if (title)

@@ -1,6 +1,7 @@
 #include "TestFonts.h"
 
 #include <QFile>
+#include <QFontDatabase>
 #include <QProcess>
 
 namespace TestFonts {
@@ -23,8 +24,8 @@ QString nimbusSansOtf()
 bool cutFont(const QString &source, const QString &unicodes, const QString &outputPath, QString *error)
 {
     QProcess process;
-    process.start(QStringLiteral(VFC_HB_SUBSET),
-                  {source, QStringLiteral("--output-file=") + outputPath, QStringLiteral("--unicodes=") + unicodes});
+    process.start(QStringLiteral(VFC_HB_SUBSET), {source, QStringLiteral("--output-file=") + outputPath,
+                                                  QStringLiteral("--unicodes=") + unicodes});
     const bool ok = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
                     process.exitCode() == 0 && QFile::exists(outputPath);
     if (!ok && error)
@@ -158,6 +159,18 @@ QSet<uint> readCharacterMap(const QString &fontPath, int faceIndex)
     if (!r.ok)
         return {};
     return map;
+}
+
+int registeredApplicationFonts()
+{
+    // Ids are handed out from 0 and freed ones are reused, so a short scan
+    // finds every registration a test can have left.
+    int count = 0;
+    for (int id = 0; id < 256; ++id) {
+        if (!QFontDatabase::applicationFontFamilies(id).isEmpty())
+            ++count;
+    }
+    return count;
 }
 
 } // namespace TestFonts

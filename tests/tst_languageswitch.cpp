@@ -62,7 +62,8 @@ void TestLanguageSwitch::realProgramShowsChosenLanguage_data()
     QTest::addColumn<QString>("title");
 
     QTest::newRow("default Chinese") << QStringList() << QStringLiteral("Corvanta - 矢量字库裁剪工具");
-    QTest::newRow("--lang=en") << QStringList{"--lang=en"} << QStringLiteral("Corvanta - Vector Font Subset Tool");
+    QTest::newRow("--lang=en") << QStringList{"--lang=en"}
+                               << QStringLiteral("Corvanta - Vector Font Subset Tool");
     QTest::newRow("Qt's -style consumes en")
         << QStringList{"-style", "en"} << QStringLiteral("Corvanta - 矢量字库裁剪工具");
 }
@@ -75,9 +76,10 @@ void TestLanguageSwitch::realProgramShowsChosenLanguage()
     // A real X server, so that the window can be found by its title and
     // closed with a real Escape key press, as a user would.
     QProcess server;
-    server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                         QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                                         QStringLiteral("tcp")});
+    server.start(QStringLiteral("Xvfb"),
+                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                  QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                  QStringLiteral("tcp")});
     QVERIFY2(server.waitForStarted(10000), "Xvfb is missing; scripts/setup.sh installs it");
     QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), 20000);
     const QString display = QStringLiteral(":") + QString::fromLatin1(server.readLine()).trimmed();
@@ -122,8 +124,8 @@ void TestLanguageSwitch::realProgramShowsChosenLanguage()
     // xdotool reports an error once the window it typed into is gone, which
     // is exactly what should happen; the program's exit tells the outcome.
     QByteArray ignored;
-    xdotool({QStringLiteral("windowfocus"), QString::fromLatin1(window), QStringLiteral("sleep"), QStringLiteral("0.3"),
-             QStringLiteral("key"), QStringLiteral("Escape")},
+    xdotool({QStringLiteral("windowfocus"), QString::fromLatin1(window), QStringLiteral("sleep"),
+             QStringLiteral("0.3"), QStringLiteral("key"), QStringLiteral("Escape")},
             &ignored);
 
     QVERIFY2(program.waitForFinished(20000), "Escape did not end the program");

@@ -65,52 +65,54 @@ void TestMainWindow::texts_data()
     QTest::addColumn<int>("useEnglish");
     QTest::addColumn<QStringList>("texts"); // title, captions..., see texts()
 
-    QTest::newRow("English") << 1
-                             << QStringList{
-                                    "Corvanta - Vector Font Subset Tool",
-                                    "Source TTF font:",
-                                    "Select a font file...",
-                                    "System Font",
-                                    "Select from system font dialog",
-                                    "Browse...",
-                                    "Browse for TTF/OTF/TTC file",
-                                    "Output name:",
-                                    "Name without path, e.g. 12MyFont",
-                                    "Preview text:",
-                                    "Input all characters to keep (Chinese, English, digits, symbols, etc.). Import "
-                                    "from file only supports UTF-8 encoded text.",
-                                    "Import from file...",
-                                    "Unique characters: 0",
-                                    "Custom text",
-                                    "Choose Unicode blocks to keep",
-                                    "Select all",
-                                    "Clear all",
-                                    "Unicode blocks",
-                                    "Generate subset",
-                                };
-    QTest::newRow("Chinese") << 0
-                             << QStringList{
-                                    "Corvanta - 矢量字库裁剪工具",
-                                    "待裁剪矢量字库:",
-                                    "请选择字体文件...",
-                                    "选择系统字体",
-                                    "从系统字体对话框中选择",
-                                    "浏览...",
-                                    "浏览选择 TTF/OTF/TTC 文件",
-                                    "输出文件名:",
-                                    "不含路径，示例: 12MyFont",
-                                    "预览字符:",
-                                    "在此输入要保留的所有字符（支持中英文、数字、符号等）。从文件导入时仅支持 UTF-8 "
-                                    "编码文本。",
-                                    "从文件导入...",
-                                    "唯一字符数: 0",
-                                    "自定义字符",
-                                    "按 Unicode 分区选择需要保留的字符块",
-                                    "全选",
-                                    "全清",
-                                    "Unicode 分区",
-                                    "生成字库",
-                                };
+    QTest::newRow("English")
+        << 1
+        << QStringList{
+               "Corvanta - Vector Font Subset Tool",
+               "Source TTF font:",
+               "Select a font file...",
+               "System Font",
+               "Select from system font dialog",
+               "Browse...",
+               "Browse for TTF/OTF/TTC file",
+               "Output name:",
+               "Name without path, e.g. 12MyFont",
+               "Preview text:",
+               "Input all characters to keep (Chinese, English, digits, symbols, etc.). Import "
+               "from file only supports UTF-8 encoded text.",
+               "Import from file...",
+               "Unique characters: 0",
+               "Custom text",
+               "Choose Unicode blocks to keep",
+               "Select all",
+               "Clear all",
+               "Unicode blocks",
+               "Generate subset",
+           };
+    QTest::newRow("Chinese")
+        << 0
+        << QStringList{
+               "Corvanta - 矢量字库裁剪工具",
+               "待裁剪矢量字库:",
+               "请选择字体文件...",
+               "选择系统字体",
+               "从系统字体对话框中选择",
+               "浏览...",
+               "浏览选择 TTF/OTF/TTC 文件",
+               "输出文件名:",
+               "不含路径，示例: 12MyFont",
+               "预览字符:",
+               "在此输入要保留的所有字符（支持中英文、数字、符号等）。从文件导入时仅支持 UTF-8 "
+               "编码文本。",
+               "从文件导入...",
+               "唯一字符数: 0",
+               "自定义字符",
+               "按 Unicode 分区选择需要保留的字符块",
+               "全选",
+               "全清",
+               "Unicode 分区",
+               "生成字库",
+           };
     // Any value other than 1 counts as Chinese.
     QTest::newRow("flag 2 is Chinese") << 2 << QStringList{"Corvanta - 矢量字库裁剪工具"};
 }
@@ -223,9 +225,9 @@ void TestMainWindow::slotTable()
     const QMetaObject &meta = VectorFontClipDialog::staticMetaObject;
     QCOMPARE(meta.className(), "VectorFontClipDialog");
     QCOMPARE(meta.superClass(), &QDialog::staticMetaObject);
-    const QByteArrayList expected = {"onBrowseTtf()",         "onSelectFontDialog()",    "onCustomTextChanged()",
-                                     "onExportClicked()",     "onImportCustomFile()",    "onSelectAllPartitions()",
-                                     "onClearAllPartitions()", "onPreviewChanged()"};
+    const QByteArrayList expected = {
+        "onBrowseTtf()",        "onSelectFontDialog()",    "onCustomTextChanged()",  "onExportClicked()",
+        "onImportCustomFile()", "onSelectAllPartitions()", "onClearAllPartitions()", "onPreviewChanged()"};
     QCOMPARE(meta.methodCount() - meta.methodOffset(), int(expected.size()));
     for (int i = 0; i < expected.size(); ++i) {
         const QMetaMethod method = meta.method(meta.methodOffset() + i);

@@ -1,0 +1,142 @@
+// Prints how long one generation through the shared core takes against a bare
+// hb-subset run with the same request, and their ratio. Both run alternately
+// in this one process, so a busy machine slows both alike.
+
+#include "charset/TextCharacters.h"
+#include "charset/UnicodeBlockTable.h"
+#include "subset/CheckedBlocks.h"
+#include "subset/HbSubsetRunner.h"
+#include "subset/SubsetGeneration.h"
+#include "subset/UnicodesArgument.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListWidget>
+#include <QProcess>
+#include <QRawFont>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+const QString cjkFont = QStringLiteral("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc");
+constexpr int rounds = 31;
+
+double medianMs(QList<double> samples)
+{
+    std::sort(samples.begin(), samples.end());
+    return samples.at(samples.size() / 2);
+}
+
+bool runBare(const QString &executable, const QString &unicodes, const QString &output)
+{
+    QProcess process;
+    process.start(executable,
+                  {cjkFont, QStringLiteral("--output-file=%1").arg(output),
+                   QStringLiteral("--unicodes=%1").arg(unicodes), QStringLiteral("--layout-features=*")});
+    return process.waitForFinished(300000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+// `prepare` turns the user's choice into the request, as the window does.
+// hb-subset is handed that same prepared request, so the ratio compares the
+// core with the tool alone; the preparation is shown on its own.
+bool measure(const char *label, const std::function<void(SubsetRequest &)> &prepare, const QString &directory)
+{
+    const QString tools = QCoreApplication::applicationDirPath();
+    const QString executable = findHbSubsetExecutable(tools);
+    SubsetRequest probe;
+    prepare(probe);
+
+    QList<double> bare, core, preparation;
+    QElapsedTimer timer;
+    for (int round = 0; round < rounds; ++round) {
+        const QString bareOutput = directory + QStringLiteral("/bare.ttf");
+        timer.start();
+        if (!runBare(executable, probe.unicodesArgument, bareOutput)) {
+            std::fprintf(stderr, "bare hb-subset failed for %s\n", label);
+            return false;
+        }
+        bare.append(timer.nsecsElapsed() / 1e6);
+
+        timer.start();
+        SubsetRequest request;
+        prepare(request);
+        preparation.append(timer.nsecsElapsed() / 1e6);
+        request.fontPath = cjkFont;
+        request.targetPath = directory + QStringLiteral("/core.ttf");
+        request.useEnglish = 1;
+        request.toolDirectory = tools;
+        timer.start();
+        const SubsetOutcome outcome = generateSubsetFile(request);
+        core.append(timer.nsecsElapsed() / 1e6);
+        if (!outcome.ok) {
+            std::fprintf(stderr, "core failed for %s: %s\n", label, qPrintable(outcome.errorMessage));
+            return false;
+        }
+    }
+    // Each round's two runs met the same load, so the ratio is taken per
+    // round and its median printed.
+    QList<double> ratios;
+    for (int round = 0; round < rounds; ++round)
+        ratios.append(core.at(round) / bare.at(round));
+    std::printf("%-28s %8lld %10.1f %10.1f %7.2f %10.1f\n", label,
+                qlonglong(probe.requestedCodepoints.size()), medianMs(bare), medianMs(core), medianMs(ratios),
+                medianMs(preparation));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir directory;
+    if (!directory.isValid() || findHbSubsetExecutable(QCoreApplication::applicationDirPath()).isEmpty()) {
+        std::fprintf(stderr, "needs a writable temporary folder and hb-subset beside this program\n");
+        return 1;
+    }
+
+    // All blocks checked in a list like the window's.
+    QListWidget blocks;
+    for (const UnicodeBlock &block : unicodeBlockTable) {
+        auto *item = new QListWidgetItem(QString(), &blocks);
+        item->setData(Qt::UserRole, QVariant::fromValue<uint>(block.first));
+        item->setData(Qt::UserRole + 1, QVariant::fromValue<uint>(block.last));
+        item->setCheckState(Qt::Checked);
+    }
+    // 3,500 different ideographs that the font has, spread over the block.
+    QString text;
+    const QRawFont font(cjkFont, 16.0);
+    for (uint codepoint = 0x4E00; codepoint <= 0x9FA5 && text.size() < 3500; codepoint += 5) {
+        if (font.supportsCharacter(codepoint))
+            text.append(QChar(char16_t(codepoint)));
+    }
+
+    std::printf("Generation from %s, median of %d runs (ms)\n", qPrintable(cjkFont), rounds);
+    std::printf("%-28s %8s %10s %10s %7s %10s\n", "request", "points", "hb-subset", "core", "ratio",
+                "prepare");
+    const bool ok =
+        measure(
+            "all 115 blocks",
+            [&](SubsetRequest &request) {
+                request.unicodesArgument =
+                    gatherCheckedBlocks(&blocks, request.requestedCodepoints).join(QLatin1Char(','));
+            },
+            directory.path()) &&
+        measure(
+            "3,500-character custom text",
+            [&](SubsetRequest &request) {
+                request.requestedCodepoints = collectTextCodepoints(text);
+                request.unicodesArgument = formatUnicodesArgument(request.requestedCodepoints);
+            },
+            directory.path());
+    std::printf("target: ratio at most 1.25\n");
+    return ok ? 0 : 1;
+}

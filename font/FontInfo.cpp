@@ -1,0 +1,50 @@
+#include "font/FontInfo.h"
+
+#include "app/UiText.h"
+#include "font/ApplicationFontRegistration.h"
+#include "font/FontFileState.h"
+#include "font/UsableCharacterCount.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QRawFont>
+
+#include <optional>
+
+FontInfo readFontInfo(const QString &fontPath)
+{
+    switch (fontFileState(fontPath)) {
+    case FontFileState::Missing:
+        return {FontInfo::Status::NoFont, 0};
+    case FontFileState::NotAFile:
+        return {FontInfo::Status::Unreadable, 0};
+    case FontFileState::RegularFile:
+        break;
+    }
+
+    QRawFont font(fontPath, 16.0, QFont::PreferDefaultHinting);
+    std::optional<ApplicationFontRegistration> registration;
+    if (!font.isValid()) {
+        registration.emplace(fontPath);
+        if (!registration->family().isEmpty())
+            font = QRawFont::fromFont(QFont(registration->family(), 16, -1, false), QFontDatabase::Any);
+    }
+    if (!font.isValid())
+        return {FontInfo::Status::Unreadable, 0};
+    return {FontInfo::Status::Read, countUsableCharacters(font)};
+}
+
+QString fontInfoText(const FontInfo &info, int useEnglish)
+{
+    switch (info.status) {
+    case FontInfo::Status::NoFont:
+        return uiText(useEnglish, "No valid font selected.", "未选择有效字库。");
+    case FontInfo::Status::Unreadable:
+        return uiText(useEnglish, "Failed to read font information.", "无法读取字库信息。");
+    case FontInfo::Status::Read:
+        break;
+    }
+    return uiText(useEnglish, "Current font contains %1 usable Unicode characters.",
+                  "当前字库包含 %1 个可用 Unicode 字符。")
+        .arg(info.usableCharacters);
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Runs the modal picker of installed font families over `parent` and
+// returns the chosen family as Qt lists it, or an empty string when the
+// user cancels. Texts follow `useEnglish` as everywhere in the window.
+QString pickSystemFontFamily(QWidget *parent, int useEnglish);

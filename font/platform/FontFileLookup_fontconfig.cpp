@@ -1,0 +1,142 @@
+#include "font/platform/FontFileLookup.h"
+
+#include "font/platform/FontFamilyCandidates.h"
+#include "font/platform/RegularFaceChoice.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+struct PatternDeleter
+{
+    void operator()(FcPattern *pattern) const { FcPatternDestroy(pattern); }
+};
+struct ObjectSetDeleter
+{
+    void operator()(FcObjectSet *objects) const { FcObjectSetDestroy(objects); }
+};
+struct FontSetDeleter
+{
+    void operator()(FcFontSet *fonts) const { FcFontSetDestroy(fonts); }
+};
+
+using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
+using ObjectSetPtr = std::unique_ptr<FcObjectSet, ObjectSetDeleter>;
+using FontSetPtr = std::unique_ptr<FcFontSet, FontSetDeleter>;
+
+QString stringOf(FcPattern *pattern, const char *object)
+{
+    FcChar8 *value = nullptr;
+    if (FcPatternGetString(pattern, object, 0, &value) != FcResultMatch || !value)
+        return QString();
+    return QString::fromUtf8(reinterpret_cast<const char *>(value));
+}
+
+// A variable font lists width and weight as ranges; such a face can be
+// instanced at whatever point of its range is closest to `wanted`.
+bool numberOf(FcPattern *pattern, const char *object, double wanted, double *number)
+{
+    FcValue value;
+    if (FcPatternGet(pattern, object, 0, &value) != FcResultMatch)
+        return false;
+    switch (value.type) {
+    case FcTypeInteger:
+        *number = value.u.i;
+        return true;
+    case FcTypeDouble:
+        *number = value.u.d;
+        return true;
+    case FcTypeRange: {
+        double begin = 0;
+        double end = 0;
+        if (!FcRangeGetDouble(value.u.r, &begin, &end))
+            return false;
+        *number = std::clamp(wanted, std::min(begin, end), std::max(begin, end));
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// hb-subset reads only sfnt fonts; Type 1 and bitmap faces that fontconfig
+// lists beside them (fonts-urw-base35 installs Type 1 copies of its .otf
+// files) are as good as absent.
+bool isSubsettable(FcPattern *face)
+{
+    const QString format = stringOf(face, FC_FONTFORMAT);
+    return format == QLatin1String("TrueType") || format == QLatin1String("CFF");
+}
+
+FaceTraits traitsOf(FcPattern *face)
+{
+    FaceTraits traits;
+    traits.filePath = stringOf(face, FC_FILE);
+
+    double width = FC_WIDTH_NORMAL;
+    if (numberOf(face, FC_WIDTH, FC_WIDTH_NORMAL, &width))
+        traits.width = width;
+
+    int slant = FC_SLANT_ROMAN;
+    FcPatternGetInteger(face, FC_SLANT, 0, &slant);
+    traits.slant = slant == FC_SLANT_ROMAN     ? FaceSlant::Upright
+                   : slant == FC_SLANT_OBLIQUE ? FaceSlant::Oblique
+                                               : FaceSlant::Italic;
+
+    double weight = FC_WEIGHT_REGULAR;
+    if (numberOf(face, FC_WEIGHT, FC_WEIGHT_REGULAR, &weight)) {
+        const double cssWeight = FcWeightToOpenTypeDouble(weight);
+        if (cssWeight >= 0)
+            traits.weight = cssWeight;
+    }
+    return traits;
+}
+
+// The TrueType and CFF faces that fontconfig lists for exactly this family
+// name (by its own comparison, which ignores case and blanks). Listing,
+// unlike matching, never substitutes another family.
+QList<FaceTraits> subsettableFacesOf(const QString &family)
+{
+    PatternPtr pattern(FcPatternCreate());
+    ObjectSetPtr objects(FcObjectSetBuild(FC_FILE, FC_FONTFORMAT, FC_WIDTH, FC_SLANT, FC_WEIGHT, nullptr));
+    if (!pattern || !objects)
+        return {};
+    const QByteArray name = family.toUtf8();
+    if (!FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData())))
+        return {};
+    FontSetPtr fonts(FcFontList(nullptr, pattern.get(), objects.get()));
+    if (!fonts)
+        return {};
+
+    QList<FaceTraits> faces;
+    for (int i = 0; i < fonts->nfont; ++i) {
+        FcPattern *face = fonts->fonts[i];
+        if (!isSubsettable(face))
+            continue;
+        FaceTraits traits = traitsOf(face);
+        if (!traits.filePath.isEmpty())
+            faces.append(traits);
+    }
+    return faces;
+}
+
+} // namespace
+
+QString resolveFontFilePath(const QString &family)
+{
+    const QStringList candidates = fontFamilyCandidates(family);
+    for (const QString &candidate : candidates) {
+        // A blank name is no family, whatever fontconfig's blank-ignoring
+        // comparison would make of it.
+        if (candidate.trimmed().isEmpty())
+            continue;
+        const QList<FaceTraits> faces = subsettableFacesOf(candidate);
+        if (faces.isEmpty())
+            continue;
+        return faces.at(regularFaceIndex(faces)).filePath;
+    }
+    return QString();
+}
