@@ -1,0 +1,50 @@
+#include "app/SubsetCommand.h"
+#include "app/SubsetCommandLine.h"
+
+#include <QGuiApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+// Starting the platform layer without a desktop session makes Qt warn about
+// things this program never uses (the runtime folder of a display server);
+// standard error is where scripts read the program's own messages.
+void dropStartUpWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        previousHandler(type, context, message);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const SubsetCommandLine commandLine = parseSubsetCommandLine(arguments);
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (commandLine.action != SubsetCommandLine::Action::Subset)
+        return runSubsetCommand(commandLine, QString(), out, err);
+
+    // The missing-character check opens the font with QRawFont, which needs
+    // the Gui module's font engines, but never a display: the offscreen
+    // platform is forced, whatever QT_QPA_PLATFORM says. Qt gets only the
+    // program name besides, so that none of the user's arguments is taken for
+    // one of Qt's own options.
+    char platformOption[] = "-platform";
+    char platformName[] = "offscreen";
+    char *qtArguments[] = {argv[0], platformOption, platformName, nullptr};
+    int qtArgumentCount = 3;
+    previousHandler = qInstallMessageHandler(dropStartUpWarnings);
+    QGuiApplication application(qtArgumentCount, qtArguments);
+    qInstallMessageHandler(previousHandler);
+
+    return runSubsetCommand(commandLine, QCoreApplication::applicationDirPath(), out, err);
+}
