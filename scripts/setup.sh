@@ -11,7 +11,7 @@ packages=(
   fonts-dejavu-extra                                      # families with Condensed and ExtraLight faces
   xvfb xauth xdotool                                      # a real display for tests and screenshots
   desktop-file-utils dpkg-dev                             # checking the menu entry, building the .deb
-  python3-fonttools                                       # pyftsubset, compared against in bench/ only
+  fonttools python3-fonttools                             # pyftsubset, compared against in bench/ only
 )
 
 missing=()
