@@ -23,15 +23,17 @@ bool readStandardInput(int useEnglish, QString *text, QString *errorMessage)
 {
     QFile input;
     if (!input.open(stdin, QIODevice::ReadOnly | QIODevice::Text)) {
-        *errorMessage =
-            uiText(useEnglish, "Failed to open file: %1", "无法打开文件: %1").arg(QStringLiteral("-"));
+        if (errorMessage)
+            *errorMessage =
+                uiText(useEnglish, "Failed to open file: %1", "无法打开文件: %1").arg(QStringLiteral("-"));
         return false;
     }
     QTextStream stream(&input);
     stream.setEncoding(QStringConverter::Utf8);
     *text = stream.readAll();
     if (text->isEmpty()) {
-        *errorMessage = uiText(useEnglish, "File is empty.", "文件内容为空。");
+        if (errorMessage)
+            *errorMessage = uiText(useEnglish, "File is empty.", "文件内容为空。");
         return false;
     }
     return true;
@@ -93,8 +95,10 @@ bool gatherSubsetSelection(const SubsetCommandLine &commandLine, SubsetSelection
     }
 
     if (gathered.codepoints.isEmpty()) {
-        *errorMessage = uiText(english, "The chosen text holds no character to keep (none from U+0020 up).",
-                               "所选文本中没有可保留的字符（U+0020 及以上）。");
+        if (errorMessage)
+            *errorMessage =
+                uiText(english, "The chosen text holds no character to keep (none from U+0020 up).",
+                       "所选文本中没有可保留的字符（U+0020 及以上）。");
         return false;
     }
     gathered.unicodesArgument = parts.join(QLatin1Char(','));

@@ -18,8 +18,8 @@ struct SubsetSelection
 };
 
 // Adds up the command line's selections, reading its text files as UTF-8.
-// False, with the reason in the command line's language, when a file cannot
-// be read or nothing is left to keep.
+// False when a file cannot be read or nothing is left to keep, with the
+// reason in the command line's language in `errorMessage` (when given).
 bool gatherSubsetSelection(const SubsetCommandLine &commandLine, SubsetSelection *selection,
                            QString *errorMessage);
 
