@@ -24,22 +24,17 @@ void TestLanguageSwitch::scan_data()
 
     QTest::newRow("no arguments: Chinese") << QStringList() << 0;
     QTest::newRow("--lang=en") << QStringList{"--lang=en"} << 1;
-    QTest::newRow("-lang=en") << QStringList{"-lang=en"} << 1;
     QTest::newRow("-en") << QStringList{"-en"} << 1;
     QTest::newRow("bare en") << QStringList{"en"} << 1;
     QTest::newRow("upper case --LANG=EN") << QStringList{"--LANG=EN"} << 1;
-    QTest::newRow("mixed case -En") << QStringList{"-En"} << 1;
-    QTest::newRow("upper case EN") << QStringList{"EN"} << 1;
+    QTest::newRow("-lang=en") << QStringList{"-lang=en"} << 1;
     QTest::newRow("en then zh: last wins") << QStringList{"en", "zh"} << 0;
     QTest::newRow("zh then en: last wins") << QStringList{"zh", "en"} << 1;
-    QTest::newRow("--lang=zh after -en") << QStringList{"-en", "--lang=zh"} << 0;
     QTest::newRow("-lang=zh and -zh") << QStringList{"-lang=zh", "-zh"} << 0;
     QTest::newRow("--lang=fr ignored") << QStringList{"--lang=fr"} << 0;
     QTest::newRow("--lang en: second word counts") << QStringList{"--lang", "en"} << 1;
     QTest::newRow("en anywhere, between files") << QStringList{"a.ttf", "en", "b.txt"} << 1;
     QTest::newRow("no prefix or suffix match") << QStringList{"--lang=english", "xen", "en "} << 0;
-    QTest::newRow("unrecognised after en") << QStringList{"en", "--lang=fr", "whatever"} << 1;
-    QTest::newRow("empty argument") << QStringList{""} << 0;
 }
 
 void TestLanguageSwitch::scan()
