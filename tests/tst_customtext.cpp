@@ -1,33 +1,33 @@
 #include "ModalDriver.h"
 #include "charset/TextCharacters.h"
+#include "charset/TextImport.h"
 #include "dialog/VectorFontClipDialog.h"
 
+#include <QFileDialog>
 #include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QtTest>
 
-using CodepointSet = QSet<uint>;
-Q_DECLARE_METATYPE(CodepointSet)
+#include <sys/stat.h>
 
 namespace {
 
-QString fromUcs4(std::initializer_list<char32_t> codepoints)
-{
-    return QString::fromUcs4(codepoints.begin(), qsizetype(codepoints.size()));
-}
-
-QString fromUnits(std::initializer_list<char16_t> units)
-{
-    return QString(reinterpret_cast<const QChar *>(units.begin()), qsizetype(units.size()));
-}
-
-// `count` different CJK ideographs, each once.
-QString distinctIdeographs(int count)
+// A text made of these code points; a surrogate value goes in as a lone unit.
+QString textOf(std::initializer_list<char32_t> codepoints)
 {
     QString text;
-    for (int i = 0; i < count; ++i)
-        text.append(QChar(char16_t(0x4E00 + i)));
+    for (char32_t c : codepoints)
+        text += QChar::isSurrogate(c) ? QString(QChar(char16_t(c))) : QString::fromUcs4(&c, 1);
     return text;
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 } // namespace
@@ -39,88 +39,138 @@ class TestCustomText : public QObject
 private Q_SLOTS:
     void countAndCollectedSet_data();
     void countAndCollectedSet();
-    void label_data();
-    void label();
-    void cleanup();
+    void importThroughTheDialog_data();
+    void importThroughTheDialog();
+    void cleanup() { QTRY_VERIFY(noWindowLeftOpen()); }
 };
 
-// The count leaves white space out, the collected set keeps everything from
-// U+0020 up; the rows are the places where the two differ or might be
-// expected to.
+// The count leaves white space and controls out; the collected set keeps
+// everything from U+0020 up, spaces included.
 void TestCustomText::countAndCollectedSet_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("count");
-    QTest::addColumn<CodepointSet>("collected");
+    QTest::addColumn<QSet<uint>>("collected");
 
-    QTest::newRow("empty") << QString() << 0 << CodepointSet{};
-    QTest::newRow("duplicates collapse") << "aab" << 2 << CodepointSet{'a', 'b'};
-    QTest::newRow("space: collected, not counted") << "a b" << 2 << CodepointSet{'a', ' ', 'b'};
-    QTest::newRow("line feed and tab: neither") << "A\nA\tB" << 2 << CodepointSet{'A', 'B'};
-    QTest::newRow("only spaces and line breaks") << " \r\n \n" << 0 << CodepointSet{' '};
-    QTest::newRow("ideographic space U+3000") << fromUcs4({0x3000}) << 0 << CodepointSet{0x3000};
-    QTest::newRow("no-break space U+00A0") << fromUcs4({0xA0}) << 0 << CodepointSet{0xA0};
-    QTest::newRow("U+007F: both") << fromUcs4({0x7F}) << 1 << CodepointSet{0x7F};
-    QTest::newRow("C1 control U+0080: both") << fromUcs4({0x80}) << 1 << CodepointSet{0x80};
-    QTest::newRow("U+0000 and U+001F: neither") << fromUcs4({0, 0x1F, 'x'}) << 1 << CodepointSet{'x'};
-    QTest::newRow("case variants") << "Aa" << 2 << CodepointSet{'A', 'a'};
-    QTest::newRow("full-width variant") << fromUcs4({'A', 0xFF21}) << 2 << CodepointSet{'A', 0xFF21};
-    QTest::newRow("emoji is one character") << fromUcs4({0x1F600}) << 1 << CodepointSet{0x1F600};
-    QTest::newRow("U+20BB7 twice beside its BMP cousin")
-        << fromUcs4({0x20BB7, 0x5409, 0x20BB7}) << 2 << CodepointSet{0x20BB7, 0x5409};
-    QTest::newRow("lone high surrogate")
-        << fromUnits({u'a', 0xD83D, u'b'}) << 3 << CodepointSet{'a', 0xD83D, 'b'};
-    QTest::newRow("lone low surrogate") << fromUnits({0xDE00}) << 1 << CodepointSet{0xDE00};
-    QTest::newRow("low before high: two units")
-        << fromUnits({0xDE00, 0xD83D}) << 2 << CodepointSet{0xDE00, 0xD83D};
-    QTest::newRow("high surrogate ending the text after a pair")
-        << fromUnits({0xD83D, 0xDE00, 0xD83D}) << 2 << CodepointSet{0x1F600, 0xD83D};
+    QTest::newRow("duplicates; space collected, not counted") << "ab a" << 2 << QSet<uint>{'a', ' ', 'b'};
+    QTest::newRow("line breaks, tab, controls below U+0020: neither")
+        << textOf({'A', '\r', '\n', '\t', 0, 0x1F, 'B'}) << 2 << QSet<uint>{'A', 'B'};
+    QTest::newRow("U+3000 and U+00A0: collected, not counted")
+        << textOf({0x3000, 0xA0}) << 0 << QSet<uint>{0x3000, 0xA0};
+    QTest::newRow("U+007F, U+0080, case and full-width variants: both")
+        << textOf({0x7F, 0x80, 'A', 'a', 0xFF21}) << 5 << QSet<uint>{0x7F, 0x80, 'A', 'a', 0xFF21};
+    QTest::newRow("above U+FFFF: one character each")
+        << textOf({0x1F600, 0x20BB7, 0x5409, 0x20BB7}) << 3 << QSet<uint>{0x1F600, 0x20BB7, 0x5409};
+    QTest::newRow("lone surrogates: low, high before a letter, high at the end")
+        << textOf({0xDE00, 0xD83D, 'b', 0x1F600, 0xD83D}) << 4 << QSet<uint>{0xDE00, 0xD83D, 'b', 0x1F600};
 }
 
 void TestCustomText::countAndCollectedSet()
 {
     QFETCH(QString, text);
     QFETCH(int, count);
-    QFETCH(CodepointSet, collected);
+    QFETCH(QSet<uint>, collected);
     QCOMPARE(countUniqueCharacters(text), count);
     QCOMPARE(collectTextCodepoints(text), collected);
+    // Typed into the window, the text shows the same count.
+    VectorFontClipDialog dialog(0);
+    dialog.findChild<QTextEdit *>(QStringLiteral("customTextEdit"))->setPlainText(text);
+    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("uniqueCountLabel"))->text(),
+             QStringLiteral("唯一字符数: %1").arg(count));
 }
 
-void TestCustomText::label_data()
+// Each row starts from a window whose text came from an earlier import of
+// "xyx": a successful import replaces it, a failed or cancelled one keeps it.
+void TestCustomText::importThroughTheDialog_data()
 {
     QTest::addColumn<int>("useEnglish");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("label");
+    // How the chosen path is made: "file" holding `content`, "gone" (deleted
+    // after choosing), a "fifo" with a writer, "cancel" (nothing chosen), or a path.
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("text");    // the custom text afterwards
+    QTest::addColumn<int>("count");       // the count label afterwards
+    QTest::addColumn<QString>("message"); // the warning, %1 the path; empty: none
 
-    QTest::newRow("en") << 1 << "aab"
-                        << "Unique characters: 2";
-    QTest::newRow("zh") << 0 << "aab"
-                        << "唯一字符数: 2";
-    QTest::newRow("zh emoji") << 0 << fromUcs4({0x1F600, 0x1F600}) << "唯一字符数: 1";
-    QTest::newRow("en white space only") << 1 << " \n\t"
-                                         << "Unique characters: 0";
-    QTest::newRow("en four digits") << 1 << distinctIdeographs(1234) << "Unique characters: 1234";
+    const QString earlier = QStringLiteral("xyx");
+    QTest::newRow("CR LF arrives as LF") << 1 << "file" << QByteArray("a\r\nb\r\n") << "a\nb\n" << 2 << "";
+    QTest::newRow("one line break is not empty") << 0 << "file" << QByteArray("\n") << "\n" << 0 << "";
+    QTest::newRow("UTF-8 byte order mark dropped")
+        << 0 << "file" << QByteArray("\xEF\xBB\xBF你好") << "你好" << 2 << "";
+    QTest::newRow("not UTF-8: replacement characters, no warning")
+        << 1 << "file" << QByteArray("a\xC3(\xFF") << QString::fromUtf16(u"a\uFFFD(\uFFFD") << 3 << "";
+    QTest::newRow("zero-byte file") << 0 << "file" << QByteArray() << earlier << 2 << "文件内容为空。";
+    QTest::newRow("byte order mark alone is empty")
+        << 1 << "file" << QByteArray("\xEF\xBB\xBF") << earlier << 2 << "File is empty.";
+    QTest::newRow("file gone") << 1 << "gone" << QByteArray() << earlier << 2 << "Failed to open file: %1";
+    QTest::newRow("named pipe") << 1 << "fifo" << QByteArray() << earlier << 2 << "Failed to open file: %1";
+    QTest::newRow("/dev/zero") << 0 << "/dev/zero" << QByteArray() << earlier << 2 << "无法打开文件: %1";
+    QTest::newRow("cancel: no message") << 1 << "cancel" << QByteArray() << earlier << 2 << "";
 }
 
-void TestCustomText::label()
+void TestCustomText::importThroughTheDialog()
 {
     QFETCH(int, useEnglish);
+    QFETCH(QString, source);
+    QFETCH(QByteArray, content);
     QFETCH(QString, text);
-    QFETCH(QString, label);
-    VectorFontClipDialog dialog(useEnglish);
-    auto *edit = dialog.findChild<QTextEdit *>(QStringLiteral("customTextEdit"));
-    auto *countLabel = dialog.findChild<QLabel *>(QStringLiteral("uniqueCountLabel"));
-    edit->setPlainText(text);
-    QCOMPARE(countLabel->text(), label);
-    // Emptying the edit brings the label back to zero rather than keeping
-    // the last count.
-    edit->clear();
-    QCOMPARE(countLabel->text(), QString(useEnglish == 1 ? "Unique characters: 0" : "唯一字符数: 0"));
-}
+    QFETCH(int, count);
+    QFETCH(QString, message);
 
-void TestCustomText::cleanup()
-{
-    QTRY_VERIFY(noWindowLeftOpen());
+    QTemporaryDir dir;
+    const QString earlier = dir.filePath(QStringLiteral("earlier.csv"));
+    const QString path = source.startsWith(QLatin1Char('/')) ? source : dir.filePath(QStringLiteral("chars"));
+    QVERIFY(writeFile(earlier, "xyx"));
+    QProcess writer; // a reader that opens the pipe gets "x" rather than hanging
+    if (source == QLatin1String("fifo")) {
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        writer.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("printf x > \"$0\""), path});
+        QVERIFY(writer.waitForStarted());
+    } else if (path != source) {
+        QVERIFY(writeFile(path, content));
+    }
+
+    VectorFontClipDialog dialog(useEnglish);
+    dialog.show();
+    auto *edit = dialog.findChild<QTextEdit *>(QStringLiteral("customTextEdit"));
+    auto *importButton = dialog.findChild<QPushButton *>(QStringLiteral("importButton"));
+    ModalDriver driver(1000);
+    driver.expect(ModalDriver::chooseFile(earlier));
+    importButton->click();
+    QCOMPARE(edit->toPlainText(), QStringLiteral("xyx"));
+
+    QStringList fileDialogSeen; // title, the filter chosen at first, all filters
+    driver.expect([&](QWidget *window) {
+        if (auto *fileDialog = qobject_cast<QFileDialog *>(window))
+            fileDialogSeen = QStringList{window->windowTitle(), fileDialog->selectedNameFilter()} +
+                             fileDialog->nameFilters();
+        (source == QLatin1String("cancel") ? ModalDriver::cancel() : ModalDriver::chooseFile(path))(window);
+        if (source == QLatin1String("gone"))
+            QFile::remove(path);
+    });
+    QString boxTitle, boxText;
+    if (!message.isEmpty())
+        driver.expect(ModalDriver::pressAndKeep(QMessageBox::Ok, &boxText, &boxTitle));
+    importButton->click();
+
+    QCOMPARE(driver.pending(), 0);
+    QCOMPARE(driver.unexpected(), QStringList());
+    const bool en = useEnglish == 1;
+    const QString textFilter = QStringLiteral("UTF-8 Text/CSV (*.txt *.csv)");
+    // "*", not "*.*": files without a dot in their name stay visible.
+    QCOMPARE(fileDialogSeen, (QStringList{en ? "Import character set from file (UTF-8 only)"
+                                             : "从文件导入字符集（仅支持 UTF-8 编码文本）",
+                                          textFilter, textFilter, "All Files (*)"}));
+    if (!message.isEmpty())
+        QCOMPARE((QStringList{boxTitle, boxText}),
+                 (QStringList{en ? "Import failed" : "导入失败",
+                              QString(message).replace(QLatin1String("%1"), path)}));
+    QCOMPARE(edit->toPlainText(), text);
+    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("uniqueCountLabel"))->text(),
+             QString(en ? "Unique characters: %1" : "唯一字符数: %1").arg(count));
+    dialog.close();
+    writer.kill();
+    writer.waitForFinished();
 }
 
 QTEST_MAIN(TestCustomText)
