@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libfontconfig-dev fontconfig
+  qt6-base-dev libfontconfig-dev libharfbuzz-dev fontconfig
   libharfbuzz-bin                                         # hb-subset, run by the program
   fonts-dejavu-core fonts-wqy-microhei fonts-urw-base35   # window text and test fonts
   fonts-dejavu-extra                                      # families with Condensed and ExtraLight faces

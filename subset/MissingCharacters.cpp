@@ -2,68 +2,35 @@
 
 #include "app/UiText.h"
 
+#include <QFile>
 #include <QList>
-#include <QRawFont>
+
+#include <hb.h>
 
 #include <algorithm>
 
-namespace {
-
-// The lookup of one code point on its own. The string is built unit by unit
-// for the BMP: QString::fromUcs4 would drop a U+FEFF as a byte-order mark and
-// report it missing from every font that has it.
-bool lacksGlyph(const QRawFont &font, uint codepoint)
-{
-    const QString single = codepoint <= 0xFFFF
-                               ? QString(QChar(char16_t(codepoint)))
-                               : QString::fromUcs4(reinterpret_cast<const char32_t *>(&codepoint), 1);
-    const QList<quint32> glyphs = font.glyphIndexesForString(single);
-    return glyphs.isEmpty() || glyphs.first() == 0;
-}
-
-// Code points whose one-character string is that one UTF-16 unit and looks
-// the same when it stands among others. Not so: surrogate values (two of them
-// side by side would pair up) and code points above U+FFFF (two units).
-bool standsAlone(uint codepoint)
-{
-    return codepoint <= 0xFFFF && !QChar::isSurrogate(codepoint);
-}
-
-} // namespace
-
 QSet<uint> findMissingCodepoints(const QString &fontPath, const QSet<uint> &requested, bool *fontOpened)
 {
+    // Qt's font engines are no judge here: they answer a missing U+00A0 with
+    // the space's glyph, although hb-subset keeps no U+00A0 the font's map
+    // lacks. HarfBuzz's own lookup is what hb-subset goes by.
     QSet<uint> missing;
-    const QRawFont font(fontPath, 16.0, QFont::PreferDefaultHinting);
+    hb_blob_t *blob = hb_blob_create_from_file_or_fail(QFile::encodeName(fontPath).constData());
+    hb_face_t *face = hb_face_create(blob, 0);
+    hb_font_t *font = hb_font_create(face);
+    const bool opened = blob && hb_face_get_glyph_count(face) > 0;
     if (fontOpened)
-        *fontOpened = font.isValid();
-    if (!font.isValid())
-        return missing;
-
-    // A checked block asks for tens of thousands of code points; one lookup
-    // over a string of them all costs little more than half of one lookup
-    // each, with the same answer for every code point.
-    QString batch;
-    QList<uint> batched;
-    batch.reserve(requested.size());
-    batched.reserve(requested.size());
-    for (uint codepoint : requested) {
-        if (codepoint < 0x20)
-            continue;
-        if (standsAlone(codepoint)) {
-            batch.append(QChar(char16_t(codepoint)));
-            batched.append(codepoint);
-        } else if (lacksGlyph(font, codepoint)) {
-            missing.insert(codepoint);
+        *fontOpened = opened;
+    if (opened) {
+        for (uint codepoint : requested) {
+            hb_codepoint_t glyph = 0;
+            if (codepoint >= 0x20 && (!hb_font_get_nominal_glyph(font, codepoint, &glyph) || glyph == 0))
+                missing.insert(codepoint);
         }
     }
-    const QList<quint32> glyphs = font.glyphIndexesForString(batch);
-    const bool oneGlyphEach = glyphs.size() == batched.size();
-    for (qsizetype i = 0; i < batched.size(); ++i) {
-        const uint codepoint = batched.at(i);
-        if (oneGlyphEach ? glyphs.at(i) == 0 : lacksGlyph(font, codepoint))
-            missing.insert(codepoint);
-    }
+    hb_font_destroy(font);
+    hb_face_destroy(face);
+    hb_blob_destroy(blob);
     return missing;
 }
 

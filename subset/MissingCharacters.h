@@ -3,10 +3,11 @@
 #include <QSet>
 #include <QString>
 
-// The requested code points that the font at `fontPath` has no glyph for, as
-// QRawFont (16 px, default hinting; the first face of a collection) sees
-// them. Code points below U+0020 never count as missing. When the font
-// cannot be opened the result is empty and `fontOpened` (if given) is false.
+// The requested code points that the font at `fontPath` maps to no glyph,
+// read from its character map the way hb-subset reads it (the first face of
+// a collection), so the note names exactly what the subset will lack. Code
+// points below U+0020 never count as missing. When the file is no font the
+// result is empty and `fontOpened` (if given) is false.
 QSet<uint> findMissingCodepoints(const QString &fontPath, const QSet<uint> &requested,
                                  bool *fontOpened = nullptr);
 

@@ -250,6 +250,10 @@ void TestSubsetGeneration::generation_data()
     // hb-subset's output and the copy staged beside the target are one file.
     QTest::newRow("otf, blocks, output into the temporary folder") << 1 << otf << name << none << QList<int>{1, 3}
         << "tmp" << "folder yes ok" << replaced << "";
+    // Qt would draw the lacking U+00A0 with the space's glyph; hb-subset keeps
+    // only what the map has, and the note must say so.
+    QTest::newRow("no-break space the font lacks is noted") << 1 << "@ascii" << name << "A\u00A0" << QList<int>{}
+        << "" << "folder ok" << dirDone << "";
     QTest::newRow("note for 40 missing") << 1 << "@ascii" << name << forty << QList<int>{} << "" << "folder ok"
         << dirDone << noteEn;
     QTest::newRow("note for 40 missing, Chinese") << 0 << "@ascii" << name << forty << QList<int>{} << "file"
