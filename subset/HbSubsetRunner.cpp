@@ -2,7 +2,6 @@
 
 #include "app/UiText.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -61,7 +60,7 @@ QString findHbSubsetExecutable(const QString &toolDirectory)
 
 bool runHbSubset(const QString &fontPath, const QString &unicodesArgument, const QString &outputPath,
                  const QString &toolDirectory, int startTimeoutMs, int finishTimeoutMs, int useEnglish,
-                 QString *errorMessage, const std::function<void()> &whileRunning)
+                 QString *errorMessage)
 {
     const QString executable = findHbSubsetExecutable(toolDirectory);
     if (executable.isEmpty()) {
@@ -98,12 +97,8 @@ bool runHbSubset(const QString &fontPath, const QString &unicodesArgument, const
         return false;
     }
     process.closeWriteChannel();
-    // The limit runs from the start, whatever the caller does meanwhile.
-    const QDeadlineTimer deadline(finishTimeoutMs);
-    if (whileRunning)
-        whileRunning();
 
-    if (!process.waitForFinished(int(deadline.remainingTime())) && process.state() != QProcess::NotRunning) {
+    if (!process.waitForFinished(finishTimeoutMs) && process.state() != QProcess::NotRunning) {
         process.kill();
         process.waitForFinished(startTimeoutMs);
         setMessage(errorMessage,

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-#include <functional>
-
 // hb-subset beside the program (`toolDirectory`), else in its harfbuzz/
 // subfolder; nowhere else, neither the working directory nor PATH. Empty when
 // neither exists.
@@ -19,8 +17,6 @@ QString findHbSubsetExecutable(const QString &toolDirectory);
 //
 // Waits at most `startTimeoutMs` for the tool to start and `finishTimeoutMs`
 // for it to finish; a tool that outlasts the second limit is killed.
-// `whileRunning`, when given, is called once the tool has started, before
-// the wait for its end, so that work of the caller's overlaps the tool's.
 bool runHbSubset(const QString &fontPath, const QString &unicodesArgument, const QString &outputPath,
                  const QString &toolDirectory, int startTimeoutMs, int finishTimeoutMs, int useEnglish,
-                 QString *errorMessage, const std::function<void()> &whileRunning = {});
+                 QString *errorMessage);

@@ -53,18 +53,14 @@ SubsetOutcome generateSubsetFile(const SubsetRequest &request)
                 .arg(request.targetPath));
 
     SubsetOutcome outcome;
-    // The note needs nothing from hb-subset's result, so the lookup runs
-    // while the tool works and costs the user no extra wait.
-    auto noteMissingCharacters = [&] {
-        if (!request.requestedCodepoints.isEmpty())
-            outcome.missingCharsNote = missingCharactersNote(
-                findMissingCodepoints(request.fontPath, request.requestedCodepoints), english);
-    };
+    if (!request.requestedCodepoints.isEmpty())
+        outcome.missingCharsNote = missingCharactersNote(
+            findMissingCodepoints(request.fontPath, request.requestedCodepoints), english);
+
     const QString temporaryPath = temporarySubsetPath();
     QString runError;
     if (!runHbSubset(request.fontPath, request.unicodesArgument, temporaryPath, request.toolDirectory,
-                     request.startTimeoutMs, request.finishTimeoutMs, english, &runError,
-                     noteMissingCharacters)) {
+                     request.startTimeoutMs, request.finishTimeoutMs, english, &runError)) {
         QFile::remove(temporaryPath);
         return failure(!runError.isEmpty()
                            ? runError
