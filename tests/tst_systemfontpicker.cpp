@@ -49,10 +49,10 @@ void TestSystemFontPicker::regularFace()
 {
     QFETCH(QStringList, ranking);
     QList<FaceTraits> faces;
-    for (const QString &spec : ranking) {
-        const QStringList f = spec.split(' ');
+    for (const QString &face : ranking) {
+        const QStringList f = face.split(' ');
         faces.append(
-            {spec, f[0].toDouble(), FaceSlant(QStringLiteral("uoi").indexOf(f[1])), f[2].toDouble()});
+            {face, f[0].toDouble(), FaceSlant(QStringLiteral("uoi").indexOf(f[1])), f[2].toDouble()});
     }
     const auto rank = [](QList<FaceTraits> left) {
         QStringList order;
