@@ -1,4 +1,5 @@
 #include "ModalDriver.h"
+#include "TestFiles.h"
 #include "charset/TextCharacters.h"
 #include "charset/TextImport.h"
 #include "dialog/VectorFontClipDialog.h"
@@ -22,12 +23,6 @@ QString textOf(std::initializer_list<char32_t> codepoints)
     for (char32_t c : codepoints)
         text += QChar::isSurrogate(c) ? QString(QChar(char16_t(c))) : QString::fromUcs4(&c, 1);
     return text;
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "ModalDriver.h"
+#include "TestFiles.h"
 #include "TestFonts.h"
 #include "charset/TextCharacters.h"
 #include "charset/UnicodeBlockTable.h"
@@ -28,12 +29,6 @@ QByteArray contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
 
 } // namespace

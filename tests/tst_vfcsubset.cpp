@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "TestFonts.h"
 #include "app/SubsetCommand.h"
 #include "app/SubsetCommandLine.h"
@@ -42,12 +43,6 @@ QByteArray contentOf(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 } // namespace
