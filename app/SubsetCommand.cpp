@@ -17,8 +17,8 @@
 namespace {
 
 // Standard input is what a pipeline hands over; the import's own reader
-// refuses anything but a regular file, so it is read here alike: UTF-8, with
-// CR LF arriving as LF, and nothing at all counting as empty.
+// refuses anything but a regular file, so the stream is read here the same
+// way: UTF-8, CR LF arriving as LF, nothing at all counting as empty.
 bool readStandardInput(int useEnglish, QString *text, QString *errorMessage)
 {
     QFile input;
@@ -28,15 +28,7 @@ bool readStandardInput(int useEnglish, QString *text, QString *errorMessage)
                 uiText(useEnglish, "Failed to open file: %1", "无法打开文件: %1").arg(QStringLiteral("-"));
         return false;
     }
-    QTextStream stream(&input);
-    stream.setEncoding(QStringConverter::Utf8);
-    *text = stream.readAll();
-    if (text->isEmpty()) {
-        if (errorMessage)
-            *errorMessage = uiText(useEnglish, "File is empty.", "文件内容为空。");
-        return false;
-    }
-    return true;
+    return readUtf8Text(input, useEnglish, text, errorMessage);
 }
 
 void writeLine(QTextStream &stream, const QString &text)

@@ -18,8 +18,12 @@ bool readUtf8Text(const QString &path, int useEnglish, QString *text, QString *e
             *errorMessage = uiText(useEnglish, "Failed to open file: %1", "无法打开文件: %1").arg(path);
         return false;
     }
+    return readUtf8Text(file, useEnglish, text, errorMessage);
+}
 
-    QTextStream stream(&file);
+bool readUtf8Text(QIODevice &device, int useEnglish, QString *text, QString *errorMessage)
+{
+    QTextStream stream(&device);
     stream.setEncoding(QStringConverter::Utf8);
     const QString content = stream.readAll();
     // Only a file with nothing in it is refused: one holding only spaces or
