@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-QSet<uint> findMissingCodepoints(const QString &fontPath, const QSet<uint> &requested, bool *fontOpened)
+QSet<uint> findMissingCodepoints(const QString &fontPath, const QSet<uint> &requested)
 {
     // Qt's font engines are no judge here: they answer a missing U+00A0 with
     // the space's glyph, although hb-subset keeps no U+00A0 the font's map
@@ -18,10 +18,7 @@ QSet<uint> findMissingCodepoints(const QString &fontPath, const QSet<uint> &requ
     hb_blob_t *blob = hb_blob_create_from_file_or_fail(QFile::encodeName(fontPath).constData());
     hb_face_t *face = hb_face_create(blob, 0);
     hb_font_t *font = hb_font_create(face);
-    const bool opened = blob && hb_face_get_glyph_count(face) > 0;
-    if (fontOpened)
-        *fontOpened = opened;
-    if (opened) {
+    if (blob && hb_face_get_glyph_count(face) > 0) {
         for (uint codepoint : requested) {
             hb_codepoint_t glyph = 0;
             if (codepoint >= 0x20 && (!hb_font_get_nominal_glyph(font, codepoint, &glyph) || glyph == 0))
