@@ -9,6 +9,11 @@ packages=(
   libharfbuzz-bin                                         # hb-subset, run by the program
   fonts-dejavu-core fonts-wqy-microhei fonts-urw-base35   # window text and test fonts
   fonts-dejavu-extra                                      # families with Condensed and ExtraLight faces
+  fonts-noto-cjk fonts-wqy-zenhei fonts-arphic-uming      # collections of many faces; more families than the tests count on
+  opentype-sanitizer                                      # ots-sanitize: every written font must pass it
+  libwoff-dev woff2                                       # WOFF2 output; woff2_compress compared against in bench/
+  qt6-translations-l10n                                   # Qt's own buttons and file dialogs in Chinese
+  unicode-data locales                                    # sources of the standard character sets' table
   xvfb xauth xdotool                                      # a real display for tests and screenshots
   desktop-file-utils dpkg-dev                             # checking the menu entry, building the .deb
   fonttools python3-fonttools                             # pyftsubset, compared against in bench/ only
