@@ -1,18 +1,15 @@
 #include "app/SubsetCommand.h"
 
-#include "app/UiText.h"
-#include "charset/TextCharacters.h"
+#include "common/UiText.h"
+#include "app/TerminationSignals.h"
 #include "charset/TextImport.h"
 #include "charset/UnicodeBlockTable.h"
-#include "subset/SubsetGeneration.h"
-#include "subset/UnicodesArgument.h"
+#include "subset/SubsetJob.h"
 
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringList>
 #include <QTextStream>
-
-#include <cstdio>
 
 namespace {
 
@@ -41,60 +38,28 @@ void writeLine(QTextStream &stream, const QString &text)
 
 } // namespace
 
-bool gatherSubsetSelection(const SubsetCommandLine &commandLine, SubsetSelection *selection,
-                           QString *errorMessage)
+bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const QString &toolDirectory,
+                                  SubsetChoices *choices, QString *errorMessage)
 {
     const int english = commandLine.useEnglish;
-    QSet<uint> textCodepoints;
-    for (const QString &text : commandLine.texts)
-        textCodepoints.unite(collectTextCodepoints(text));
+    SubsetChoices chosen;
+    chosen.face.path = commandLine.fontPath;
+    chosen.targetPath = commandLine.outputPath;
+    chosen.texts = commandLine.texts;
     for (const QString &path : commandLine.textFiles) {
         QString text;
         const bool read = path == QLatin1String("-") ? readStandardInput(english, &text, errorMessage)
                                                      : readUtf8Text(path, english, &text, errorMessage);
         if (!read)
             return false;
-        textCodepoints.unite(collectTextCodepoints(text));
+        chosen.texts.append(text);
     }
-
-    SubsetSelection gathered;
-    QStringList parts;
-    // Sized once up front: every block at once is some sixty thousand code
-    // points, and growing the set step by step would rehash it repeatedly
-    // before hb-subset can start.
-    qsizetype expected = textCodepoints.size();
-    for (int row : commandLine.blockRows)
-        expected += unicodeBlockTable[row - 1].last - unicodeBlockTable[row - 1].first + 1;
-    for (const CodepointRange &range : commandLine.unicodeRanges)
-        expected += qsizetype(range.last) - range.first + 1;
-    gathered.codepoints.reserve(expected);
-    for (int row : commandLine.blockRows) {
-        const UnicodeBlock &block = unicodeBlockTable[row - 1];
-        parts.append(blockRangeText(block.first, block.last));
-        for (uint codepoint = block.first; codepoint <= block.last; ++codepoint)
-            gathered.codepoints.insert(codepoint);
-    }
-    for (const CodepointRange &range : commandLine.unicodeRanges) {
-        parts.append(range.first == range.last ? codepointText(range.first)
-                                               : blockRangeText(range.first, range.last));
-        // A wider counter cannot wrap around, wherever the range ends.
-        for (quint64 codepoint = range.first; codepoint <= range.last; ++codepoint)
-            gathered.codepoints.insert(uint(codepoint));
-    }
-    if (!textCodepoints.isEmpty()) {
-        parts.append(formatUnicodesArgument(textCodepoints));
-        gathered.codepoints.unite(textCodepoints);
-    }
-
-    if (gathered.codepoints.isEmpty()) {
-        if (errorMessage)
-            *errorMessage =
-                uiText(english, "The chosen text holds no character to keep (none from U+0020 up).",
-                       "所选文本中没有可保留的字符（U+0020 及以上）。");
-        return false;
-    }
-    gathered.unicodesArgument = parts.join(QLatin1Char(','));
-    *selection = gathered;
+    chosen.blockRows = commandLine.blockRows;
+    chosen.ranges = commandLine.unicodeRanges;
+    chosen.rule = SelectionRule::AddUp;
+    chosen.useEnglish = english;
+    chosen.toolDirectory = toolDirectory;
+    *choices = chosen;
     return true;
 }
 
@@ -125,9 +90,11 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
         break;
     }
 
-    SubsetSelection selection;
+    SubsetChoices choices;
+    SubsetRequest request;
     QString errorMessage;
-    if (!gatherSubsetSelection(commandLine, &selection, &errorMessage)) {
+    if (!subsetChoicesFromCommandLine(commandLine, toolDirectory, &choices, &errorMessage) ||
+        !buildSubsetRequest(choices, &request, &errorMessage)) {
         writeLine(err, program + errorMessage);
         return 1;
     }
@@ -141,14 +108,26 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
         return 1;
     }
 
-    SubsetRequest request;
-    request.fontPath = commandLine.fontPath;
-    request.targetPath = commandLine.outputPath;
-    request.requestedCodepoints = selection.codepoints;
-    request.unicodesArgument = selection.unicodesArgument;
-    request.useEnglish = english;
-    request.toolDirectory = toolDirectory;
-    const SubsetOutcome outcome = generateSubsetFile(request);
+    // SIGINT or SIGTERM stops hb-subset and cleans up before the program
+    // ends with the status a shell expects of a program the signal ended.
+    SubsetJob job;
+    TerminationSignals terminationSignals;
+    int stoppedBy = 0;
+    SubsetOutcome outcome;
+    QEventLoop loop;
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &job, [&](int signalNumber) {
+        stoppedBy = signalNumber;
+        job.cancel();
+    });
+    QObject::connect(&job, &SubsetJob::finished, &loop, [&](const SubsetOutcome &result) {
+        outcome = result;
+        loop.quit();
+    });
+    job.start(request);
+    loop.exec();
+
+    if (stoppedBy)
+        return 128 + stoppedBy;
     if (!outcome.ok) {
         writeLine(err, program + outcome.errorMessage);
         return 1;

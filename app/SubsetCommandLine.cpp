@@ -1,6 +1,6 @@
 #include "app/SubsetCommandLine.h"
 
-#include "app/UiText.h"
+#include "common/UiText.h"
 #include "charset/UnicodeBlockTable.h"
 
 #include <QRegularExpression>

@@ -1,14 +1,10 @@
 #pragma once
 
+#include "charset/CodepointRange.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-struct CodepointRange
-{
-    uint first;
-    uint last;
-};
 
 // What one vfc-subset command line asks for. Reading the text files is left
 // to the run, so that a file that cannot be read is a failure of the run

@@ -20,6 +20,13 @@
 
 namespace {
 
+QList<uint> sortedCodepoints(const QString &text)
+{
+    QList<uint> list = collectTextCodepoints(text).values();
+    std::sort(list.begin(), list.end());
+    return list;
+}
+
 struct Request
 {
     QString name;
@@ -99,7 +106,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("one sentence, .ttf"),
          dejaVu,
          {"--text=" + sentence},
-         formatUnicodesArgument(collectTextCodepoints(sentence))},
+         formatUnicodesArgument(sortedCodepoints(sentence))},
         {QStringLiteral("Latin rows 1-4, .otf"),
          nimbus,
          {QStringLiteral("--blocks=1-4")},

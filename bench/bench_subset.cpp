@@ -2,17 +2,13 @@
 // hb-subset run with the same request, and their ratio. Both run alternately
 // in this one process, so a busy machine slows both alike.
 
-#include "charset/TextCharacters.h"
 #include "charset/UnicodeBlockTable.h"
-#include "subset/CheckedBlocks.h"
 #include "subset/HbSubsetRunner.h"
-#include "subset/SubsetGeneration.h"
-#include "subset/UnicodesArgument.h"
+#include "subset/SubsetJob.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QListWidget>
 #include <QProcess>
 #include <QRawFont>
 #include <QTemporaryDir>
@@ -45,10 +41,19 @@ bool runBare(const QString &executable, const QString &unicodes, const QString &
 // `prepare` turns the user's choice into the request, as the window does.
 // hb-subset is handed that same prepared request, so the ratio compares the
 // core with the tool alone; the preparation is shown on its own.
-bool measure(const char *label, const std::function<void(SubsetRequest &)> &prepare, const QString &directory)
+bool measure(const char *label, const std::function<void(SubsetChoices &)> &choose, const QString &directory)
 {
     const QString tools = QCoreApplication::applicationDirPath();
     const QString executable = findHbSubsetExecutable(tools);
+    auto prepare = [&](SubsetRequest &request) {
+        SubsetChoices choices;
+        choices.face.path = cjkFont;
+        choices.targetPath = directory + QStringLiteral("/core.ttf");
+        choices.useEnglish = 1;
+        choices.toolDirectory = tools;
+        choose(choices);
+        buildSubsetRequest(choices, &request, nullptr);
+    };
     SubsetRequest probe;
     prepare(probe);
 
@@ -67,12 +72,8 @@ bool measure(const char *label, const std::function<void(SubsetRequest &)> &prep
         SubsetRequest request;
         prepare(request);
         preparation.append(timer.nsecsElapsed() / 1e6);
-        request.fontPath = cjkFont;
-        request.targetPath = directory + QStringLiteral("/core.ttf");
-        request.useEnglish = 1;
-        request.toolDirectory = tools;
         timer.start();
-        const SubsetOutcome outcome = generateSubsetFile(request);
+        const SubsetOutcome outcome = runSubsetJob(request);
         core.append(timer.nsecsElapsed() / 1e6);
         if (!outcome.ok) {
             std::fprintf(stderr, "core failed for %s: %s\n", label, qPrintable(outcome.errorMessage));
@@ -85,7 +86,7 @@ bool measure(const char *label, const std::function<void(SubsetRequest &)> &prep
     for (int round = 0; round < rounds; ++round)
         ratios.append(core.at(round) / bare.at(round));
     std::printf("%-28s %8lld %10.1f %10.1f %7.2f %10.1f\n", label,
-                qlonglong(probe.requestedCodepoints.size()), medianMs(bare), medianMs(core), medianMs(ratios),
+                qlonglong(probe.codepoints.size()), medianMs(bare), medianMs(core), medianMs(ratios),
                 medianMs(preparation));
     return true;
 }
@@ -103,14 +104,9 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    // All blocks checked in a list like the window's.
-    QListWidget blocks;
-    for (const UnicodeBlock &block : unicodeBlockTable) {
-        auto *item = new QListWidgetItem(QString(), &blocks);
-        item->setData(Qt::UserRole, QVariant::fromValue<uint>(block.first));
-        item->setData(Qt::UserRole + 1, QVariant::fromValue<uint>(block.last));
-        item->setCheckState(Qt::Checked);
-    }
+    QList<int> allRows;
+    for (int row = 1; row <= unicodeBlockCount; ++row)
+        allRows.append(row);
     // 3,500 different ideographs that the font has, spread over the block.
     QString text;
     const QRawFont font(cjkFont, 16.0);
@@ -125,17 +121,11 @@ int main(int argc, char *argv[])
     const bool ok =
         measure(
             "all 115 blocks",
-            [&](SubsetRequest &request) {
-                request.unicodesArgument =
-                    gatherCheckedBlocks(&blocks, request.requestedCodepoints).join(QLatin1Char(','));
-            },
+            [&](SubsetChoices &choices) { choices.blockRows = allRows; },
             directory.path()) &&
         measure(
             "3,500-character custom text",
-            [&](SubsetRequest &request) {
-                request.requestedCodepoints = collectTextCodepoints(text);
-                request.unicodesArgument = formatUnicodesArgument(request.requestedCodepoints);
-            },
+            [&](SubsetChoices &choices) { choices.texts = QStringList{text}; },
             directory.path());
     std::printf("target: ratio at most 1.25\n");
     return ok ? 0 : 1;

@@ -1,6 +1,6 @@
 #include "charset/TextImport.h"
 
-#include "app/UiText.h"
+#include "common/UiText.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "dialog/VectorFontClipDialog.h"
 
-#include "app/UiText.h"
+#include "common/UiText.h"
 #include "charset/TextCharacters.h"
 #include "charset/TextImport.h"
 #include "charset/UnicodeBlockTable.h"
@@ -8,11 +8,8 @@
 #include "font/PreviewCoverage.h"
 #include "font/SystemFontPicker.h"
 #include "font/platform/FontFileLookup.h"
-#include "subset/CheckedBlocks.h"
 #include "subset/OutputName.h"
-#include "subset/SourceFontPath.h"
-#include "subset/SubsetGeneration.h"
-#include "subset/UnicodesArgument.h"
+#include "subset/SubsetJob.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -24,6 +21,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextDocument>
@@ -78,7 +76,8 @@ VectorFontClipDialog::VectorFontClipDialog(int useEnglish, QWidget *parent)
       previewLabel(nullptr),
       fontInfoLabel(nullptr),
       previewStatusLabel(nullptr),
-      buttonBox(nullptr)
+      buttonBox(nullptr),
+      job(new SubsetJob(this))
 {
     setWindowTitle(uiText("Corvanta - Vector Font Subset Tool", "Corvanta - 矢量字库裁剪工具"));
     resize(800, 560);
@@ -217,6 +216,7 @@ void VectorFontClipDialog::setupUi()
     generateButton->setObjectName(QStringLiteral("generateButton"));
     generateButton->setDefault(true);
     connect(buttonBox, &QDialogButtonBox::accepted, this, &VectorFontClipDialog::onExportClicked);
+    connect(job, &SubsetJob::finished, this, &VectorFontClipDialog::onGenerationFinished);
     mainLayout->addWidget(buttonBox, 0);
 
     connect(previewEdit, &QLineEdit::textChanged, this, &VectorFontClipDialog::onPreviewChanged);
@@ -389,21 +389,70 @@ bool VectorFontClipDialog::readUtf8TextFile(const QString &path, QString *errorM
 
 void VectorFontClipDialog::onExportClicked()
 {
+    if (job->isRunning())
+        return;
+    SubsetRequest request;
     QString errorMessage;
-    if (generateSubset(&errorMessage)) {
-        QString message =
-            uiText("Subset font has been generated. You can continue generating more subsets or close "
-                   "this tool.",
-                   "子集字库已生成，可继续生成其他字库或关闭本工具。");
-        if (!missingCharsNote.isEmpty())
-            message += QLatin1String("\n\n") + missingCharsNote;
-        QMessageBox::information(this, uiText("Done", "完成"), message);
-    } else if (!errorMessage.isEmpty()) {
-        QMessageBox::warning(this, uiText("Error", "错误"), errorMessage);
+    if (!prepareSubsetRequest(&request, &errorMessage)) {
+        if (!errorMessage.isEmpty())
+            QMessageBox::warning(this, uiText("Error", "错误"), errorMessage);
+        return;
     }
+    missingCharsNote.clear();
+    buttonBox->setEnabled(false);
+    job->start(request);
+    // Shown only when the run takes a while; a quick run never flashes it.
+    progressDialog = new QProgressDialog(uiText("Generating…", "正在生成…"), uiText("Cancel", "取消"), 0, 0, this);
+    progressDialog->setObjectName(QStringLiteral("generationProgress"));
+    progressDialog->setWindowTitle(windowTitle());
+    progressDialog->setWindowModality(Qt::WindowModal);
+    progressDialog->setMinimumDuration(500);
+    progressDialog->setAutoClose(false);
+    progressDialog->setAutoReset(false);
+    connect(progressDialog, &QProgressDialog::canceled, job, &SubsetJob::cancel);
 }
 
-bool VectorFontClipDialog::generateSubset(QString *errorMessage)
+void VectorFontClipDialog::onGenerationFinished(const SubsetOutcome &outcome)
+{
+    if (progressDialog) {
+        progressDialog->disconnect(job);
+        progressDialog->deleteLater();
+        progressDialog = nullptr;
+    }
+    buttonBox->setEnabled(true);
+    if (outcome.cancelled)
+        return;
+    if (!outcome.ok) {
+        QMessageBox::warning(this, uiText("Error", "错误"), outcome.errorMessage);
+        return;
+    }
+    missingCharsNote = outcome.missingCharsNote;
+    QString message = uiText("Subset font has been generated. You can continue generating more subsets or close "
+                             "this tool.",
+                             "子集字库已生成，可继续生成其他字库或关闭本工具。");
+    if (!missingCharsNote.isEmpty())
+        message += QLatin1String("\n\n") + missingCharsNote;
+    QMessageBox::information(this, uiText("Done", "完成"), message);
+}
+
+void VectorFontClipDialog::reject()
+{
+    // Closing the window stops a run: nothing half-written stays behind.
+    job->cancel();
+    QDialog::reject();
+}
+
+QList<int> VectorFontClipDialog::checkedBlockRows() const
+{
+    QList<int> rows;
+    for (int i = 0; blockList && i < blockList->count(); ++i) {
+        if (blockList->item(i)->checkState() == Qt::Checked)
+            rows.append(i + 1);
+    }
+    return rows;
+}
+
+bool VectorFontClipDialog::prepareSubsetRequest(SubsetRequest *request, QString *errorMessage)
 {
     auto fail = [errorMessage](const QString &text) {
         if (errorMessage)
@@ -411,13 +460,13 @@ bool VectorFontClipDialog::generateSubset(QString *errorMessage)
         return false;
     };
 
-    SubsetRequest request;
-    request.useEnglish = useEnglish;
-    request.fontPath = currentFontPath();
-    if (!isUsableFontPath(request.fontPath))
-        return fail(
-            uiText("Please choose a valid source TTF font file first.", "请先选择有效的源 TTF 字体文件。"));
-    const QString fileName = outputFileName(outputNameEdit ? outputNameEdit->text() : QString());
+    SubsetChoices choices;
+    choices.useEnglish = useEnglish;
+    choices.face.path = currentFontPath();
+    const QString sourceProblem = sourceFontProblem(choices.face, useEnglish);
+    if (!sourceProblem.isEmpty())
+        return fail(sourceProblem);
+    const QString fileName = outputFileName(outputNameEdit->text());
     if (fileName.isEmpty())
         return fail(uiText("Output name must not be empty.", "输出文件名不能为空。"));
 
@@ -426,47 +475,25 @@ bool VectorFontClipDialog::generateSubset(QString *errorMessage)
                                           QDir::currentPath(), QFileDialog::ShowDirsOnly);
     if (directory.isEmpty())
         return false;
-    request.targetPath = QDir(directory).filePath(fileName);
-    if (QFileInfo::exists(request.targetPath)) {
-        // The name defaults to the source's own, so the source's folder would
-        // otherwise offer to overwrite the user's original font.
-        if (replacesSourceFont(request.targetPath, request.fontPath))
-            return fail(
-                uiText("The output file would replace the source font: %1. Choose another name or directory.",
-                       "输出文件将覆盖源字库: %1，请更换文件名或目录。")
-                    .arg(request.targetPath));
+    choices.targetPath = QDir(directory).filePath(fileName);
+    if (QFileInfo::exists(choices.targetPath)) {
+        const QString problem = targetProblem(choices.targetPath, choices.face, useEnglish);
+        if (!problem.isEmpty())
+            return fail(problem);
         const auto answer =
             QMessageBox::question(this, uiText("Overwrite?", "覆盖确认"),
                                   uiText("File %1 already exists, overwrite?", "文件 %1 已存在，是否覆盖？")
-                                      .arg(request.targetPath),
+                                      .arg(choices.targetPath),
                                   QMessageBox::Yes | QMessageBox::No);
         if (answer != QMessageBox::Yes)
-            return fail(QString());
+            return false;
     }
 
-    missingCharsNote.clear();
-    if (characterTabs && characterTabs->currentIndex() == 0) {
-        request.requestedCodepoints = collectTextCodepoints(customText());
-        if (request.requestedCodepoints.isEmpty())
-            return fail(uiText("Please input at least one valid character on the Custom text tab.",
-                               "请在“自定义字符”页输入至少一个有效字符。"));
-        request.unicodesArgument = formatUnicodesArgument(request.requestedCodepoints);
-    } else {
-        if (!blockList)
-            return fail(uiText("Unicode blocks list not initialized.", "Unicode 分区列表未初始化。"));
-        const QStringList ranges = gatherCheckedBlocks(blockList, request.requestedCodepoints);
-        if (ranges.isEmpty())
-            return fail(uiText("Please check at least one block on the Unicode blocks tab.",
-                               "请在“Unicode 分区”页勾选至少一个分区。"));
-        request.unicodesArgument = ranges.join(QLatin1Char(','));
-    }
-
-    request.toolDirectory = QCoreApplication::applicationDirPath();
-    request.startTimeoutMs = 10000;
-    request.finishTimeoutMs = 300000;
-    const SubsetOutcome outcome = generateSubsetFile(request);
-    if (!outcome.ok)
-        return fail(outcome.errorMessage);
-    missingCharsNote = outcome.missingCharsNote;
-    return true;
+    choices.rule = SelectionRule::ShownPageOnly;
+    choices.shownPage =
+        characterTabs->currentIndex() == 0 ? SelectionPage::CustomText : SelectionPage::Blocks;
+    choices.texts = QStringList{customText()};
+    choices.blockRows = checkedBlockRows();
+    choices.toolDirectory = QCoreApplication::applicationDirPath();
+    return buildSubsetRequest(choices, request, errorMessage);
 }

@@ -1,7 +1,13 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
 #include <QString>
+
+struct SubsetOutcome;
+struct SubsetRequest;
+class SubsetJob;
+class QProgressDialog;
 
 class QDialogButtonBox;
 class QLabel;
@@ -21,6 +27,9 @@ public:
     explicit VectorFontClipDialog(int useEnglish, QWidget *parent = nullptr);
     ~VectorFontClipDialog() override;
 
+public Q_SLOTS:
+    void reject() override;
+
 private Q_SLOTS:
     void onBrowseTtf();
     void onSelectFontDialog();
@@ -30,6 +39,7 @@ private Q_SLOTS:
     void onSelectAllPartitions();
     void onClearAllPartitions();
     void onPreviewChanged();
+    void onGenerationFinished(const SubsetOutcome &outcome);
 
 private:
     void setupUi();
@@ -40,7 +50,8 @@ private:
     QString currentFontPath() const;
     QString customText() const;
     bool readUtf8TextFile(const QString &path, QString *errorMessage);
-    bool generateSubset(QString *errorMessage);
+    QList<int> checkedBlockRows() const;
+    bool prepareSubsetRequest(SubsetRequest *request, QString *errorMessage);
     QString uiText(const char *english, const char *chinese) const;
 
     int useEnglish;
@@ -60,4 +71,6 @@ private:
     QDialogButtonBox *buttonBox;
     QString loadedFontPath;
     QString missingCharsNote;
+    SubsetJob *job;
+    QProgressDialog *progressDialog = nullptr;
 };

@@ -1,6 +1,6 @@
 #include "font/FontInfo.h"
 
-#include "app/UiText.h"
+#include "common/UiText.h"
 #include "font/ApplicationFontRegistration.h"
 #include "font/FontFileState.h"
 #include "font/UsableCharacterCount.h"

@@ -1,6 +1,6 @@
 #include "font/PreviewCoverage.h"
 
-#include "app/UiText.h"
+#include "common/UiText.h"
 #include "charset/TextCharacters.h"
 #include "font/ApplicationFontRegistration.h"
 #include "font/FontFileState.h"

@@ -1,6 +1,6 @@
 #include "font/SystemFontPicker.h"
 
-#include "app/UiText.h"
+#include "common/UiText.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

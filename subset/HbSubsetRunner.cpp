@@ -1,12 +1,10 @@
 #include "subset/HbSubsetRunner.h"
 
-#include "app/UiText.h"
+#include "common/UiText.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStringList>
 #include <QTemporaryFile>
 
 namespace {
@@ -24,27 +22,6 @@ qsizetype commandLineLength(const QString &program, const QStringList &arguments
     return length;
 }
 
-// hb-subset exits 0 even for a source that is no font and then writes a bare
-// 12-byte header; such a file is of no use to anyone.
-bool holdsFontTables(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray header = file.read(12);
-    if (header.size() < 12)
-        return false;
-    const auto *bytes = reinterpret_cast<const uchar *>(header.constData());
-    const int tables = (bytes[4] << 8) | bytes[5];
-    return tables > 0 && file.size() >= 12 + 16 * qint64(tables);
-}
-
-void setMessage(QString *errorMessage, const QString &text)
-{
-    if (errorMessage)
-        *errorMessage = text;
-}
-
 } // namespace
 
 QString findHbSubsetExecutable(const QString &toolDirectory)
@@ -58,75 +35,50 @@ QString findHbSubsetExecutable(const QString &toolDirectory)
     return QString();
 }
 
-bool runHbSubset(const QString &fontPath, const QString &unicodesArgument, const QString &outputPath,
-                 const QString &toolDirectory, int startTimeoutMs, int finishTimeoutMs, int useEnglish,
-                 QString *errorMessage)
+bool hbSubsetArguments(const QString &executable, const QString &fontPath, int faceIndex,
+                       const QString &unicodesArgument, const QString &outputPath, QTemporaryFile *listFile,
+                       QStringList *arguments)
 {
-    const QString executable = findHbSubsetExecutable(toolDirectory);
-    if (executable.isEmpty()) {
-        setMessage(errorMessage,
-                   uiText(useEnglish, "hb-subset not found. Please place it beside this executable.",
-                          "未找到 hb-subset，请将其放在程序同目录下。"));
-        return false;
-    }
-
-    // An absolute path never starts with "-", which hb-subset would take for
-    // an option ("-" alone makes it wait for a font on standard input).
-    QStringList arguments{
-        QFileInfo(fontPath).absoluteFilePath(), QStringLiteral("--output-file=%1").arg(outputPath),
-        QStringLiteral("--unicodes=%1").arg(unicodesArgument), QStringLiteral("--layout-features=*")};
-    // Lives until the run is over and takes the list file with it, whatever
-    // the outcome.
-    QTemporaryFile listFile(QDir(QDir::tempPath()).filePath(QStringLiteral("vfc_unicodes_XXXXXX.txt")));
-    if (commandLineLength(executable, arguments) >= longestCommandLine) {
-        if (!listFile.open() || listFile.write(unicodesArgument.toLatin1()) != unicodesArgument.size() ||
-            !listFile.flush()) {
-            setMessage(errorMessage,
-                       uiText(useEnglish, "Failed to start hb-subset process.", "无法启动 hb-subset 进程。"));
+    QStringList list{QFileInfo(fontPath).absoluteFilePath(), QStringLiteral("--output-file=") + outputPath,
+                     QStringLiteral("--unicodes=") + unicodesArgument, QStringLiteral("--layout-features=*")};
+    // Face 0 is hb-subset's own default; leaving it out keeps the plain run's
+    // command line exactly as it always was.
+    if (faceIndex > 0)
+        list.append(QStringLiteral("--face-index=%1").arg(faceIndex));
+    if (commandLineLength(executable, list) >= longestCommandLine) {
+        const QByteArray bytes = unicodesArgument.toLatin1();
+        if (!listFile->open() || listFile->write(bytes) != bytes.size() || !listFile->flush())
             return false;
-        }
-        listFile.close();
-        arguments[2] = QStringLiteral("--unicodes-file=%1").arg(listFile.fileName());
+        listFile->close();
+        list[2] = QStringLiteral("--unicodes-file=") + listFile->fileName();
     }
-
-    QProcess process;
-    process.start(executable, arguments, QIODevice::ReadWrite);
-    if (!process.waitForStarted(startTimeoutMs)) {
-        setMessage(errorMessage,
-                   uiText(useEnglish, "Failed to start hb-subset process.", "无法启动 hb-subset 进程。"));
-        return false;
-    }
-    process.closeWriteChannel();
-
-    if (!process.waitForFinished(finishTimeoutMs) && process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished(startTimeoutMs);
-        setMessage(errorMessage,
-                   uiText(useEnglish, "hb-subset did not finish within %1 seconds and was stopped.",
-                          "hb-subset 未在 %1 秒内完成，已被终止。")
-                       .arg(finishTimeoutMs / 1000));
-        return false;
-    }
-
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        const QString standardError = QString::fromLocal8Bit(process.readAllStandardError());
-        setMessage(errorMessage,
-                   !standardError.isEmpty()
-                       ? standardError
-                       : uiText(useEnglish, "hb-subset exited with code %1", "hb-subset 退出码: %1")
-                             .arg(process.exitCode()));
-        return false;
-    }
-
-    if (!QFileInfo::exists(outputPath))
-        return false;
-    if (!holdsFontTables(outputPath)) {
-        setMessage(
-            errorMessage,
-            uiText(useEnglish,
-                   "hb-subset produced no usable font. Please check that the source is a valid font file.",
-                   "hb-subset 未生成有效字库，请确认源文件是有效的字体文件。"));
-        return false;
-    }
+    *arguments = list;
     return true;
+}
+
+QString hbSubsetFailureMessage(QProcess::ExitStatus status, int exitCode, const QByteArray &standardError,
+                               const QString &fontPath, int useEnglish)
+{
+    QString message = QString::fromLocal8Bit(standardError).trimmed();
+    if (message.isEmpty()) {
+        message = status == QProcess::NormalExit
+                      ? uiText(useEnglish, "hb-subset exited with code %1", "hb-subset 退出码: %1")
+                            .arg(exitCode)
+                      : uiText(useEnglish, "hb-subset stopped unexpectedly.", "hb-subset 意外终止。");
+    }
+    // hb-subset's own words rarely say which file it could not read.
+    return message + QLatin1Char('\n') + uiText(useEnglish, "Source font: %1", "源字库: %1").arg(fontPath);
+}
+
+bool holdsFontTables(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(12);
+    if (header.size() < 12)
+        return false;
+    const auto *bytes = reinterpret_cast<const uchar *>(header.constData());
+    const int tables = (bytes[4] << 8) | bytes[5];
+    return tables > 0 && file.size() >= 12 + 16 * qint64(tables);
 }

@@ -1,22 +1,31 @@
 #pragma once
 
+#include <QProcess>
 #include <QString>
+#include <QStringList>
+
+class QTemporaryFile;
 
 // hb-subset beside the program (`toolDirectory`), else in its harfbuzz/
 // subfolder; nowhere else, neither the working directory nor PATH. Empty when
 // neither exists.
 QString findHbSubsetExecutable(const QString &toolDirectory);
 
-// Runs hb-subset from `toolDirectory` on `fontPath`, keeping the code points
-// of `unicodesArgument` (hb-subset's --unicodes syntax) and all layout
-// features, writing to `outputPath`. True only when the tool exited normally
-// with code 0 and left a file with font tables at `outputPath`. On failure
-// `errorMessage` (if given) receives hb-subset's own standard-error text or a
-// message in the chosen language; it stays untouched when the tool reported
-// success but wrote no file. The caller removes `outputPath` after a failure.
-//
-// Waits at most `startTimeoutMs` for the tool to start and `finishTimeoutMs`
-// for it to finish; a tool that outlasts the second limit is killed.
-bool runHbSubset(const QString &fontPath, const QString &unicodesArgument, const QString &outputPath,
-                 const QString &toolDirectory, int startTimeoutMs, int finishTimeoutMs, int useEnglish,
-                 QString *errorMessage);
+// hb-subset's arguments for one run: the source (always absolute, so it
+// never starts with "-"), the face, the output, the code points and every
+// layout feature. A list too long for one command line goes into `listFile`,
+// which the caller keeps until the run is over; false when that file cannot
+// be written.
+bool hbSubsetArguments(const QString &executable, const QString &fontPath, int faceIndex,
+                       const QString &unicodesArgument, const QString &outputPath, QTemporaryFile *listFile,
+                       QStringList *arguments);
+
+// The message for a run that ended without success: hb-subset's own
+// standard-error text where it wrote one, else the exit code; both name the
+// source font so that the user knows which file could not be read.
+QString hbSubsetFailureMessage(QProcess::ExitStatus status, int exitCode, const QByteArray &standardError,
+                               const QString &fontPath, int useEnglish);
+
+// hb-subset exits 0 even for a source that is no font and then writes a bare
+// 12-byte header; such a file is of no use to anyone.
+bool holdsFontTables(const QString &path);

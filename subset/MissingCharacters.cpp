@@ -1,28 +1,28 @@
 #include "subset/MissingCharacters.h"
 
-#include "app/UiText.h"
+#include "common/UiText.h"
+#include "font/FontFileState.h"
 
 #include <QFile>
-#include <QList>
 
 #include <hb.h>
 
-#include <algorithm>
-
-QSet<uint> findMissingCodepoints(const QString &fontPath, const QSet<uint> &requested)
+QList<uint> findMissingCodepoints(const FontFace &fontFace, const QList<uint> &requested)
 {
     // Qt's font engines are no judge here: they answer a missing U+00A0 with
     // the space's glyph, although hb-subset keeps no U+00A0 the font's map
     // lacks. HarfBuzz's own lookup is what hb-subset goes by.
-    QSet<uint> missing;
-    hb_blob_t *blob = hb_blob_create_from_file_or_fail(QFile::encodeName(fontPath).constData());
-    hb_face_t *face = hb_face_create(blob, 0);
+    QList<uint> missing;
+    if (fontFileState(fontFace.path) != FontFileState::RegularFile)
+        return missing;
+    hb_blob_t *blob = hb_blob_create_from_file_or_fail(QFile::encodeName(fontFace.path).constData());
+    hb_face_t *face = hb_face_create(blob, uint(fontFace.index));
     hb_font_t *font = hb_font_create(face);
     if (blob && hb_face_get_glyph_count(face) > 0) {
         for (uint codepoint : requested) {
             hb_codepoint_t glyph = 0;
             if (codepoint >= 0x20 && (!hb_font_get_nominal_glyph(font, codepoint, &glyph) || glyph == 0))
-                missing.insert(codepoint);
+                missing.append(codepoint);
         }
     }
     hb_font_destroy(font);
@@ -31,14 +31,12 @@ QSet<uint> findMissingCodepoints(const QString &fontPath, const QSet<uint> &requ
     return missing;
 }
 
-QString missingCharactersNote(const QSet<uint> &missing, int useEnglish)
+QString missingCharactersNote(const QList<uint> &missing, int useEnglish)
 {
     if (missing.isEmpty())
         return QString();
-    QList<uint> sorted = missing.values();
-    std::sort(sorted.begin(), sorted.end());
     QString examples;
-    for (uint codepoint : sorted) {
+    for (uint codepoint : missing) {
         if (examples.size() >= 32)
             break;
         if (codepoint <= 0xFFFF)

@@ -1,26 +1,53 @@
 #include "subset/UnicodesArgument.h"
 
-#include "charset/UnicodeBlockTable.h"
-
-#include <QStringList>
-
-#include <algorithm>
-
-QString formatUnicodesArgument(const QSet<uint> &codepoints)
+void UnicodesArgumentWriter::appendHex(uint value)
 {
-    QList<uint> sorted = codepoints.values();
-    std::sort(sorted.begin(), sorted.end());
-    QStringList texts;
-    texts.reserve(sorted.size());
-    for (uint codepoint : sorted)
-        texts.append(codepointText(codepoint));
-    return texts.join(QLatin1Char(','));
+    static const char digits[] = "0123456789ABCDEF";
+    char text[8];
+    int length = 0;
+    do {
+        text[length++] = digits[value & 0xF];
+        value >>= 4;
+    } while (value);
+    while (length < 4)
+        text[length++] = '0';
+    while (length)
+        buffer.append(text[--length]);
+}
+
+void UnicodesArgumentWriter::separate()
+{
+    if (!buffer.isEmpty())
+        buffer.append(',');
+}
+
+void UnicodesArgumentWriter::appendCodepoint(uint codepoint)
+{
+    separate();
+    buffer.append("U+", 2);
+    appendHex(codepoint);
+}
+
+void UnicodesArgumentWriter::appendRange(uint first, uint last)
+{
+    separate();
+    buffer.append("U+", 2);
+    appendHex(first);
+    buffer.append('-');
+    appendHex(last);
+}
+
+QString formatUnicodesArgument(const QList<uint> &codepoints)
+{
+    UnicodesArgumentWriter writer;
+    for (uint codepoint : codepoints)
+        writer.appendCodepoint(codepoint);
+    return writer.text();
 }
 
 QString blockRangeText(uint first, uint last)
 {
-    return QStringLiteral("U+%1-%2")
-        .arg(first, 4, 16, QLatin1Char('0'))
-        .arg(last, 4, 16, QLatin1Char('0'))
-        .toUpper();
+    UnicodesArgumentWriter writer;
+    writer.appendRange(first, last);
+    return writer.text();
 }

@@ -4,11 +4,12 @@
 #include "charset/TextCharacters.h"
 #include "charset/UnicodeBlockTable.h"
 #include "dialog/VectorFontClipDialog.h"
-#include "subset/HbSubsetRunner.h"
+#include "subset/SubsetJob.h"
 #include "subset/OutputName.h"
 #include "subset/TemporarySubsetPath.h"
 #include "subset/UnicodesArgument.h"
 
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -84,6 +85,10 @@ private:
                           : answer == "cancel" ? ModalDriver::cancel()
                                                : ModalDriver::pressAndKeep(buttons.value(answer), shown));
         dialog.findChild<QPushButton *>("generateButton")->click();
+        // The run goes on after the click; its result box is answered later.
+        const auto *buttonBox = dialog.findChild<QDialogButtonBox *>("buttonBox");
+        if (!QTest::qWaitFor([&] { return driver.pending() == 0 && buttonBox->isEnabled(); }, 120000))
+            return QStringLiteral("<run did not end>");
         QStringList titles;
         for (const QString &window : driver.seen())
             titles.append(window.section(": ", 1));
@@ -117,8 +122,12 @@ void TestSubsetGeneration::cleanup()
 void TestSubsetGeneration::namesAndCodePointList()
 {
     // Ascending, upper-case, at least four digits; neighbours are not merged.
-    QCOMPARE(formatUnicodesArgument(collectTextCodepoints("中CAB\tBA a😀")),
-             "U+0020,U+0041,U+0042,U+0043,U+0061,U+4E2D,U+1F600");
+    SubsetChoices choices;
+    choices.face.path = TestFonts::dejaVuSans();
+    choices.texts = QStringList{"中CAB\tBA a😀"};
+    SubsetRequest request;
+    QVERIFY(buildSubsetRequest(choices, &request, nullptr));
+    QCOMPARE(request.unicodesArgument, "U+0020,U+0041,U+0042,U+0043,U+0061,U+4E2D,U+1F600");
     QCOMPARE(outputFileName("Font.TTF"), "Font.TTF");
     QCOMPARE(outputFileName("Font.otf"), "Font.otf.ttf");
     QCOMPARE(outputFileName("Font.ttf.TTF"), "Font.ttf");
@@ -140,25 +149,27 @@ void TestSubsetGeneration::runner_data()
     const QString beside = "hb-subset", below = "harfbuzz/hb-subset";
     // clang-format off
     QTest::newRow("exit 1: standard error kept whole") << QStringList{beside, "echo 'Unable to open font' >&2; exit 1"}
-        << 1 << 1 << "Unable to open font\n";
-    QTest::newRow("exit 3, silent, Chinese") << QStringList{beside, "exit 3"} << 1 << 0 << "hb-subset 退出码: 3";
-    QTest::newRow("exit 0 without output") << QStringList{beside, "exit 0"} << 1 << 1 << "<untouched>";
+        << 1 << 1 << "Unable to open font\nSource font: -";
+    QTest::newRow("exit 3, silent, Chinese") << QStringList{beside, "exit 3"} << 1 << 0 << "hb-subset 退出码: 3\n源字库: -";
+    QTest::newRow("exit 0 without output") << QStringList{beside, "exit 0"} << 1 << 1
+        << "hb-subset produced no usable font. Please check that the source is a valid font file.";
     QTest::newRow("exit 0, a 12-byte font without tables, Chinese")
         << QStringList{beside, "printf '\\0\\1\\0\\0\\0\\0\\0\\20\\0\\0\\0\\0' > \"$out\""} << 1 << 0
         << "hb-subset 未生成有效字库，请确认源文件是有效的字体文件。";
     QTest::newRow("font written, then killed")
         << QStringList{beside, "cp '" + TestFonts::dejaVuSans() + "' \"$out\"; echo killed >&2; kill -9 $$"}
-        << 1 << 1 << "killed\n";
+        << 1 << 1 << "killed\nSource font: -";
     QTest::newRow("outlasts the time limit") << QStringList{beside, "exec sleep 30"} << 1 << 1
         << "hb-subset did not finish within 2 seconds and was stopped.";
     // 4,000 code points make 28,000 characters, still one argument; 20,000
     // would be too long for one and travel in a list file.
-    QTest::newRow("4,000 code points") << QStringList{beside, "exit 1"} << 4000 << 1 << "hb-subset exited with code 1";
+    QTest::newRow("4,000 code points") << QStringList{beside, "exit 1"} << 4000 << 1
+        << "hb-subset exited with code 1\nSource font: -";
     QTest::newRow("20,000 code points") << QStringList{beside, "exit 1"} << 20000 << 1
-        << "hb-subset exited with code 1";
-    QTest::newRow("only in harfbuzz/") << QStringList{below, "echo below >&2; exit 1"} << 1 << 1 << "below\n";
+        << "hb-subset exited with code 1\nSource font: -";
+    QTest::newRow("only in harfbuzz/") << QStringList{below, "echo below >&2; exit 1"} << 1 << 1 << "below\nSource font: -";
     QTest::newRow("both: the one beside wins")
-        << QStringList{below, "echo below >&2; exit 1", beside, "echo beside >&2; exit 1"} << 1 << 1 << "beside\n";
+        << QStringList{below, "echo below >&2; exit 1", beside, "echo beside >&2; exit 1"} << 1 << 1 << "beside\nSource font: -";
     // Neither a suffix nor the system's hb-subset on PATH counts.
     QTest::newRow("neither") << QStringList{"hb-subset.exe", "exit 0"} << 1 << 1
         << "hb-subset not found. Please place it beside this executable.";
@@ -178,18 +189,25 @@ void TestSubsetGeneration::runner()
     QVERIFY(QFile::copy(TestFonts::dejaVuSans(), "-"));
     for (int i = 0; i + 1 < tools.size(); i += 2)
         QVERIFY(writeTool(tools.at(i), tools.at(i + 1)));
-    QSet<uint> requested;
+    SubsetRequest request;
     for (uint codepoint = 0x4E00; codepoint < 0x4E00 + uint(count); ++codepoint)
-        requested.insert(codepoint);
-    const QString list = formatUnicodesArgument(requested), out = work->filePath("out.ttf");
-    QString error = "<untouched>";
-    QVERIFY(!runHbSubset("-", list, out, work->filePath("tools"), 10000, 2000, useEnglish, &error));
-    QCOMPARE(error, message);
+        request.codepoints.append(codepoint);
+    request.face.path = "-";
+    request.unicodesArgument = formatUnicodesArgument(request.codepoints);
+    request.targetPath = work->filePath("target.ttf");
+    request.toolDirectory = work->filePath("tools");
+    request.finishTimeoutMs = 2000;
+    request.useEnglish = useEnglish;
+    const SubsetOutcome outcome = runSubsetJob(request);
+    QVERIFY(!outcome.ok && !outcome.cancelled);
+    QCOMPARE(outcome.errorMessage, message);
+    QVERIFY(!QFileInfo::exists(request.targetPath));
+    const QString list = request.unicodesArgument;
 
     const QStringList args = QString::fromUtf8(contents("args")).split('\n', Qt::SkipEmptyParts);
     const QString listPath = args.value(2).section("--unicodes-file=", 1);
     if (!args.isEmpty()) // some stand-in ran
-        QCOMPARE(args, QStringList({work->filePath("-"), "--output-file=" + out,
+        QCOMPARE(args.mid(0, 1) + args.mid(2), QStringList({work->filePath("-"),
                                     count < 20000 ? "--unicodes=" + list : "--unicodes-file=" + listPath,
                                     "--layout-features=*"}));
     QCOMPARE(contents("list"), listPath.isEmpty() ? QByteArray() : list.toLatin1());

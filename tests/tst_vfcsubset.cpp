@@ -139,10 +139,12 @@ void TestVfcSubset::readsTheCommandLine()
     QFETCH(QStringList, arguments);
     const SubsetCommandLine line = parseSubsetCommandLine(QStringList{"--lang=en"} + arguments);
     QString outcome = line.usageError;
-    SubsetSelection selection;
-    if (line.action == SubsetCommandLine::Action::Subset && gatherSubsetSelection(line, &selection, &outcome))
-        outcome = QStringList{line.fontPath, line.outputPath, QString::number(line.force),
-                              selection.unicodesArgument}
+    SubsetChoices choices;
+    SubsetRequest request;
+    if (line.action == SubsetCommandLine::Action::Subset &&
+        subsetChoicesFromCommandLine(line, QString(), &choices, &outcome) &&
+        buildSubsetRequest(choices, &request, &outcome))
+        outcome = QStringList{line.fontPath, line.outputPath, QString::number(line.force), request.unicodesArgument}
                       .join('|');
     QTEST(outcome, "outcome");
 }

@@ -1,0 +1,47 @@
+#include "charset/CodepointSet.h"
+
+#include <QtAlgorithms>
+
+namespace {
+constexpr uint lastCodepoint = 0x10FFFF;
+constexpr size_t wordCount = (lastCodepoint + 1) / 64;
+} // namespace
+
+CodepointSet::CodepointSet() : words(wordCount, 0) {}
+
+void CodepointSet::insert(uint codepoint)
+{
+    if (codepoint > lastCodepoint)
+        return;
+    quint64 &word = words[codepoint / 64];
+    const quint64 bit = quint64(1) << (codepoint % 64);
+    if (!(word & bit)) {
+        word |= bit;
+        ++count;
+    }
+}
+
+void CodepointSet::insertRange(uint first, uint last)
+{
+    if (last > lastCodepoint)
+        last = lastCodepoint;
+    // Counting on a wider type: a range ending at the top cannot wrap around.
+    for (quint64 codepoint = first; codepoint <= last; ++codepoint)
+        insert(uint(codepoint));
+}
+
+bool CodepointSet::contains(uint codepoint) const
+{
+    return codepoint <= lastCodepoint && (words[codepoint / 64] >> (codepoint % 64)) & 1;
+}
+
+QList<uint> CodepointSet::toList() const
+{
+    QList<uint> list;
+    list.reserve(count);
+    for (size_t i = 0; i < words.size(); ++i) {
+        for (quint64 word = words[i]; word; word &= word - 1)
+            list.append(uint(i * 64 + qCountTrailingZeroBits(word)));
+    }
+    return list;
+}

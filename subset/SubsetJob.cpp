@@ -1,0 +1,258 @@
+#include "subset/SubsetJob.h"
+
+#include "common/UiText.h"
+#include "subset/HbSubsetRunner.h"
+#include "subset/MissingCharacters.h"
+#include "subset/SubsetFinishing.h"
+#include "subset/TemporarySubsetPath.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFutureWatcher>
+#include <QMutex>
+#include <QTemporaryFile>
+#include <QTimer>
+#include <QtConcurrent>
+
+// The worker's side of the checks after hb-subset. Either the worker sees the
+// cancel and removes its own files, or the job takes them over; the mutex
+// makes sure exactly one of the two happens, even when the job is destroyed
+// while the worker still runs.
+struct SubsetJob::Finishing
+{
+    QMutex mutex;
+    bool cancelled = false;
+    bool done = false;
+    QString subsetPath;
+    FinishingResult result;
+
+    static void removeFiles(const QString &subsetPath, const FinishingResult &result)
+    {
+        QFile::remove(subsetPath);
+        for (const StagedFile &file : result.files)
+            QFile::remove(file.temporaryPath);
+    }
+
+    // Worker thread.
+    void run(const SubsetRequest &request)
+    {
+        FinishingResult finished = finishSubsetOutput(request, subsetPath);
+        QMutexLocker lock(&mutex);
+        if (cancelled) {
+            removeFiles(subsetPath, finished);
+            return;
+        }
+        result = finished;
+        done = true;
+    }
+
+    // Job's thread: true when the job now owns the result.
+    void cancel()
+    {
+        QMutexLocker lock(&mutex);
+        cancelled = true;
+        if (done)
+            removeFiles(subsetPath, result);
+    }
+};
+
+SubsetJob::SubsetJob(QObject *parent) : QObject(parent), finishTimer(new QTimer(this))
+{
+    finishTimer->setSingleShot(true);
+    connect(finishTimer, &QTimer::timeout, this, [this] {
+        const int seconds = request.finishTimeoutMs / 1000;
+        stopProcess();
+        fail(uiText(request.useEnglish, "hb-subset did not finish within %1 seconds and was stopped.",
+                    "hb-subset 未在 %1 秒内完成，已被终止。")
+                 .arg(seconds));
+    });
+}
+
+SubsetJob::~SubsetJob()
+{
+    if (running) {
+        stopProcess();
+        if (finishing)
+            finishing->cancel();
+        QFile::remove(temporaryPath);
+    }
+}
+
+void SubsetJob::start(const SubsetRequest &newRequest)
+{
+    Q_ASSERT(!running);
+    request = newRequest;
+    ++runNumber;
+    pending = SubsetOutcome();
+    running = true;
+    finishing.reset();
+
+    const int english = request.useEnglish;
+    QString problem = sourceFontProblem(request.face, english);
+    if (problem.isEmpty())
+        problem = targetProblem(request.targetPath, request.face, english);
+    if (!problem.isEmpty()) {
+        failLater(problem);
+        return;
+    }
+
+    pending.missingCharsNote =
+        missingCharactersNote(findMissingCodepoints(request.face, request.codepoints), english);
+
+    const QString executable = findHbSubsetExecutable(request.toolDirectory);
+    if (executable.isEmpty()) {
+        failLater(uiText(english, "hb-subset not found. Please place it beside this executable.",
+                         "未找到 hb-subset，请将其放在程序同目录下。"));
+        return;
+    }
+
+    temporaryPath = temporarySubsetPath();
+    listFile = std::make_unique<QTemporaryFile>(
+        QDir(QDir::tempPath()).filePath(QStringLiteral("vfc_unicodes_XXXXXX.txt")));
+    QStringList arguments;
+    if (!hbSubsetArguments(executable, request.face.path, request.face.index, request.unicodesArgument,
+                           temporaryPath, listFile.get(), &arguments)) {
+        failLater(uiText(english, "Failed to start hb-subset process.", "无法启动 hb-subset 进程。"));
+        return;
+    }
+
+    process = std::make_unique<QProcess>();
+    process->setStandardInputFile(QProcess::nullDevice());
+    connect(process.get(), &QProcess::finished, this, &SubsetJob::onProcessFinished);
+    connect(process.get(), &QProcess::errorOccurred, this, &SubsetJob::onProcessError);
+    finishTimer->start(request.finishTimeoutMs);
+    process->start(executable, arguments, QIODevice::ReadOnly);
+}
+
+void SubsetJob::onProcessError(QProcess::ProcessError error)
+{
+    // Other errors end in finished() as well, which judges them.
+    if (error != QProcess::FailedToStart)
+        return;
+    stopProcess();
+    fail(uiText(request.useEnglish, "Failed to start hb-subset process.", "无法启动 hb-subset 进程。"));
+}
+
+void SubsetJob::onProcessFinished(int exitCode, QProcess::ExitStatus status)
+{
+    finishTimer->stop();
+    const QByteArray standardError = process->readAllStandardError();
+    process.release()->deleteLater(); // this slot runs inside one of its signals
+    listFile.reset();
+
+    if (status != QProcess::NormalExit || exitCode != 0) {
+        fail(hbSubsetFailureMessage(status, exitCode, standardError, request.face.path, request.useEnglish));
+        return;
+    }
+
+    finishing = std::make_shared<Finishing>();
+    finishing->subsetPath = temporaryPath;
+    auto *watcher = new QFutureWatcher<void>(this);
+    connect(watcher, &QFutureWatcher<void>::finished, this, &SubsetJob::onFinishingDone);
+    connect(watcher, &QFutureWatcher<void>::finished, watcher, &QObject::deleteLater);
+    const std::shared_ptr<Finishing> state = finishing;
+    const SubsetRequest copy = request;
+    watcher->setFuture(QtConcurrent::run([state, copy] { state->run(copy); }));
+}
+
+void SubsetJob::onFinishingDone()
+{
+    if (!running || !finishing)
+        return;
+    const std::shared_ptr<Finishing> state = std::move(finishing);
+    QMutexLocker lock(&state->mutex);
+    if (state->cancelled)
+        return;
+    const FinishingResult result = state->result;
+    state->cancelled = true; // the job owns the files from here on
+    lock.unlock();
+
+    if (!result.errorMessage.isEmpty()) {
+        Finishing::removeFiles(temporaryPath, result);
+        fail(result.errorMessage);
+        return;
+    }
+    for (const StagedFile &file : result.files) {
+        QString error;
+        if (!placeStagedFile(file, request.useEnglish, &error)) {
+            Finishing::removeFiles(temporaryPath, result);
+            fail(error);
+            return;
+        }
+    }
+    QFile::remove(temporaryPath);
+    pending.ok = true;
+    pending.writtenPath = request.targetPath;
+    finish(pending);
+}
+
+void SubsetJob::cancel()
+{
+    if (!running)
+        return;
+    stopProcess();
+    if (finishing) {
+        finishing->cancel();
+        finishing.reset();
+    }
+    QFile::remove(temporaryPath);
+    SubsetOutcome outcome;
+    outcome.cancelled = true;
+    finish(outcome);
+}
+
+void SubsetJob::stopProcess()
+{
+    finishTimer->stop();
+    if (process) {
+        process->disconnect(this);
+        process->kill();
+        // Collects the killed child at once, so no zombie outlives the job;
+        // after SIGKILL this returns within milliseconds.
+        process->waitForFinished(1000);
+        process.reset();
+    }
+    listFile.reset();
+}
+
+void SubsetJob::fail(const QString &message)
+{
+    QFile::remove(temporaryPath);
+    SubsetOutcome outcome;
+    outcome.errorMessage = message;
+    finish(outcome);
+}
+
+void SubsetJob::failLater(const QString &message)
+{
+    // From the event loop, as a run's own failures come, so that callers see
+    // one order of events; a cancel in between wins.
+    const quint64 run = runNumber;
+    QTimer::singleShot(0, this, [this, run, message] {
+        if (run == runNumber)
+            fail(message);
+    });
+}
+
+void SubsetJob::finish(SubsetOutcome outcome)
+{
+    if (!running)
+        return;
+    running = false;
+    Q_EMIT finished(outcome);
+}
+
+SubsetOutcome runSubsetJob(const SubsetRequest &request)
+{
+    SubsetJob job;
+    SubsetOutcome outcome;
+    QEventLoop loop;
+    QObject::connect(&job, &SubsetJob::finished, &loop, [&](const SubsetOutcome &result) {
+        outcome = result;
+        loop.quit();
+    });
+    job.start(request);
+    loop.exec();
+    return outcome;
+}

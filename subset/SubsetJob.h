@@ -1,0 +1,70 @@
+#pragma once
+
+#include "subset/SubsetRequest.h"
+
+#include <QObject>
+#include <QProcess>
+#include <QString>
+
+#include <memory>
+
+class QTemporaryFile;
+class QTimer;
+
+struct SubsetOutcome
+{
+    bool ok = false;
+    bool cancelled = false;   // stopped on request: nothing to show
+    QString errorMessage;     // in the request's language; set when it failed
+    QString missingCharsNote; // empty when the font lacks nothing requested
+    QString writtenPath;      // the file in place, when ok
+};
+
+// One generation, run without ever blocking the thread it lives on: hb-subset
+// is driven by its signals and the checks after it run on a worker thread.
+// The result goes to a temporary file and replaces the target in one step at
+// the end, so the previous target stays as it was after every failure or
+// cancel, and no temporary file is left behind.
+class SubsetJob : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SubsetJob(QObject *parent = nullptr);
+    ~SubsetJob() override; // a job still running is cancelled
+
+    // Emits finished() once, later, from the event loop.
+    void start(const SubsetRequest &request);
+    // Stops hb-subset, removes what the run wrote so far and emits finished()
+    // with `cancelled` set. Nothing happens when no run is going on.
+    void cancel();
+    bool isRunning() const { return running; }
+
+Q_SIGNALS:
+    void finished(const SubsetOutcome &outcome);
+
+private:
+    struct Finishing;
+
+    void onProcessFinished(int exitCode, QProcess::ExitStatus status);
+    void onProcessError(QProcess::ProcessError error);
+    void onFinishingDone();
+    void stopProcess();
+    void finish(SubsetOutcome outcome);
+    void fail(const QString &message);
+    void failLater(const QString &message);
+
+    SubsetRequest request;
+    SubsetOutcome pending;
+    QString temporaryPath;
+    std::unique_ptr<QProcess> process;
+    std::unique_ptr<QTemporaryFile> listFile;
+    QTimer *finishTimer;
+    std::shared_ptr<Finishing> finishing;
+    quint64 runNumber = 0;
+    bool running = false;
+};
+
+// Runs one job to its end in a local event loop: for tests and benchmarks,
+// never for the window.
+SubsetOutcome runSubsetJob(const SubsetRequest &request);

@@ -1,0 +1,113 @@
+#include "subset/SubsetRequest.h"
+
+#include "charset/CodepointSet.h"
+#include "charset/TextCharacters.h"
+#include "charset/UnicodeBlockTable.h"
+#include "common/UiText.h"
+#include "subset/SourceFontPath.h"
+#include "subset/UnicodesArgument.h"
+
+#include <QFileInfo>
+
+namespace {
+
+bool fail(QString *errorMessage, const QString &text)
+{
+    if (errorMessage)
+        *errorMessage = text;
+    return false;
+}
+
+QString nothingToKeepMessage(const SubsetChoices &choices)
+{
+    const int english = choices.useEnglish;
+    if (choices.rule == SelectionRule::AddUp)
+        return uiText(english, "The chosen text holds no character to keep (none from U+0020 up).",
+                      "所选文本中没有可保留的字符（U+0020 及以上）。");
+    if (choices.shownPage == SelectionPage::CustomText)
+        return uiText(english, "Please input at least one valid character on the Custom text tab.",
+                      "请在“自定义字符”页输入至少一个有效字符。");
+    return uiText(english, "Please check at least one block on the Unicode blocks tab.",
+                  "请在“Unicode 分区”页勾选至少一个分区。");
+}
+
+} // namespace
+
+QString sourceFontProblem(const FontFace &face, int useEnglish)
+{
+    if (!isUsableFontPath(face.path))
+        return uiText(useEnglish, "Please choose a valid source TTF font file first.",
+                      "请先选择有效的源 TTF 字体文件。");
+    return QString();
+}
+
+QString targetProblem(const QString &targetPath, const FontFace &source, int useEnglish)
+{
+    // The name defaults to the source's own, so the source's folder would
+    // otherwise offer to overwrite the user's original font.
+    if (replacesSourceFont(targetPath, source.path))
+        return uiText(useEnglish,
+                      "The output file would replace the source font: %1. Choose another name or directory.",
+                      "输出文件将覆盖源字库: %1，请更换文件名或目录。")
+            .arg(targetPath);
+    return QString();
+}
+
+bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QString *errorMessage)
+{
+    const QString sourceProblem = sourceFontProblem(choices.face, choices.useEnglish);
+    if (!sourceProblem.isEmpty())
+        return fail(errorMessage, sourceProblem);
+
+    const bool addUp = choices.rule == SelectionRule::AddUp;
+    const bool useText = addUp || choices.shownPage == SelectionPage::CustomText;
+    const bool useBlocks = addUp || choices.shownPage == SelectionPage::Blocks;
+
+    CodepointSet all;
+    UnicodesArgumentWriter argument;
+    if (useBlocks) {
+        for (int row : choices.blockRows) {
+            if (row < 1 || row > unicodeBlockCount)
+                continue;
+            const UnicodeBlock &block = unicodeBlockTable[row - 1];
+            all.insertRange(block.first, block.last);
+            argument.appendRange(block.first, block.last);
+        }
+    }
+    if (addUp) {
+        for (const CodepointRange &range : choices.ranges) {
+            all.insertRange(range.first, range.last);
+            if (range.first == range.last)
+                argument.appendCodepoint(range.first);
+            else
+                argument.appendRange(range.first, range.last);
+        }
+    }
+    if (useText) {
+        // Text goes to hb-subset as single code points in ascending order.
+        CodepointSet text;
+        for (const QString &each : choices.texts) {
+            for (uint codepoint : textCharacters(each)) {
+                if (codepoint >= 0x20)
+                    text.insert(codepoint);
+            }
+        }
+        const QList<uint> textCodepoints = text.toList();
+        for (uint codepoint : textCodepoints) {
+            all.insert(codepoint);
+            argument.appendCodepoint(codepoint);
+        }
+    }
+    if (all.isEmpty())
+        return fail(errorMessage, nothingToKeepMessage(choices));
+
+    SubsetRequest built;
+    built.face = choices.face;
+    built.targetPath = choices.targetPath;
+    built.codepoints = all.toList();
+    built.unicodesArgument = argument.text();
+    built.useEnglish = choices.useEnglish;
+    built.toolDirectory = choices.toolDirectory;
+    *request = built;
+    return true;
+}

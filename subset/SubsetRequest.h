@@ -1,0 +1,53 @@
+#pragma once
+
+#include "charset/CodepointRange.h"
+#include "font/FontFace.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// How the selections of one set of choices combine. The window keeps only
+// what the page on show holds; the command line adds every selection up.
+enum class SelectionRule { ShownPageOnly, AddUp };
+enum class SelectionPage { CustomText, Blocks };
+
+// What the user chose, as either front end collects it. Files are read by the
+// front end; only their text arrives here.
+struct SubsetChoices
+{
+    FontFace face;
+    QString targetPath;
+    QStringList texts;             // typed, pasted or imported text
+    QList<int> blockRows;          // rows of the block table, counted from 1
+    QList<CodepointRange> ranges;  // hb-subset's hexadecimal code points and ranges
+    SelectionRule rule = SelectionRule::AddUp;
+    SelectionPage shownPage = SelectionPage::CustomText; // for ShownPageOnly
+    int useEnglish = 0;
+    QString toolDirectory; // where hb-subset is looked for
+};
+
+// One generation, ready to run.
+struct SubsetRequest
+{
+    FontFace face;
+    QString targetPath;
+    QList<uint> codepoints;   // ascending, each once: what the missing-character note is about
+    QString unicodesArgument; // what hb-subset is asked for
+    int useEnglish = 0;
+    QString toolDirectory;
+    int startTimeoutMs = 10000;
+    int finishTimeoutMs = 300000;
+};
+
+// The source check both front ends make before asking anything else.
+// Empty when the path may be used.
+QString sourceFontProblem(const FontFace &face, int useEnglish);
+
+// Why the subset may not be written to `targetPath`; empty when it may. A
+// target that already exists is no problem here: asking is the front end's.
+QString targetProblem(const QString &targetPath, const FontFace &source, int useEnglish);
+
+// Turns the choices into a request. False, with the reason in the chosen
+// language, when the source is unusable or nothing is left to keep.
+bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QString *errorMessage);
