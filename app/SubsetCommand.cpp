@@ -4,6 +4,7 @@
 #include "app/TerminationSignals.h"
 #include "charset/TextImport.h"
 #include "charset/UnicodeBlockTable.h"
+#include "subset/MissingCharacters.h"
 #include "subset/SubsetJob.h"
 
 #include <QEventLoop>
@@ -25,7 +26,7 @@ bool readStandardInput(int useEnglish, QString *text, QString *errorMessage)
                 uiText(useEnglish, "Failed to open file: %1", "无法打开文件: %1").arg(QStringLiteral("-"));
         return false;
     }
-    return readUtf8Text(input, useEnglish, text, errorMessage);
+    return readUtf8Text(input, QStringLiteral("-"), useEnglish, text, errorMessage);
 }
 
 void writeLine(QTextStream &stream, const QString &text)
@@ -98,6 +99,11 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
         writeLine(err, program + errorMessage);
         return 1;
     }
+    const QString problem = targetProblem(request.targetPath, request.face, english);
+    if (!problem.isEmpty()) {
+        writeLine(err, program + problem);
+        return 1;
+    }
     // A dangling link is an entry too: writing through it would create a file
     // somewhere else, so it counts as existing.
     const QFileInfo target(commandLine.outputPath);
@@ -134,5 +140,10 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
     }
     if (!outcome.missingCharsNote.isEmpty())
         writeLine(err, outcome.missingCharsNote);
+    if (commandLine.listMissing) {
+        for (const QString &line : missingCharactersList(outcome.missingCodepoints))
+            out << line << '\n';
+        out.flush();
+    }
     return 0;
 }

@@ -43,7 +43,7 @@ bool isFlag(const QString &name)
 {
     static const QStringList flags = {QStringLiteral("-h"), QStringLiteral("--help"),
                                       QStringLiteral("--version"), QStringLiteral("--force"),
-                                      QStringLiteral("--list-blocks")};
+                                      QStringLiteral("--list-blocks"), QStringLiteral("--list-missing")};
     return flags.contains(name);
 }
 
@@ -142,6 +142,10 @@ void Parser::takeOption(const QString &name, const QString *value)
     }
     if (name == QLatin1String("--list-blocks")) {
         listBlocks = true;
+        return;
+    }
+    if (name == QLatin1String("--list-missing")) {
+        result.listMissing = true;
         return;
     }
 
@@ -317,6 +321,8 @@ QString subsetCommandHelp(int useEnglish)
                   "Options:\n"
                   "  --output-file=PATH  where the subset font goes (required)\n"
                   "  --force             replace PATH if it exists; otherwise it is kept\n"
+                  "  --list-missing      print every requested character the font lacks, one a\n"
+                  "                      line, to standard output\n"
                   "  --lang=en|zh        language of the messages (Chinese unless --lang=en)\n"
                   "  --list-blocks       print the Unicode block table and exit\n"
                   "  -h, --help          print this help and exit\n"
@@ -325,7 +331,7 @@ QString subsetCommandHelp(int useEnglish)
                   "Each option also takes its value as the next argument (--text TEXT).\n"
                   "Requested characters that the font lacks are listed on standard error.\n"
                   "Exit status: 0 when the subset was written, 1 when that failed,\n"
-                  "2 when the command line is wrong.\n",
+                  "2 when the command line is wrong, 130 or 143 when SIGINT or SIGTERM stopped it.\n",
                   "用法: vfc-subset 字体 --output-file=路径 字符选择... [--lang=en|zh] [--force]\n"
                   "\n"
                   "用 hb-subset 将字体（.ttf、.otf、.ttc）裁剪为所选字符，结果按原样写入“路径”。\n"
@@ -341,6 +347,7 @@ QString subsetCommandHelp(int useEnglish)
                   "选项:\n"
                   "  --output-file=路径  生成的字库文件（必需）\n"
                   "  --force             覆盖已存在的文件；否则保留原文件\n"
+                  "  --list-missing      将字体缺少的全部请求字符逐行写到标准输出\n"
                   "  --lang=en|zh        提示信息的语言（默认中文，--lang=en 为英文）\n"
                   "  --list-blocks       列出 Unicode 分区表后退出\n"
                   "  -h, --help          显示本帮助后退出\n"
@@ -348,7 +355,8 @@ QString subsetCommandHelp(int useEnglish)
                   "\n"
                   "每个选项的值也可作为下一个参数给出（--text 文本）。\n"
                   "源字库中缺少的请求字符列在标准错误输出中。\n"
-                  "退出码: 0 表示已生成，1 表示生成失败，2 表示命令行有误。\n");
+                  "退出码: 0 表示已生成，1 表示生成失败，2 表示命令行有误，\n"
+                  "130 或 143 表示被 SIGINT 或 SIGTERM 中止。\n");
 }
 
 QString unicodeBlockListing(int useEnglish)

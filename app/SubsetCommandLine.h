@@ -18,6 +18,7 @@ struct SubsetCommandLine
     QString fontPath;
     QString outputPath; // as given: no cleaning, no ".ttf" appended
     bool force = false;
+    bool listMissing = false; // every missing character to standard output, one a line
     QStringList texts;
     QStringList textFiles;               // "-" stands for standard input
     QList<int> blockRows;                // rows of the block table, counted from 1, ascending, each once

@@ -4,7 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTextStream>
+#include <QStringDecoder>
 
 bool readUtf8Text(const QString &path, int useEnglish, QString *text, QString *errorMessage)
 {
@@ -18,14 +18,21 @@ bool readUtf8Text(const QString &path, int useEnglish, QString *text, QString *e
             *errorMessage = uiText(useEnglish, "Failed to open file: %1", "无法打开文件: %1").arg(path);
         return false;
     }
-    return readUtf8Text(file, useEnglish, text, errorMessage);
+    return readUtf8Text(file, path, useEnglish, text, errorMessage);
 }
 
-bool readUtf8Text(QIODevice &device, int useEnglish, QString *text, QString *errorMessage)
+bool readUtf8Text(QIODevice &device, const QString &name, int useEnglish, QString *text, QString *errorMessage)
 {
-    QTextStream stream(&device);
-    stream.setEncoding(QStringConverter::Utf8);
-    const QString content = stream.readAll();
+    // A file in another encoding would otherwise arrive as a row of
+    // replacement characters and be cut into a font of them.
+    QStringDecoder decoder(QStringConverter::Utf8);
+    const QString content = decoder.decode(device.readAll());
+    if (decoder.hasError()) {
+        if (errorMessage)
+            *errorMessage =
+                uiText(useEnglish, "The file is not UTF-8 text: %1", "文件不是 UTF-8 文本: %1").arg(name);
+        return false;
+    }
     // Only a file with nothing in it is refused: one holding only spaces or
     // line breaks is the user's choice.
     if (content.isEmpty()) {

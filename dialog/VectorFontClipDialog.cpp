@@ -8,6 +8,7 @@
 #include "font/PreviewCoverage.h"
 #include "font/SystemFontPicker.h"
 #include "font/platform/FontFileLookup.h"
+#include "subset/MissingCharacters.h"
 #include "subset/OutputName.h"
 #include "subset/SubsetJob.h"
 
@@ -219,6 +220,7 @@ void VectorFontClipDialog::setupUi()
     connect(job, &SubsetJob::finished, this, &VectorFontClipDialog::onGenerationFinished);
     mainLayout->addWidget(buttonBox, 0);
 
+    connect(outputNameEdit, &QLineEdit::textEdited, this, [this] { proposedOutputName.clear(); });
     connect(previewEdit, &QLineEdit::textChanged, this, &VectorFontClipDialog::onPreviewChanged);
     connect(fontPathEdit, &QLineEdit::textChanged, this, &VectorFontClipDialog::onPreviewChanged);
 
@@ -271,9 +273,13 @@ void VectorFontClipDialog::useFontFile(const QString &path)
 {
     if (fontPathEdit)
         fontPathEdit->setText(path);
-    // A name the user typed is never replaced.
-    if (outputNameEdit && outputNameEdit->text().trimmed().isEmpty())
-        outputNameEdit->setText(QFileInfo(path).completeBaseName());
+    // The name follows the font for as long as it is the one proposed for
+    // the previous font; a name the user typed is never replaced.
+    const QString current = outputNameEdit->text().trimmed();
+    if (current.isEmpty() || current == proposedOutputName) {
+        proposedOutputName = QFileInfo(path).completeBaseName();
+        outputNameEdit->setText(proposedOutputName);
+    }
     // Choosing the same file again changes no text, yet should still refresh.
     refreshPreview();
 }
@@ -429,10 +435,15 @@ void VectorFontClipDialog::onGenerationFinished(const SubsetOutcome &outcome)
     missingCharsNote = outcome.missingCharsNote;
     QString message = uiText("Subset font has been generated. You can continue generating more subsets or close "
                              "this tool.",
-                             "子集字库已生成，可继续生成其他字库或关闭本工具。");
+                             "子集字库已生成，可继续生成其他字库或关闭本工具。") +
+                      QLatin1Char('\n') + QDir::toNativeSeparators(outcome.writtenPath);
     if (!missingCharsNote.isEmpty())
         message += QLatin1String("\n\n") + missingCharsNote;
-    QMessageBox::information(this, uiText("Done", "完成"), message);
+    QMessageBox box(QMessageBox::Information, uiText("Done", "完成"), message, QMessageBox::Ok, this);
+    // The note names a few examples; the whole list is one click away.
+    if (!outcome.missingCodepoints.isEmpty())
+        box.setDetailedText(missingCharactersList(outcome.missingCodepoints).join(QLatin1Char('\n')));
+    box.exec();
 }
 
 void VectorFontClipDialog::reject()

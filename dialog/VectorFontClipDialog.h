@@ -71,6 +71,7 @@ private:
     QDialogButtonBox *buttonBox;
     QString loadedFontPath;
     QString missingCharsNote;
+    QString proposedOutputName; // what the last chosen font proposed, until the user edits it
     SubsetJob *job;
     QProgressDialog *progressDialog = nullptr;
 };

@@ -1,29 +1,56 @@
 #include "font/SystemFontPicker.h"
 
 #include "common/UiText.h"
+#include "font/platform/FontFileLookup.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QSet>
 #include <QVBoxLayout>
 
 namespace {
 
-// Hides the families that do not contain the search text. The current
-// item is left alone even when hidden, so a search never changes a pick
-// the user has not made; only a list without one gets the first match.
-void filterFamilyList(QListWidget *list, const QString &searchText)
+// Hides the families that do not contain the search text. What OK or Enter
+// accepts is always a row the user can see: a current row that the search
+// hides gives way to the first visible one, and with none visible there is
+// nothing to accept.
+void filterFamilyList(QListWidget *list, QPushButton *okButton, const QString &searchText)
 {
+    QListWidgetItem *firstVisible = nullptr;
     for (int row = 0; row < list->count(); ++row) {
         QListWidgetItem *item = list->item(row);
         const bool matches =
             searchText.isEmpty() || item->text().indexOf(searchText, 0, Qt::CaseInsensitive) >= 0;
         item->setHidden(!matches);
-        if (matches && !list->currentItem())
-            list->setCurrentItem(item);
+        if (matches && !firstVisible)
+            firstVisible = item;
     }
+    QListWidgetItem *current = list->currentItem();
+    if (!current || current->isHidden())
+        list->setCurrentItem(firstVisible);
+    okButton->setEnabled(firstVisible != nullptr);
+}
+
+// The families worth offering: each once, and only those that lead to a font
+// file through the lookup that follows the pick. Aliases such as "Sans Serif"
+// or "Monospace" never do, so offering them would only end in a warning.
+QStringList pickableFamilies()
+{
+    QStringList families;
+    QSet<QString> seen;
+    for (const QString &family : QFontDatabase::families(QFontDatabase::Any)) {
+        const QString key = family.toCaseFolded();
+        if (seen.contains(key))
+            continue;
+        seen.insert(key);
+        if (!resolveFontFilePath(family).isEmpty())
+            families.append(family);
+    }
+    return families;
 }
 
 } // namespace
@@ -46,19 +73,18 @@ QString pickSystemFontFamily(QWidget *parent, int useEnglish)
     layout->addWidget(searchEdit, 0);
     layout->addWidget(familyList, 1);
 
-    const QStringList families = QFontDatabase::families(QFontDatabase::Any);
-    for (const QString &family : families) {
+    for (const QString &family : pickableFamilies()) {
         auto *item = new QListWidgetItem(family, familyList);
         QFont font(family);
         font.setPointSize(11);
         item->setFont(font);
     }
 
-    QObject::connect(searchEdit, &QLineEdit::textChanged, searchEdit,
-                     [familyList](const QString &text) { filterFamilyList(familyList, text); });
-
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &picker);
     buttons->setObjectName(QStringLiteral("fontPickerButtons"));
+    QPushButton *okButton = buttons->button(QDialogButtonBox::Ok);
+    QObject::connect(searchEdit, &QLineEdit::textChanged, searchEdit,
+                     [familyList, okButton](const QString &text) { filterFamilyList(familyList, okButton, text); });
     QObject::connect(buttons, &QDialogButtonBox::accepted, &picker, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &picker, &QDialog::reject);
     layout->addWidget(buttons, 0);
@@ -66,9 +92,10 @@ QString pickSystemFontFamily(QWidget *parent, int useEnglish)
 
     if (familyList->count() > 0)
         familyList->setCurrentRow(0);
+    okButton->setEnabled(familyList->count() > 0);
 
     if (picker.exec() != QDialog::Accepted)
         return QString();
     const QListWidgetItem *chosen = familyList->currentItem();
-    return chosen ? chosen->text() : QString();
+    return chosen && !chosen->isHidden() ? chosen->text() : QString();
 }

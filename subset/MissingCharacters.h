@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The requested code points (ascending) that `face` maps to no glyph, read
 // from its character map the way hb-subset reads it, so the note names
@@ -13,6 +14,12 @@
 QList<uint> findMissingCodepoints(const FontFace &face, const QList<uint> &requested);
 
 // The two-line note for the success message: how many code points are
-// missing and, as examples, the 32 lowest of them within U+0000..U+FFFF
-// ("..." when none is). Empty when nothing is missing.
+// missing and, as examples, the 32 lowest of them: as themselves where that
+// is a visible character within U+FFFF, else as "U+XXXX". Never a raw
+// control character, so it is safe on a terminal. Empty when nothing is
+// missing.
 QString missingCharactersNote(const QList<uint> &missing, int useEnglish);
+
+// Every missing code point on a line of its own: "U+4E00 一", or only the
+// number where the character cannot be seen.
+QStringList missingCharactersList(const QList<uint> &missing);

@@ -97,8 +97,8 @@ void SubsetJob::start(const SubsetRequest &newRequest)
         return;
     }
 
-    pending.missingCharsNote =
-        missingCharactersNote(findMissingCodepoints(request.face, request.codepoints), english);
+    pending.missingCodepoints = findMissingCodepoints(request.face, request.codepoints);
+    pending.missingCharsNote = missingCharactersNote(pending.missingCodepoints, english);
 
     const QString executable = findHbSubsetExecutable(request.toolDirectory);
     if (executable.isEmpty()) {

@@ -17,6 +17,7 @@ struct SubsetOutcome
     bool cancelled = false;   // stopped on request: nothing to show
     QString errorMessage;     // in the request's language; set when it failed
     QString missingCharsNote; // empty when the font lacks nothing requested
+    QList<uint> missingCodepoints; // ascending: what the note is about
     QString writtenPath;      // the file in place, when ok
 };
 

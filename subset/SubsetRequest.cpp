@@ -50,6 +50,8 @@ QString targetProblem(const QString &targetPath, const FontFace &source, int use
                       "The output file would replace the source font: %1. Choose another name or directory.",
                       "输出文件将覆盖源字库: %1，请更换文件名或目录。")
             .arg(targetPath);
+    if (QFileInfo(targetPath).isDir())
+        return uiText(useEnglish, "The target is a folder: %1", "目标是一个文件夹: %1").arg(targetPath);
     return QString();
 }
 
