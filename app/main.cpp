@@ -1,4 +1,5 @@
 #include "app/LanguageSwitch.h"
+#include "app/QtTranslations.h"
 #include "dialog/VectorFontClipDialog.h"
 
 #include <QApplication>
@@ -11,7 +12,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/icons/app.png")));
 
-    VectorFontClipDialog dialog(useEnglishFromArgv(argc, argv));
+    const int useEnglish = useEnglishFromArgv(argc, argv);
+    installQtTranslations(&app, useEnglish);
+    VectorFontClipDialog dialog(useEnglish);
     dialog.show();
     return app.exec();
 }

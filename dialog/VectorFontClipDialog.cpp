@@ -1,9 +1,9 @@
 #include "dialog/VectorFontClipDialog.h"
 
-#include "common/UiText.h"
 #include "charset/TextCharacters.h"
 #include "charset/TextImport.h"
 #include "charset/UnicodeBlockTable.h"
+#include "common/UiText.h"
 #include "font/FontInfo.h"
 #include "font/PreviewCoverage.h"
 #include "font/SystemFontPicker.h"
@@ -78,6 +78,7 @@ VectorFontClipDialog::VectorFontClipDialog(int useEnglish, QWidget *parent)
       fontInfoLabel(nullptr),
       previewStatusLabel(nullptr),
       buttonBox(nullptr),
+      toolDirectory(QCoreApplication::applicationDirPath()),
       job(new SubsetJob(this))
 {
     setWindowTitle(uiText("Corvanta - Vector Font Subset Tool", "Corvanta - 矢量字库裁剪工具"));
@@ -164,10 +165,11 @@ void VectorFontClipDialog::setupUi()
                "在此输入要保留的所有字符（支持中英文、数字、符号等）。从文件导入时仅支持 UTF-8 编码文本。"),
         customTextPage);
     hintCaption->setObjectName(QStringLiteral("customTextHint"));
+    // One line of English hint would widen the window past its size.
+    hintCaption->setWordWrap(true);
     importButton = new QPushButton(uiText("Import from file...", "从文件导入..."), customTextPage);
     importButton->setObjectName(QStringLiteral("importButton"));
-    hintRow->addWidget(hintCaption, 0);
-    hintRow->addStretch(0);
+    hintRow->addWidget(hintCaption, 1);
     hintRow->addWidget(importButton, 0);
     customLayout->addLayout(hintRow);
     customTextEdit = new QTextEdit(customTextPage);
@@ -408,7 +410,8 @@ void VectorFontClipDialog::onExportClicked()
     buttonBox->setEnabled(false);
     job->start(request);
     // Shown only when the run takes a while; a quick run never flashes it.
-    progressDialog = new QProgressDialog(uiText("Generating…", "正在生成…"), uiText("Cancel", "取消"), 0, 0, this);
+    progressDialog =
+        new QProgressDialog(uiText("Generating…", "正在生成…"), uiText("Cancel", "取消"), 0, 0, this);
     progressDialog->setObjectName(QStringLiteral("generationProgress"));
     progressDialog->setWindowTitle(windowTitle());
     progressDialog->setWindowModality(Qt::WindowModal);
@@ -433,10 +436,11 @@ void VectorFontClipDialog::onGenerationFinished(const SubsetOutcome &outcome)
         return;
     }
     missingCharsNote = outcome.missingCharsNote;
-    QString message = uiText("Subset font has been generated. You can continue generating more subsets or close "
-                             "this tool.",
-                             "子集字库已生成，可继续生成其他字库或关闭本工具。") +
-                      QLatin1Char('\n') + QDir::toNativeSeparators(outcome.writtenPath);
+    QString message =
+        uiText("Subset font has been generated. You can continue generating more subsets or close "
+               "this tool.",
+               "子集字库已生成，可继续生成其他字库或关闭本工具。") +
+        QLatin1Char('\n') + QDir::toNativeSeparators(outcome.writtenPath);
     if (!missingCharsNote.isEmpty())
         message += QLatin1String("\n\n") + missingCharsNote;
     QMessageBox box(QMessageBox::Information, uiText("Done", "完成"), message, QMessageBox::Ok, this);
@@ -505,6 +509,6 @@ bool VectorFontClipDialog::prepareSubsetRequest(SubsetRequest *request, QString 
         characterTabs->currentIndex() == 0 ? SelectionPage::CustomText : SelectionPage::Blocks;
     choices.texts = QStringList{customText()};
     choices.blockRows = checkedBlockRows();
-    choices.toolDirectory = QCoreApplication::applicationDirPath();
+    choices.toolDirectory = toolDirectory;
     return buildSubsetRequest(choices, request, errorMessage);
 }

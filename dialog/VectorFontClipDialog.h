@@ -27,6 +27,9 @@ public:
     explicit VectorFontClipDialog(int useEnglish, QWidget *parent = nullptr);
     ~VectorFontClipDialog() override;
 
+    // Where hb-subset is looked for; the program's own folder unless set.
+    void setToolDirectory(const QString &directory) { toolDirectory = directory; }
+
 public Q_SLOTS:
     void reject() override;
 
@@ -72,6 +75,7 @@ private:
     QString loadedFontPath;
     QString missingCharsNote;
     QString proposedOutputName; // what the last chosen font proposed, until the user edits it
+    QString toolDirectory;
     SubsetJob *job;
     QProgressDialog *progressDialog = nullptr;
 };

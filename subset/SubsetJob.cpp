@@ -130,7 +130,10 @@ void SubsetJob::onProcessError(QProcess::ProcessError error)
     // Other errors end in finished() as well, which judges them.
     if (error != QProcess::FailedToStart)
         return;
-    stopProcess();
+    finishTimer->stop();
+    process->disconnect(this);
+    process.release()->deleteLater(); // this slot runs inside one of its signals
+    listFile.reset();
     fail(uiText(request.useEnglish, "Failed to start hb-subset process.", "无法启动 hb-subset 进程。"));
 }
 

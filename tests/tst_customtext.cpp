@@ -92,8 +92,11 @@ void TestCustomText::importThroughTheDialog_data()
     QTest::newRow("one line break is not empty") << 0 << "file" << QByteArray("\n") << "\n" << 0 << "";
     QTest::newRow("UTF-8 byte order mark dropped")
         << 0 << "file" << QByteArray("\xEF\xBB\xBF你好") << "你好" << 2 << "";
-    QTest::newRow("not UTF-8: replacement characters, no warning")
-        << 1 << "file" << QByteArray("a\xC3(\xFF") << QString::fromUtf16(u"a\uFFFD(\uFFFD") << 3 << "";
+    // "你好" in GBK: refused, the text stays as it was.
+    QTest::newRow("GBK refused, English")
+        << 1 << "file" << QByteArray("\xC4\xE3\xBA\xC3") << earlier << 2 << "The file is not UTF-8 text: %1";
+    QTest::newRow("GBK refused, Chinese")
+        << 0 << "file" << QByteArray("\xC4\xE3\xBA\xC3") << earlier << 2 << "文件不是 UTF-8 文本: %1";
     QTest::newRow("zero-byte file") << 0 << "file" << QByteArray() << earlier << 2 << "文件内容为空。";
     QTest::newRow("byte order mark alone is empty")
         << 1 << "file" << QByteArray("\xEF\xBB\xBF") << earlier << 2 << "File is empty.";

@@ -4,14 +4,15 @@
 #include "charset/TextCharacters.h"
 #include "charset/UnicodeBlockTable.h"
 #include "dialog/VectorFontClipDialog.h"
-#include "subset/SubsetJob.h"
 #include "subset/OutputName.h"
+#include "subset/SubsetJob.h"
 #include "subset/TemporarySubsetPath.h"
 #include "subset/UnicodesArgument.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStorageInfo>
 #include <QTabWidget>
@@ -19,12 +20,22 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include <csignal>
 #include <sys/stat.h>
 
 namespace {
 
 const QString done =
     "Subset font has been generated. You can continue generating more subsets or close this tool.";
+
+// Chooses the folder, which then goes away before the run can write there.
+ModalDriver::Answer chooseThenRemove(const QString &folder)
+{
+    return [folder](QWidget *window) {
+        ModalDriver::chooseFile(folder)(window);
+        QDir(folder).removeRecursively();
+    };
+}
 
 QByteArray contents(const QString &path)
 {
@@ -46,6 +57,10 @@ private Q_SLOTS:
     void runner();
     void generation_data();
     void generation();
+    void noteShowsOnlyWhatCanBeSeen_data();
+    void noteShowsOnlyWhatCanBeSeen();
+    void cancelOrCloseStopsTheRun_data();
+    void cancelOrCloseStopsTheRun();
 
 private:
     // A stand-in for hb-subset in the tool folder. It logs its arguments
@@ -69,6 +84,7 @@ private:
                      const QList<int> &rows, const QString &answers, QString *shown)
     {
         VectorFontClipDialog dialog(useEnglish);
+        dialog.setToolDirectory(toolDirectory);
         dialog.findChild<QLineEdit *>("fontPathEdit")->setText(font);
         dialog.findChild<QLineEdit *>("outputNameEdit")->setText(name);
         dialog.findChild<QTabWidget *>("characterTabs")->setCurrentIndex(text.isNull() ? 1 : 0);
@@ -81,8 +97,9 @@ private:
         const QHash<QString, QMessageBox::StandardButton> buttons{
             {"yes", QMessageBox::Yes}, {"no", QMessageBox::No}, {"ok", QMessageBox::Ok}};
         for (const QString &answer : answers.split(' '))
-            driver.expect(answer == "folder"   ? ModalDriver::chooseFile(chosenFolder)
-                          : answer == "cancel" ? ModalDriver::cancel()
+            driver.expect(answer == "folder"        ? ModalDriver::chooseFile(chosenFolder)
+                          : answer == "folder-gone" ? chooseThenRemove(chosenFolder)
+                          : answer == "cancel"      ? ModalDriver::cancel()
                                                : ModalDriver::pressAndKeep(buttons.value(answer), shown));
         dialog.findChild<QPushButton *>("generateButton")->click();
         // The run goes on after the click; its result box is answered later.
@@ -95,6 +112,7 @@ private:
         return (titles + driver.unexpected()).join('|');
     }
     QString chosenFolder; // what the directory dialog is answered with
+    QString toolDirectory = QCoreApplication::applicationDirPath();
 
     QTemporaryDir base; // made before TMPDIR points elsewhere
     std::unique_ptr<QTemporaryDir> work, otherFileSystem;
@@ -207,9 +225,10 @@ void TestSubsetGeneration::runner()
     const QStringList args = QString::fromUtf8(contents("args")).split('\n', Qt::SkipEmptyParts);
     const QString listPath = args.value(2).section("--unicodes-file=", 1);
     if (!args.isEmpty()) // some stand-in ran
-        QCOMPARE(args.mid(0, 1) + args.mid(2), QStringList({work->filePath("-"),
-                                    count < 20000 ? "--unicodes=" + list : "--unicodes-file=" + listPath,
-                                    "--layout-features=*"}));
+        QCOMPARE(args.mid(0, 1) + args.mid(2),
+                 QStringList({work->filePath("-"),
+                              count < 20000 ? "--unicodes=" + list : "--unicodes-file=" + listPath,
+                              "--layout-features=*"}));
     QCOMPARE(contents("list"), listPath.isEmpty() ? QByteArray() : list.toLatin1());
     QVERIFY2(!QFileInfo::exists(listPath), "the list file was left behind");
 }
@@ -288,8 +307,10 @@ void TestSubsetGeneration::generation_data()
         << "The output file would replace the source font: %1. Choose another name or directory.";
     QTest::newRow("source is not a font") << 1 << "@text" << name << "A" << QList<int>{} << "file" << "folder yes ok"
         << failed << "hb-subset produced no usable font. Please check that the source is a valid font file.";
-    QTest::newRow("target is a folder") << 1 << ttf << name << "A" << QList<int>{} << "folder" << "folder yes ok"
-        << failed << "Failed to save to path: %1";
+    QTest::newRow("target is a folder: before the question") << 0 << ttf << name << "A" << QList<int>{} << "folder"
+        << "folder ok" << "选择输出目录|错误" << "目标是一个文件夹: %1";
+    QTest::newRow("output folder gone: path and reason") << 1 << ttf << name << "A" << QList<int>{} << ""
+        << "folder-gone ok" << "Select output directory|Error" << "Failed to save to path: %1\nNo such file or directory";
     // clang-format on
 }
 
@@ -339,10 +360,17 @@ void TestSubsetGeneration::generation()
         // Whatever goes wrong, an existing target stays as it was, alone.
         QCOMPARE(shown, message.contains("%1") ? message.arg(target) : message);
         QCOMPARE(contents(target), previous);
-        QCOMPARE(QDir(chosenFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 QStringList{"输出Font.ttf"});
+        if (answers.contains("folder-gone"))
+            QVERIFY(!QFileInfo::exists(chosenFolder));
+        else
+            QCOMPARE(QDir(chosenFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                     QStringList{"输出Font.ttf"});
         return;
     }
+    // The done text names the file written on a line of its own.
+    const QString pathLine = "\n" + QDir::toNativeSeparators(target) + "\n";
+    QVERIFY2((shown + "\n").contains(pathLine), qPrintable(shown));
+    shown = QString(shown + "\n").replace(pathLine, "\n").chopped(1);
     QSet<uint> requested;
     for (QChar unit : text)
         requested.insert(unit.unicode());
@@ -362,6 +390,118 @@ void TestSubsetGeneration::generation()
                  lacking.isEmpty() ? done : done + "\n\nNote: " + QString::number(lacking.size()));
     else
         QCOMPARE(shown, message);
+}
+
+void TestSubsetGeneration::noteShowsOnlyWhatCanBeSeen_data()
+{
+    QTest::addColumn<QString>("text"); // null: every block
+    QTest::addColumn<QString>("examples");
+    QTest::addColumn<QStringList>("someLines"); // of the full list behind "Show Details..."
+    QTest::addColumn<int>("lines");
+
+    int everyBlock = 0; // the blocks from U+0020 up, less the printable ASCII the font keeps
+    for (const UnicodeBlock &block : unicodeBlockTable)
+        everyBlock += int(block.last - qMax(block.first, 0x20u) + 1);
+    everyBlock -= 0x7F - 0x20;
+    QTest::newRow("every block: controls and spaces by number")
+        << QString() << "U+007F U+0080 U+0081"
+        << QStringList{"U+007F", "U+009B", "U+00A1 ¡", "U+4E00 一", "U+FEFF"} << everyBlock;
+    QTest::newRow("emoji, format character, ideograph")
+        << QString::fromUtf8("A😀\u200B中") << "U+200B 中 U+1F600"
+        << QStringList{"U+200B", "U+4E2D 中", "U+1F600 😀"} << 3;
+}
+
+void TestSubsetGeneration::noteShowsOnlyWhatCanBeSeen()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, examples);
+    QFETCH(QStringList, someLines);
+    QFETCH(int, lines);
+
+    const QString font = work->filePath("ascii.ttf");
+    QVERIFY(TestFonts::cutFont(TestFonts::dejaVuSans(), "U+0020-007E", font));
+    VectorFontClipDialog dialog(1);
+    dialog.findChild<QLineEdit *>("fontPathEdit")->setText(font);
+    dialog.findChild<QLineEdit *>("outputNameEdit")->setText("note");
+    dialog.findChild<QTabWidget *>("characterTabs")->setCurrentIndex(text.isNull() ? 1 : 0);
+    dialog.findChild<QTextEdit *>("customTextEdit")->setPlainText(text);
+    if (text.isNull())
+        dialog.findChild<QPushButton *>("selectAllButton")->click();
+    QString note, details;
+    ModalDriver driver;
+    driver.expect(ModalDriver::chooseFile(chosenFolder));
+    driver.expect([&](QWidget *window) {
+        auto *box = qobject_cast<QMessageBox *>(window);
+        note = box->text();
+        details = box->detailedText();
+        box->accept();
+    });
+    dialog.findChild<QPushButton *>("generateButton")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(driver.pending() == 0, 120000);
+
+    QVERIFY2(note.contains("Examples: \"" + examples), qPrintable(note));
+    for (QChar c : note) {
+        QVERIFY2(c == '\n' || (!c.isSurrogate() && c.category() != QChar::Other_Control &&
+                               c.category() != QChar::Other_Format),
+                 qPrintable(QString::number(c.unicode(), 16)));
+    }
+    const QStringList listed = details.split('\n');
+    QCOMPARE(listed.size(), lines);
+    for (const QString &line : someLines)
+        QVERIFY2(listed.contains(line), qPrintable(line));
+}
+
+void TestSubsetGeneration::cancelOrCloseStopsTheRun_data()
+{
+    QTest::addColumn<bool>("closeWindow");
+    QTest::newRow("Cancel in the progress dialog") << false;
+    QTest::newRow("window closed") << true;
+}
+
+void TestSubsetGeneration::cancelOrCloseStopsTheRun()
+{
+    QFETCH(bool, closeWindow);
+
+    // A stand-in that starts writing its output, then takes its time.
+    QVERIFY(writeTool("hb-subset", "printf partial > \"$out\"; echo $$ > pid; exec sleep 60\n"));
+    toolDirectory = work->filePath("tools");
+    const QString target = chosenFolder + "/输出Font.ttf";
+    QVERIFY(writeFile(target, "previous subset"));
+
+    auto dialog = std::make_unique<VectorFontClipDialog>(1);
+    dialog->setToolDirectory(toolDirectory);
+    dialog->findChild<QLineEdit *>("fontPathEdit")->setText(TestFonts::dejaVuSans());
+    dialog->findChild<QLineEdit *>("outputNameEdit")->setText(" 输出 Font! ");
+    dialog->findChild<QTextEdit *>("customTextEdit")->setPlainText("A");
+    dialog->show();
+    ModalDriver driver;
+    driver.expect(ModalDriver::chooseFile(chosenFolder));
+    driver.expect(ModalDriver::press(QMessageBox::Yes));
+    QString progressText;
+    driver.expect([&](QWidget *window) {
+        auto *progress = qobject_cast<QProgressDialog *>(window);
+        QVERIFY(progress);
+        progressText = progress->labelText();
+        if (closeWindow)
+            dialog->close();
+        else
+            QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+    });
+    dialog->findChild<QPushButton *>("generateButton")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(driver.pending() == 0, 20000);
+    const pid_t standIn = pid_t(contents("pid").trimmed().toInt());
+    QVERIFY(standIn > 0);
+
+    QCOMPARE(progressText, QStringLiteral("Generating…"));
+    QTRY_VERIFY(::kill(standIn, 0) != 0); // hb-subset stopped
+    QCOMPARE(contents(target), QByteArray("previous subset"));
+    QCOMPARE(dialog->isVisible(), !closeWindow);
+    QVERIFY(dialog->findChild<QDialogButtonBox *>("buttonBox")->isEnabled());
+    // A cancel is silent: no box comes.
+    QTest::qWait(500);
+    QCOMPARE(driver.unexpected(), QStringList());
+    dialog.reset();
+    toolDirectory = QCoreApplication::applicationDirPath();
 }
 
 QTEST_MAIN(TestSubsetGeneration)

@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <unistd.h>
+
 namespace {
 
 struct Run
@@ -60,6 +63,10 @@ private Q_SLOTS:
     void existingOutputNeedsForce();
     void writesNoFont_data();
     void writesNoFont();
+    void readOnlyFolder();
+    void missingCharactersAreListedSafely();
+    void signalStopsTheRun_data();
+    void signalStopsTheRun();
 
 private:
     QString path(const QString &name) const { return directory.filePath(name); }
@@ -82,6 +89,12 @@ void TestVfcSubset::initTestCase()
     QVERIFY2(TestFonts::cutFont(TestFonts::dejaVuSans(), QStringLiteral("41-5A"), capitalsOnly, &error),
              qPrintable(error));
     QVERIFY(writeFile(path(QStringLiteral("chars.txt")), "xy\r\n\xE4\xB8\xAD")); // x, y, CR LF, U+4E2D
+    QVERIFY(writeFile(path(QStringLiteral("gbk.txt")), "\xC4\xE3\xBA\xC3"));     // "你好" in GBK
+    // The command-line rows name their font relatively, as a user would; the
+    // request only goes on with a source that exists.
+    QVERIFY(QDir::setCurrent(directory.path()));
+    for (const char *name : {"f.ttf", "f", "--help"})
+        QVERIFY(QFile::copy(capitalsOnly, path(QLatin1String(name))));
 }
 
 void TestVfcSubset::readsTheCommandLine_data()
@@ -144,8 +157,9 @@ void TestVfcSubset::readsTheCommandLine()
     if (line.action == SubsetCommandLine::Action::Subset &&
         subsetChoicesFromCommandLine(line, QString(), &choices, &outcome) &&
         buildSubsetRequest(choices, &request, &outcome))
-        outcome = QStringList{line.fontPath, line.outputPath, QString::number(line.force), request.unicodesArgument}
-                      .join('|');
+        outcome =
+            QStringList{line.fontPath, line.outputPath, QString::number(line.force), request.unicodesArgument}
+                .join('|');
     QTEST(outcome, "outcome");
 }
 
@@ -250,7 +264,12 @@ void TestVfcSubset::writesNoFont_data()
                                    << "The chosen text holds no character to keep (none from U+0020 up).";
     QTest::newRow("output folder missing, Chinese")
         << QStringList{font, "--text=a", "--output-file=" + noFolder} << 1
-        << "无法保存到目标路径: " + noFolder;
+        << "无法保存到目标路径: " + noFolder + "\nNo such file or directory";
+    QTest::newRow("target is a folder, even with --force")
+        << QStringList{font, "--text=a", "--force", "--lang=en", "--output-file=" + directory.path()} << 1
+        << "The target is a folder: " + directory.path();
+    QTest::newRow("text file in GBK") << QStringList{font, "--text-file=" + path(QStringLiteral("gbk.txt"))}
+                                      << 1 << "文件不是 UTF-8 文本: " + path(QStringLiteral("gbk.txt"));
     QTest::newRow("output would replace the source")
         << QStringList{capitalsOnly, "--text=A", "--lang=en", "--force", "--output-file=" + capitalsOnly} << 1
         << "The output file would replace the source font: " + capitalsOnly +
@@ -270,6 +289,113 @@ void TestVfcSubset::writesNoFont()
     QVERIFY2((status ? run.err : run.out).contains(said), qPrintable(run.err + run.out));
     QCOMPARE(status ? run.out : run.err, QString());
     QVERIFY(!QFile::exists(output));
+}
+
+void TestVfcSubset::readOnlyFolder()
+{
+    // Root writes into any folder, so the run goes as "nobody" then, from a
+    // copy of the program that "nobody" may reach.
+    QTemporaryDir open(QDir::tempPath() + QStringLiteral("/vfc-readonly-XXXXXX"));
+    const QString program = open.filePath(QStringLiteral("vfc-subset"));
+    const QString folder = open.filePath(QStringLiteral("read-only"));
+    QVERIFY(QFile::copy(QStringLiteral(VFC_BIN_DIR "/vfc-subset"), program));
+    QVERIFY(QFile::link(QStringLiteral(VFC_HB_SUBSET), open.filePath(QStringLiteral("hb-subset"))));
+    QVERIFY(QDir().mkdir(folder));
+    QVERIFY(QFile::setPermissions(folder,
+                                  QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+    QVERIFY(QFile::setPermissions(open.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                   QFile::ReadOther | QFile::ExeOther));
+    QStringList command{program, TestFonts::dejaVuSans(), "--text=a", "--lang=en",
+                        "--output-file=" + folder + "/out.ttf"};
+    if (geteuid() == 0)
+        command = QStringList{"--reuid=nobody", "--regid=nogroup", "--clear-groups"} + command;
+    QProcess process;
+    process.start(geteuid() == 0 ? QStringLiteral("setpriv") : command.takeFirst(), command);
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 1);
+    QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+             "vfc-subset: Failed to save to path: " + folder + "/out.ttf\nPermission denied\n");
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+void TestVfcSubset::missingCharactersAreListedSafely()
+{
+    const QString output = path(QStringLiteral("all-blocks.ttf"));
+    const Run run = runSubset(
+        {capitalsOnly, "--blocks=all", "--list-missing", "--force", "--lang=en", "--output-file=" + output});
+    QCOMPARE(run.exitCode, 0);
+    // A terminal reads U+009B and friends as commands: none may reach it.
+    for (const QString &stream : {run.err, run.out}) {
+        for (QChar c : stream) {
+            const bool control = c.category() == QChar::Other_Control && c != QLatin1Char('\n');
+            QVERIFY2(!control && c.category() != QChar::Other_Format,
+                     qPrintable(QString::number(c.unicode(), 16)));
+        }
+    }
+    QVERIFY2(run.err.contains(QStringLiteral("Examples: \"U+0020 !\"#")), qPrintable(run.err));
+
+    // The full list: every code point of every block from U+0020 up that the
+    // font lacks, one per line, in order.
+    QStringList expected;
+    for (const UnicodeBlock &block : unicodeBlockTable) {
+        for (uint codepoint = qMax(block.first, 0x20u); codepoint <= block.last; ++codepoint) {
+            if (codepoint < 'A' || codepoint > 'Z')
+                expected.append(QStringLiteral("U+%1").arg(codepoint, 4, 16, QLatin1Char('0')).toUpper());
+        }
+    }
+    QStringList listed = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(listed.size(), expected.size());
+    QCOMPARE(listed.at(expected.indexOf("U+4E00")), QStringLiteral("U+4E00 一"));
+    QCOMPARE(listed.at(expected.indexOf("U+3000")), QStringLiteral("U+3000"));
+    QCOMPARE(listed.at(expected.indexOf("U+009B")), QStringLiteral("U+009B"));
+    for (QString &line : listed)
+        line = line.section(QLatin1Char(' '), 0, 0);
+    QCOMPARE(listed, expected);
+}
+
+void TestVfcSubset::signalStopsTheRun_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::addColumn<int>("status");
+    QTest::newRow("SIGINT") << int(SIGINT) << 130;
+    QTest::newRow("SIGTERM") << int(SIGTERM) << 143;
+}
+
+void TestVfcSubset::signalStopsTheRun()
+{
+    QFETCH(int, signalNumber);
+    QFETCH(int, status);
+
+    // A copy of the program beside a stand-in hb-subset that starts writing
+    // its output and then takes its time.
+    QTemporaryDir tools;
+    const QString program = tools.filePath(QStringLiteral("vfc-subset"));
+    QVERIFY(QFile::copy(QStringLiteral(VFC_BIN_DIR "/vfc-subset"), program));
+    QVERIFY(writeFile(tools.filePath(QStringLiteral("hb-subset")),
+                      "#!/bin/sh\nfor a; do case $a in --output-file=*) out=${a#*=};; esac; done\n"
+                      "printf partial > \"$out\"; echo $$ > \"$0.pid\"; exec sleep 60\n"));
+    QVERIFY(QFile::setPermissions(tools.filePath(QStringLiteral("hb-subset")),
+                                  QFile::ReadOwner | QFile::ExeOwner));
+    QTemporaryDir temporary;
+    const QString output = path(QStringLiteral("signalled.ttf"));
+    QVERIFY(writeFile(output, "previous subset"));
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), temporary.path());
+    process.setProcessEnvironment(environment);
+    process.start(program, {TestFonts::dejaVuSans(), "--text=a", "--force", "--output-file=" + output});
+    const QString pidFile = tools.filePath(QStringLiteral("hb-subset.pid"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pidFile).size() > 0, 20000);
+    const pid_t standIn = pid_t(contentOf(pidFile).trimmed().toInt());
+    QCOMPARE(::kill(pid_t(process.processId()), signalNumber), 0);
+
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), status);
+    QCOMPARE(contentOf(output), QByteArray("previous subset"));
+    QCOMPARE(QDir(temporary.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    QTRY_VERIFY(::kill(standIn, 0) != 0); // hb-subset was stopped too
 }
 
 QTEST_GUILESS_MAIN(TestVfcSubset)
