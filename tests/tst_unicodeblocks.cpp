@@ -14,8 +14,6 @@ class TestUnicodeBlocks : public QObject
 
 private Q_SLOTS:
     void tableIsOrderedWithTheKnownGaps();
-    void listItems_data();
-    void listItems();
     void selectAllAndClearAll();
     void cleanup() { QTRY_VERIFY(noWindowLeftOpen()); }
 };
@@ -39,46 +37,6 @@ void TestUnicodeBlocks::tableIsOrderedWithTheKnownGaps()
                                                {0x2C00, 0x2DFF}, {0x2FE0, 0x2FEF}, {0x3190, 0x319F},
                                                {0x9FC0, 0xABFF}, {0xD7B0, 0xDFFF}};
     QCOMPARE(gaps, expected);
-}
-
-void TestUnicodeBlocks::listItems_data()
-{
-    QTest::addColumn<int>("useEnglish");
-    QTest::addColumn<ItemTexts>("texts");
-
-    // Chinese shows the table's names and its own ranges (rows 1, 18-20, 56
-    // and 102 differ from today's Unicode); English the part in parentheses.
-    QTest::newRow("zh: the rows that differ from Unicode")
-        << 0
-        << ItemTexts{{0, "U+0001 - U+007F：C0控制符及基本拉丁文 (C0 Control and Basic Latin)"},
-                     {17, "U+0800 - U+085F：阿维斯塔语及巴列维语 (Avestan and Pahlavi)"},
-                     {18, "U+0860 - U+087F：Mandaic"},
-                     {19, "U+0880 - U+08AF：撒马利亚语 (Samaritan)"},
-                     {55, "U+1B80 - U+1BB0：巽他语 (Sundanese)"},
-                     {101, "U+4E00 - U+9FBF：CJK 统一表意符号 (CJK Unified Ideographs)"}};
-    QTest::newRow("en: parenthesised or English-only name")
-        << 1
-        << ItemTexts{{0, "U+0001 - U+007F：C0 Control and Basic Latin"}, {43, "U+1720 - U+173F：Hanunóo"}};
-    QTest::newRow("any flag but 1 is Chinese") << 2 << ItemTexts{{114, "U+FFF0 - U+FFFF：特殊 (Specials)"}};
-}
-
-void TestUnicodeBlocks::listItems()
-{
-    QFETCH(int, useEnglish);
-    QFETCH(ItemTexts, texts);
-    VectorFontClipDialog dialog(useEnglish);
-    auto *list = dialog.findChild<QListWidget *>(QStringLiteral("blockList"));
-    QCOMPARE(list->count(), 115);
-    for (auto it = texts.cbegin(); it != texts.cend(); ++it)
-        QCOMPARE(list->item(it.key())->text(), it.value());
-    for (int i = 0; i < list->count(); ++i) {
-        const QListWidgetItem *item = list->item(i);
-        QCOMPARE(item->data(Qt::UserRole).toUInt(), unicodeBlockTable[i].first);
-        QCOMPARE(item->data(Qt::UserRole + 1).toUInt(), unicodeBlockTable[i].last);
-        QVERIFY(item->flags().testFlag(Qt::ItemIsUserCheckable));
-        QCOMPARE(item->checkState(), Qt::Unchecked);
-        QCOMPARE(item->foreground(), QBrush(Qt::black, Qt::SolidPattern));
-    }
 }
 
 void TestUnicodeBlocks::selectAllAndClearAll()
