@@ -86,6 +86,7 @@ void TestMainWindow::texts_data()
     const QList<QPair<const char *, const char *>> texts = {
         {"Corvanta - Vector Font Subset Tool", "Corvanta - 矢量字库裁剪工具"},
         {"Source TTF font:", "待裁剪矢量字库:"},
+        {"Face in collection:", "集合内字体:"},
         {"Select a font file...", "请选择字体文件..."},
         {"System Font", "选择系统字体"},
         {"Select from system font dialog", "从系统字体对话框中选择"},
@@ -137,8 +138,8 @@ void TestMainWindow::layoutAndLook()
     QCOMPARE(layoutItems(qobject_cast<QBoxLayout *>(main)),
              QStringList({"row 0", "row 0", "row 0", "fontInfoLabel 0", "previewStatusLabel 0",
                           "characterTabs 1", "buttonBox 0"}));
-    QCOMPARE(layoutItems(rowOf(main, 0)),
-             QStringList({"caption 0", "fontPathEdit 1", "systemFontButton 0", "browseButton 0"}));
+    QCOMPARE(layoutItems(rowOf(main, 0)), QStringList({"caption 0", "fontPathEdit 1", "faceSelector 0",
+                                                       "systemFontButton 0", "browseButton 0"}));
     QCOMPARE(layoutItems(rowOf(main, 1)), QStringList({"caption 0", "outputNameEdit 1"}));
     QCOMPARE(layoutItems(rowOf(main, 2)), QStringList({"caption 0", "previewEdit 0", "previewLabel 1"}));
     QLayout *custom = child(&dialog, "customTextPage")->layout();
