@@ -113,6 +113,10 @@ QString faceIndexProblem(const FontFace &face, const FontFaceList &list, int use
         return uiText(useEnglish, "Face index %1 is negative: faces are counted from 0.",
                       "字体序号 %1 为负数：序号从 0 开始。")
             .arg(face.index);
+    if (faces == 0)
+        return uiText(useEnglish, "There is no face %1 in %2: it holds no font that can be read.",
+                      "%2 中没有第 %1 号字体：该文件不含可读取的字体。")
+            .arg(QString::number(face.index), face.path);
     if (faces == 1)
         return uiText(useEnglish, "There is no face %1 in %2: the file holds a single face, 0.",
                       "%2 中没有第 %1 号字体：该文件只有一个字体（0 号）。")
