@@ -1,8 +1,5 @@
 #include "font/FaceFontData.h"
 
-#include "font/FontFileState.h"
-
-#include <QFile>
 #include <QList>
 #include <QtEndian>
 
@@ -59,21 +56,15 @@ void putU32(char *at, quint32 value)
 
 } // namespace
 
-QByteArray faceFontData(const FontFace &face)
+QByteArray faceFontData(const QByteArray &file, int index)
 {
-    if (fontFileState(face.path) != FontFileState::RegularFile)
-        return QByteArray();
-    QFile file(face.path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    QByteArray bytes = file.readAll();
-    if (face.index == 0)
-        return bytes;
+    if (index == 0)
+        return file;
 
     // Every table keeps its place, so only the directory is written: over
     // the collection's header and the first directories, which no table
     // shares. A file laid out otherwise is not worth a second road.
-    const QList<TableRecord> tables = tablesOf(bytes, face.index);
+    const QList<TableRecord> tables = tablesOf(file, index);
     const quint32 directorySize = quint32(12 + 16 * tables.size());
     bool cff = false;
     for (const TableRecord &table : tables) {
@@ -88,7 +79,8 @@ QByteArray faceFontData(const FontFace &face)
     while ((2 << entrySelector) <= tables.size())
         ++entrySelector;
     const quint16 searchRange = quint16(16 << entrySelector);
-    char *out = bytes.data();
+    QByteArray bytes = file;
+    char *out = bytes.data(); // the one copy
     putU32(out, cff ? HB_TAG('O', 'T', 'T', 'O') : 0x00010000);
     putU16(out + 4, quint16(tables.size()));
     putU16(out + 6, searchRange);

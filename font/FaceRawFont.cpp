@@ -2,12 +2,51 @@
 
 #include "font/FaceFontData.h"
 
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// The last face opened and its file's bytes. Switching between the faces of
+// one collection, and the count and preview of one face, then read the file
+// only once: a CJK collection is some 20 MB. A changed size or time of
+// change reads it anew.
+struct LastFace
+{
+    QString path;
+    qint64 size = -1;
+    QDateTime modified;
+    QByteArray file;
+    int index = -1;
+    QRawFont font;
+};
+
+} // namespace
+
 QRawFont openFaceRawFont(const FontFace &face, qreal pixelSize)
 {
-    if (face.index == 0)
-        return QRawFont(face.path, pixelSize, QFont::PreferDefaultHinting);
-    const QByteArray data = faceFontData(face);
-    if (data.isEmpty())
-        return QRawFont();
-    return QRawFont(data, pixelSize, QFont::PreferDefaultHinting);
+    thread_local LastFace last;
+    const QFileInfo info(face.path);
+    const bool sameFile =
+        face.path == last.path && info.size() == last.size && info.lastModified() == last.modified;
+    if (!sameFile) {
+        last = LastFace();
+        QFile file(face.path);
+        if (!file.open(QIODevice::ReadOnly))
+            return QRawFont();
+        last.path = face.path;
+        last.size = info.size();
+        last.modified = info.lastModified();
+        last.file = file.readAll();
+    }
+    if (face.index != last.index) {
+        const QByteArray data = faceFontData(last.file, face.index);
+        last.index = face.index;
+        last.font = data.isEmpty() ? QRawFont() : QRawFont(data, pixelSize, QFont::PreferDefaultHinting);
+    }
+    QRawFont font = last.font;
+    if (font.isValid())
+        font.setPixelSize(pixelSize);
+    return font;
 }
