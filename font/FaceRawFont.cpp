@@ -2,9 +2,12 @@
 
 #include "font/FaceFontData.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+
+#include <memory>
 
 namespace {
 
@@ -22,11 +25,25 @@ struct LastFace
     QRawFont font;
 };
 
+std::unique_ptr<LastFace> lastFace;
+
+// Font objects must not outlive Qt's font engines, so the application
+// takes the cache with it.
+LastFace &cachedFace()
+{
+    if (!lastFace) {
+        lastFace = std::make_unique<LastFace>();
+        qAddPostRoutine([] { lastFace.reset(); });
+    }
+    return *lastFace;
+}
+
 } // namespace
 
+// GUI thread only, like every user of QRawFont here.
 QRawFont openFaceRawFont(const FontFace &face, qreal pixelSize)
 {
-    thread_local LastFace last;
+    LastFace &last = cachedFace();
     const QFileInfo info(face.path);
     const bool sameFile =
         face.path == last.path && info.size() == last.size && info.lastModified() == last.modified;
