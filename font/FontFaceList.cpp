@@ -25,7 +25,13 @@ int languageRank(const char *language, int useEnglish)
     return english ? 2 : 4;
 }
 
-QString nameOf(hb_face_t *face, hb_ot_name_id_t id, int useEnglish)
+struct Name
+{
+    QString text;
+    int rank = 5; // of its language; 5 when the font has no such name
+};
+
+Name nameOf(hb_face_t *face, hb_ot_name_id_t id, int useEnglish)
 {
     unsigned int count = 0;
     const hb_ot_name_entry_t *entries = hb_ot_name_list_names(face, &count);
@@ -41,20 +47,23 @@ QString nameOf(hb_face_t *face, hb_ot_name_id_t id, int useEnglish)
         }
     }
     if (bestRank == 5)
-        return QString();
+        return Name();
     unsigned int length = hb_ot_name_get_utf16(face, id, best, nullptr, nullptr);
     QList<uint16_t> text(length + 1, 0);
     length = text.size();
     hb_ot_name_get_utf16(face, id, best, &length, text.data());
-    return QString::fromUtf16(reinterpret_cast<const char16_t *>(text.constData()), length).trimmed();
+    return {QString::fromUtf16(reinterpret_cast<const char16_t *>(text.constData()), length).trimmed(),
+            bestRank};
 }
 
-// The typographic names where the font has them: they keep "Bold" out of
-// the family, as a person would say it.
+// The name in the window's language first; between two in the same
+// language the typographic one, which keeps "Bold" out of the family as a
+// person would say it.
 QString preferredNameOf(hb_face_t *face, hb_ot_name_id_t typographic, hb_ot_name_id_t legacy, int useEnglish)
 {
-    const QString name = nameOf(face, typographic, useEnglish);
-    return name.isEmpty() ? nameOf(face, legacy, useEnglish) : name;
+    const Name preferred = nameOf(face, typographic, useEnglish);
+    const Name plain = nameOf(face, legacy, useEnglish);
+    return plain.rank < preferred.rank ? plain.text : preferred.text;
 }
 
 } // namespace
