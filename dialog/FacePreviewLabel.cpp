@@ -3,8 +3,8 @@
 #include "font/PreviewCoverage.h"
 
 #include <QFontInfo>
-#include <QGlyphRun>
 #include <QPainter>
+#include <QTextLayout>
 
 FacePreviewLabel::FacePreviewLabel(QWidget *parent) : QLabel(parent)
 {}
@@ -25,27 +25,19 @@ void FacePreviewLabel::paintEvent(QPaintEvent *event)
     }
     QFrame::paintEvent(event); // the frame only
 
-    // The label font's size in pixels, so the face is as large as 32 points.
+    // The label font's size in pixels, so the face is as large as 32 points;
+    // the layout shapes the text with the face as Qt would with a font.
     QRawFont sized = face;
     sized.setPixelSize(QFontInfo(font()).pixelSize());
-    QList<quint32> glyphs = sized.glyphIndexesForString(text());
-    QList<QPointF> advances = sized.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics);
-    QList<QPointF> positions;
-    QPointF pen;
-    for (const QPointF &advance : advances) {
-        positions.append(pen);
-        pen += advance;
-    }
-    QGlyphRun run;
-    run.setRawFont(sized);
-    run.setGlyphIndexes(glyphs);
-    run.setPositions(positions);
+    QTextLayout layout(text());
+    layout.setRawFont(sized);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
 
     const QRectF area = contentsRect();
-    const qreal height = sized.ascent() + sized.descent();
-    const QPointF origin(area.left() + (area.width() - pen.x()) / 2,
-                         area.top() + (area.height() - height) / 2 + sized.ascent());
     QPainter painter(this);
     painter.setPen(palette().color(foregroundRole()));
-    painter.drawGlyphRun(origin, run);
+    layout.draw(&painter, QPointF(area.left() + (area.width() - line.naturalTextWidth()) / 2,
+                                  area.top() + (area.height() - line.height()) / 2));
 }
