@@ -58,8 +58,7 @@ TerminationSignals::~TerminationSignals()
 
 #else
 
-TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
-{}
+TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent) {}
 TerminationSignals::~TerminationSignals() = default;
 
 #endif
