@@ -1,9 +1,10 @@
 #include "app/SubsetCommand.h"
 
-#include "common/UiText.h"
+#include "app/FaceCommand.h"
 #include "app/TerminationSignals.h"
 #include "charset/TextImport.h"
 #include "charset/UnicodeBlockTable.h"
+#include "common/UiText.h"
 #include "subset/MissingCharacters.h"
 #include "subset/SubsetJob.h"
 
@@ -44,7 +45,8 @@ bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const QS
 {
     const int english = commandLine.useEnglish;
     SubsetChoices chosen;
-    chosen.face.path = commandLine.fontPath;
+    if (!commandLineFace(commandLine, &chosen.face, errorMessage))
+        return false;
     chosen.targetPath = commandLine.outputPath;
     chosen.texts = commandLine.texts;
     for (const QString &path : commandLine.textFiles) {
@@ -87,8 +89,24 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
         writeLine(err, uiText(english, "Try 'vfc-subset --help' for more information.",
                               "运行 'vfc-subset --help' 查看用法。"));
         return 2;
+    case SubsetCommandLine::Action::ListFaces:
+        return listFacesCommand(commandLine, out, err);
     case SubsetCommandLine::Action::Subset:
         break;
+    }
+
+    FontFace face;
+    QString faceProblem;
+    if (!commandLineFace(commandLine, &face, &faceProblem)) {
+        writeLine(err, program + faceProblem);
+        return 1;
+    }
+    faceProblem = faceIndexUsageProblem(face, english);
+    if (!faceProblem.isEmpty()) {
+        SubsetCommandLine usage = commandLine;
+        usage.action = SubsetCommandLine::Action::UsageError;
+        usage.usageError = faceProblem;
+        return runSubsetCommand(usage, toolDirectory, out, err);
     }
 
     SubsetChoices choices;

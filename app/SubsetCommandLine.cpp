@@ -1,7 +1,7 @@
 #include "app/SubsetCommandLine.h"
 
-#include "common/UiText.h"
 #include "charset/UnicodeBlockTable.h"
+#include "common/UiText.h"
 
 #include <QRegularExpression>
 
@@ -37,13 +37,17 @@ private:
     bool listBlocks = false;
     bool outputGiven = false;
     bool selectionGiven = false;
+    bool faceIndexGiven = false;
+    bool familyGiven = false;
+    bool listFaces = false;
 };
 
 bool isFlag(const QString &name)
 {
-    static const QStringList flags = {QStringLiteral("-h"), QStringLiteral("--help"),
-                                      QStringLiteral("--version"), QStringLiteral("--force"),
-                                      QStringLiteral("--list-blocks"), QStringLiteral("--list-missing")};
+    static const QStringList flags = {
+        QStringLiteral("-h"),          QStringLiteral("--help"),        QStringLiteral("--version"),
+        QStringLiteral("--force"),     QStringLiteral("--list-blocks"), QStringLiteral("--list-missing"),
+        QStringLiteral("--list-faces")};
     return flags.contains(name);
 }
 
@@ -51,7 +55,8 @@ bool takesValue(const QString &name)
 {
     static const QStringList options = {QStringLiteral("--output-file"), QStringLiteral("--text"),
                                         QStringLiteral("--text-file"),   QStringLiteral("--blocks"),
-                                        QStringLiteral("--unicodes"),    QStringLiteral("--lang")};
+                                        QStringLiteral("--unicodes"),    QStringLiteral("--lang"),
+                                        QStringLiteral("--face-index"),  QStringLiteral("--family")};
     return options.contains(name);
 }
 
@@ -107,7 +112,16 @@ SubsetCommandLine Parser::parse(const QStringList &arguments)
         result.action = SubsetCommandLine::Action::Version;
     } else if (listBlocks) {
         result.action = SubsetCommandLine::Action::ListBlocks;
-    } else if (fonts.isEmpty()) {
+    } else if (familyGiven && !fonts.isEmpty()) {
+        result.usageError =
+            text("Give either a font file or --family, not both.", "字体文件与 --family 只能给出其一。");
+    } else if (familyGiven && faceIndexGiven) {
+        result.usageError = text("--face-index cannot go with --family: the family brings its own face.",
+                                 "--face-index 不能与 --family 同用：该字体族自带其字体序号。");
+    } else if (listFaces && fonts.size() <= 1 && (familyGiven || !fonts.isEmpty())) {
+        result.fontPath = fonts.value(0);
+        result.action = SubsetCommandLine::Action::ListFaces;
+    } else if (fonts.isEmpty() && !familyGiven) {
         result.usageError = text("No font file given.", "未指定字体文件。");
     } else if (fonts.size() > 1) {
         result.usageError =
@@ -120,7 +134,7 @@ SubsetCommandLine Parser::parse(const QStringList &arguments)
         result.usageError = text("No characters chosen: add --text, --text-file, --blocks or --unicodes.",
                                  "未选择字符：请加上 --text、--text-file、--blocks 或 --unicodes。");
     } else {
-        result.fontPath = fonts.first();
+        result.fontPath = fonts.value(0);
         result.action = SubsetCommandLine::Action::Subset;
     }
     return result;
@@ -148,6 +162,10 @@ void Parser::takeOption(const QString &name, const QString *value)
         result.listMissing = true;
         return;
     }
+    if (name == QLatin1String("--list-faces")) {
+        listFaces = true;
+        return;
+    }
 
     // A selection that is empty on purpose is only possible as --text=""; an
     // empty path, list or language is a slip.
@@ -171,6 +189,22 @@ void Parser::takeOption(const QString &name, const QString *value)
             fail(text("Option --output-file may be given only once.", "选项 --output-file 只能给出一次。"));
         outputGiven = true;
         result.outputPath = *value;
+    } else if (name == QLatin1String("--face-index")) {
+        static const QRegularExpression digits(QStringLiteral("^\\d{1,6}$"));
+        if (faceIndexGiven)
+            fail(text("Option --face-index may be given only once.", "选项 --face-index 只能给出一次。"));
+        faceIndexGiven = true;
+        if (digits.match(*value).hasMatch())
+            result.faceIndex = value->toInt();
+        else
+            fail(text("Invalid face index \"%1\": faces are numbered 0, 1, 2 and so on.",
+                      "字体序号“%1”无效：序号为 0、1、2 等。")
+                     .arg(*value));
+    } else if (name == QLatin1String("--family")) {
+        if (familyGiven)
+            fail(text("Option --family may be given only once.", "选项 --family 只能给出一次。"));
+        familyGiven = true;
+        result.family = *value;
     } else if (name == QLatin1String("--text")) {
         selectionGiven = true;
         result.texts.append(*value);
@@ -306,9 +340,18 @@ QString subsetCommandHelp(int useEnglish)
 {
     return uiText(useEnglish,
                   "Usage: vfc-subset FONT --output-file=PATH SELECTION... [--lang=en|zh] [--force]\n"
+                  "       vfc-subset --family=NAME --output-file=PATH SELECTION...\n"
+                  "       vfc-subset --list-faces FONT\n"
                   "\n"
                   "Cuts FONT (.ttf, .otf, .ttc) down to the chosen characters with hb-subset and\n"
                   "writes the result to PATH, exactly as named.\n"
+                  "\n"
+                  "Font faces:\n"
+                  "  --face-index=N      the face of a collection (.ttc, .otc) to cut; 0 by default\n"
+                  "  --family=NAME       an installed font family instead of FONT, found the way\n"
+                  "                      the window's system font picker finds it, face included\n"
+                  "  --list-faces        print the faces of FONT (or --family) and exit: index,\n"
+                  "                      family and style, separated by tabs\n"
                   "\n"
                   "Selections (at least one; several add up):\n"
                   "  --text=TEXT         the characters of TEXT\n"
@@ -333,8 +376,17 @@ QString subsetCommandHelp(int useEnglish)
                   "Exit status: 0 when the subset was written, 1 when that failed,\n"
                   "2 when the command line is wrong, 130 or 143 when SIGINT or SIGTERM stopped it.\n",
                   "用法: vfc-subset 字体 --output-file=路径 字符选择... [--lang=en|zh] [--force]\n"
+                  "      vfc-subset --family=名称 --output-file=路径 字符选择...\n"
+                  "      vfc-subset --list-faces 字体\n"
                   "\n"
                   "用 hb-subset 将字体（.ttf、.otf、.ttc）裁剪为所选字符，结果按原样写入“路径”。\n"
+                  "\n"
+                  "字体:\n"
+                  "  --face-index=N      要裁剪的字体集合（.ttc、.otc）中的字体序号，默认为 0\n"
+                  "  --family=名称       用已安装的字体族代替“字体”，查找方式与窗口的系统字体\n"
+                  "                      选择相同，包括其字体序号\n"
+                  "  --list-faces        列出“字体”（或 --family）中的各个字体后退出：序号、\n"
+                  "                      字体族和样式，以制表符分隔\n"
                   "\n"
                   "字符选择（至少一项；多项合并）:\n"
                   "  --text=文本         文本中的字符\n"

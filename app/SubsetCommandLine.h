@@ -11,7 +11,7 @@
 // (exit 1) rather than of the command line (exit 2).
 struct SubsetCommandLine
 {
-    enum class Action { Subset, Help, Version, ListBlocks, UsageError };
+    enum class Action { Subset, Help, Version, ListBlocks, UsageError, ListFaces };
 
     Action action = Action::UsageError;
     int useEnglish = 0; // 1 for English; Chinese by default, as in the window
@@ -24,6 +24,9 @@ struct SubsetCommandLine
     QList<int> blockRows;                // rows of the block table, counted from 1, ascending, each once
     QList<CodepointRange> unicodeRanges; // in the order given
     QString usageError;                  // in the chosen language; set for UsageError only
+    // Collection faces: the face of FONT, or an installed family (with its own face) instead of FONT.
+    int faceIndex = 0;
+    QString family;
 };
 
 // Reads the arguments that follow the program name. Options take their value

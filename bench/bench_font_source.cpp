@@ -68,14 +68,14 @@ int main(int argc, char **argv)
     const int runs = 31;
 
     std::printf("Font: %s\n", qPrintable(cjkCollection));
-    const FontInfo info = readFontInfo(cjkCollection);
+    const FontInfo info = readFontInfo({cjkCollection});
     if (info.status != FontInfo::Status::Read) {
         std::fprintf(stderr, "The CJK test font cannot be read; run scripts/setup.sh.\n");
         return 1;
     }
     std::printf("Usable characters: %d\n\n", info.usableCharacters);
 
-    report("scan: open file and count (readFontInfo)", medianMs(runs, [] { readFontInfo(cjkCollection); }),
+    report("scan: open file and count (readFontInfo)", medianMs(runs, [] { readFontInfo({cjkCollection}); }),
            10);
     const QRawFont font(cjkCollection, 16.0, QFont::PreferDefaultHinting);
     report("  count alone, one buffered lookup", medianMs(runs, [&] { countUsableCharacters(font); }), 0);
@@ -84,7 +84,7 @@ int main(int argc, char **argv)
     const QString typed = QStringLiteral("永和九年 The quick brown fox 𠮷 ");
     const QFont baseFont = QApplication::font();
     report("coverage of a 30-character text (checkPreviewCoverage)",
-           medianMs(runs, [&] { checkPreviewCoverage(cjkCollection, typed, baseFont); }), 0);
+           medianMs(runs, [&] { checkPreviewCoverage({cjkCollection}, typed, baseFont); }), 0);
 
     VectorFontClipDialog dialog(1);
     auto *fontPathEdit = dialog.findChild<QLineEdit *>(QStringLiteral("fontPathEdit"));

@@ -4,6 +4,8 @@
 #include "charset/TextImport.h"
 #include "charset/UnicodeBlockTable.h"
 #include "common/UiText.h"
+#include "dialog/FacePreviewLabel.h"
+#include "dialog/FaceSelector.h"
 #include "font/FontInfo.h"
 #include "font/PreviewCoverage.h"
 #include "font/SystemFontPicker.h"
@@ -79,7 +81,8 @@ VectorFontClipDialog::VectorFontClipDialog(int useEnglish, QWidget *parent)
       previewStatusLabel(nullptr),
       buttonBox(nullptr),
       toolDirectory(QCoreApplication::applicationDirPath()),
-      job(new SubsetJob(this))
+      job(new SubsetJob(this)),
+      faceSelector(new FaceSelector(useEnglish, this))
 {
     setWindowTitle(uiText("Corvanta - Vector Font Subset Tool", "Corvanta - 矢量字库裁剪工具"));
     resize(800, 560);
@@ -112,6 +115,7 @@ void VectorFontClipDialog::setupUi()
     connect(browseButton, &QAbstractButton::clicked, this, &VectorFontClipDialog::onBrowseTtf);
     fontRow->addWidget(fontCaption, 0);
     fontRow->addWidget(fontPathEdit, 1);
+    fontRow->addWidget(faceSelector, 0);
     fontRow->addWidget(systemFontButton, 0);
     fontRow->addWidget(browseButton, 0);
     mainLayout->addLayout(fontRow);
@@ -131,7 +135,7 @@ void VectorFontClipDialog::setupUi()
     previewEdit = new QLineEdit(this);
     previewEdit->setObjectName(QStringLiteral("previewEdit"));
     previewEdit->setMaxLength(64);
-    previewLabel = new QLabel(this);
+    previewLabel = new FacePreviewLabel(this);
     previewLabel->setObjectName(QStringLiteral("previewLabel"));
     previewLabel->setMinimumSize(120, 64);
     previewLabel->setAlignment(Qt::AlignCenter);
@@ -224,7 +228,10 @@ void VectorFontClipDialog::setupUi()
 
     connect(outputNameEdit, &QLineEdit::textEdited, this, [this] { proposedOutputName.clear(); });
     connect(previewEdit, &QLineEdit::textChanged, this, &VectorFontClipDialog::onPreviewChanged);
+    // The selector first: the refresh reads the face it chose.
+    connect(fontPathEdit, &QLineEdit::textChanged, faceSelector, &FaceSelector::showFacesOf);
     connect(fontPathEdit, &QLineEdit::textChanged, this, &VectorFontClipDialog::onPreviewChanged);
+    connect(faceSelector, &FaceSelector::faceChanged, this, &VectorFontClipDialog::onPreviewChanged);
 
     onCustomTextChanged();
     refreshPreview();
@@ -254,8 +261,8 @@ void VectorFontClipDialog::onSelectFontDialog()
     const QString family = pickSystemFontFamily(this, useEnglish);
     if (family.isEmpty())
         return;
-    const QString path = resolveFontFilePath(family);
-    if (path.isEmpty() || !QFileInfo::exists(path)) {
+    const FontFace face = resolveFontFace(family);
+    if (face.path.isEmpty() || !QFileInfo::exists(face.path)) {
         QMessageBox::warning(
             this, uiText("Font Not Found", "未找到匹配字体"),
             uiText(
@@ -268,11 +275,13 @@ void VectorFontClipDialog::onSelectFontDialog()
             QMessageBox::Ok, QMessageBox::NoButton);
         return;
     }
-    useFontFile(path);
+    useFontFile(face.path, face.index);
 }
 
-void VectorFontClipDialog::useFontFile(const QString &path)
+void VectorFontClipDialog::useFontFile(const QString &path, int face)
 {
+    // Before the path: its change then finds the file listed and the face chosen.
+    faceSelector->showFace(path, face);
     if (fontPathEdit)
         fontPathEdit->setText(path);
     // The name follows the font for as long as it is the one proposed for
@@ -291,16 +300,16 @@ void VectorFontClipDialog::onPreviewChanged()
     refreshPreview();
 }
 
-void VectorFontClipDialog::updateFontInfo(const QString &fontPath)
+void VectorFontClipDialog::updateFontInfo(const FontFace &face)
 {
     if (!fontInfoLabel)
         return;
-    // Every keystroke in the preview text lands here; only a new path, or one
+    // Every keystroke in the preview text lands here; only a new face, or one
     // that failed last time, is worth the scan.
-    if (fontPath == loadedFontPath)
+    if (face == loadedFontFace)
         return;
-    const FontInfo info = readFontInfo(fontPath);
-    loadedFontPath = info.status == FontInfo::Status::Read ? fontPath : QString();
+    const FontInfo info = readFontInfo(face);
+    loadedFontFace = info.status == FontInfo::Status::Read ? face : FontFace();
     fontInfoLabel->setText(fontInfoText(info, useEnglish));
 }
 
@@ -308,11 +317,10 @@ void VectorFontClipDialog::refreshPreview()
 {
     if (!previewLabel || !previewEdit)
         return;
-    const QString fontPath = currentFontPath();
-    updateFontInfo(fontPath);
-    const PreviewCoverage coverage = checkPreviewCoverage(fontPath, previewEdit->text(), font());
-    previewLabel->setFont(coverage.font);
-    previewLabel->setText(coverage.shownText);
+    const FontFace face{currentFontPath(), faceSelector->currentFace()};
+    updateFontInfo(face);
+    const PreviewCoverage coverage = checkPreviewCoverage(face, previewEdit->text(), font());
+    previewLabel->showCoverage(coverage);
     if (previewStatusLabel)
         previewStatusLabel->setText(previewStatusText(coverage, useEnglish));
 }
@@ -477,7 +485,7 @@ bool VectorFontClipDialog::prepareSubsetRequest(SubsetRequest *request, QString 
 
     SubsetChoices choices;
     choices.useEnglish = useEnglish;
-    choices.face.path = currentFontPath();
+    choices.face = {currentFontPath(), faceSelector->currentFace()};
     const QString sourceProblem = sourceFontProblem(choices.face, useEnglish);
     if (!sourceProblem.isEmpty())
         return fail(sourceProblem);

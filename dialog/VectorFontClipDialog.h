@@ -1,5 +1,7 @@
 #pragma once
 
+#include "font/FontFace.h"
+
 #include <QDialog>
 #include <QList>
 #include <QString>
@@ -7,6 +9,8 @@
 struct SubsetOutcome;
 struct SubsetRequest;
 class SubsetJob;
+class FacePreviewLabel;
+class FaceSelector;
 class QProgressDialog;
 
 class QDialogButtonBox;
@@ -47,9 +51,9 @@ private Q_SLOTS:
 private:
     void setupUi();
     void initUnicodeBlocks();
-    void updateFontInfo(const QString &fontPath);
+    void updateFontInfo(const FontFace &face);
     void refreshPreview();
-    void useFontFile(const QString &path);
+    void useFontFile(const QString &path, int face = 0);
     QString currentFontPath() const;
     QString customText() const;
     bool readUtf8TextFile(const QString &path, QString *errorMessage);
@@ -68,14 +72,15 @@ private:
     QPushButton *importButton;
     QListWidget *blockList;
     QLineEdit *previewEdit;
-    QLabel *previewLabel;
+    FacePreviewLabel *previewLabel;
     QLabel *fontInfoLabel;
     QLabel *previewStatusLabel;
     QDialogButtonBox *buttonBox;
-    QString loadedFontPath;
+    FontFace loadedFontFace;
     QString missingCharsNote;
     QString proposedOutputName; // what the last chosen font proposed, until the user edits it
     QString toolDirectory;
     SubsetJob *job;
     QProgressDialog *progressDialog = nullptr;
+    FaceSelector *faceSelector;
 };

@@ -2,6 +2,7 @@
 
 #include "common/UiText.h"
 #include "font/ApplicationFontRegistration.h"
+#include "font/FaceRawFont.h"
 #include "font/FontFileState.h"
 #include "font/UsableCharacterCount.h"
 
@@ -11,9 +12,9 @@
 
 #include <optional>
 
-FontInfo readFontInfo(const QString &fontPath)
+FontInfo readFontInfo(const FontFace &face)
 {
-    switch (fontFileState(fontPath)) {
+    switch (fontFileState(face.path)) {
     case FontFileState::Missing:
         return {FontInfo::Status::NoFont, 0};
     case FontFileState::NotAFile:
@@ -22,10 +23,11 @@ FontInfo readFontInfo(const QString &fontPath)
         break;
     }
 
-    QRawFont font(fontPath, 16.0, QFont::PreferDefaultHinting);
+    QRawFont font = openFaceRawFont(face, 16.0);
     std::optional<ApplicationFontRegistration> registration;
-    if (!font.isValid()) {
-        registration.emplace(fontPath);
+    // The database's first family is the file's first face: no stand-in for another.
+    if (!font.isValid() && face.index == 0) {
+        registration.emplace(face.path);
         if (!registration->family().isEmpty())
             font = QRawFont::fromFont(QFont(registration->family(), 16, -1, false), QFontDatabase::Any);
     }

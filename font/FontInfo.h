@@ -1,5 +1,7 @@
 #pragma once
 
+#include "font/FontFace.h"
+
 #include <QString>
 
 // The outcome of reading a source font for the information line.
@@ -14,11 +16,10 @@ struct FontInfo
     int usableCharacters = 0; // meaningful only when Read
 };
 
-// Opens the font at `fontPath` (the first face of a collection) and counts
-// its usable characters. A file Qt cannot open directly is tried once more
-// through the application font database; that registration is gone again
-// when this returns.
-FontInfo readFontInfo(const QString &fontPath);
+// Opens `face` and counts its usable characters. A face 0 that Qt cannot
+// open directly is tried once more through the application font database;
+// that registration is gone again when this returns.
+FontInfo readFontInfo(const FontFace &face);
 
 // The line the window shows for `info`, in the chosen language.
 QString fontInfoText(const FontInfo &info, int useEnglish);

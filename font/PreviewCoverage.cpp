@@ -1,13 +1,16 @@
 #include "font/PreviewCoverage.h"
 
-#include "common/UiText.h"
 #include "charset/TextCharacters.h"
+#include "common/UiText.h"
 #include "font/ApplicationFontRegistration.h"
+#include "font/FaceRawFont.h"
 #include "font/FontFileState.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QRawFont>
+
+#include <optional>
 
 namespace {
 
@@ -34,9 +37,9 @@ bool rawFontHasGlyph(const QRawFont &font, char32_t character)
 
 } // namespace
 
-PreviewCoverage checkPreviewCoverage(const QString &fontPath, const QString &text, const QFont &baseFont)
+PreviewCoverage checkPreviewCoverage(const FontFace &face, const QString &text, const QFont &baseFont)
 {
-    const QString path = fontPath.trimmed();
+    const QString path = face.path.trimmed();
     const FontFileState fileState = fontFileState(path);
     if (fileState == FontFileState::Missing)
         return nothingShown(PreviewCoverage::Status::NoFont, baseFont);
@@ -45,18 +48,24 @@ PreviewCoverage checkPreviewCoverage(const QString &fontPath, const QString &tex
     if (fileState == FontFileState::NotAFile)
         return nothingShown(PreviewCoverage::Status::Unreadable, baseFont);
 
-    const ApplicationFontRegistration registration(path);
+    QRawFont rawFont = openFaceRawFont({path, face.index}, 32.0);
+    const bool fromFile = rawFont.isValid();
+    QString family = rawFont.familyName();
+    std::optional<ApplicationFontRegistration> registration;
+    // The database's first family is the file's first face: no stand-in for another.
+    if (!fromFile && face.index == 0) {
+        registration.emplace(path);
+        family = registration->family();
+    }
     QFont previewFont = baseFont;
-    if (!registration.family().isEmpty())
-        previewFont.setFamily(registration.family());
+    if (!family.isEmpty())
+        previewFont.setFamily(family);
     previewFont.setPointSize(32);
-
-    QRawFont rawFont(path, 32.0, QFont::PreferDefaultHinting);
-    if (!rawFont.isValid() && !registration.family().isEmpty())
+    if (!rawFont.isValid() && registration && !family.isEmpty())
         rawFont = QRawFont::fromFont(previewFont, QFontDatabase::Any);
     // Without a raw font or a family, the only font left to ask would be the
     // window's own, which says nothing about this file.
-    if (!rawFont.isValid() && registration.family().isEmpty())
+    if (!rawFont.isValid() && family.isEmpty())
         return nothingShown(PreviewCoverage::Status::Unreadable, baseFont);
     const QFontMetrics metrics(previewFont);
 
@@ -87,6 +96,9 @@ PreviewCoverage checkPreviewCoverage(const QString &fontPath, const QString &tex
         coverage.font = baseFont;
     } else {
         coverage.font = previewFont;
+        // A raw font of a registration would outlive it; only the file's own is kept.
+        if (fromFile)
+            coverage.rawFont = rawFont;
         if (coverage.supported == 0)
             coverage.status = PreviewCoverage::Status::OnlySpaceShown;
         else if (coverage.supported == coverage.total)

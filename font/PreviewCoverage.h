@@ -1,6 +1,9 @@
 #pragma once
 
+#include "font/FontFace.h"
+
 #include <QFont>
+#include <QRawFont>
 #include <QString>
 
 // Which characters of a preview text a font can draw.
@@ -25,13 +28,17 @@ struct PreviewCoverage
     // or a null one of its own.
     int supported = 0;
     int total = 0;
+    // The chosen face itself, to draw `shownText` with: `font` names a
+    // family, and an installed family of that name may be another face or
+    // another file. Invalid when only `font` can show the text.
+    QRawFont rawFont;
 };
 
-// Tests every character of `text` against the font file at `fontPath`. The
-// font to show the result in is `baseFont` with the file's family at 32
-// points. The file is registered with the application font database only
-// for the length of the call.
-PreviewCoverage checkPreviewCoverage(const QString &fontPath, const QString &text, const QFont &baseFont);
+// Tests every character of `text` against `face`. The font to show the
+// result in is `baseFont` with the face's family at 32 points. A face 0 that
+// Qt cannot open directly is registered with the application font database,
+// only for the length of the call.
+PreviewCoverage checkPreviewCoverage(const FontFace &face, const QString &text, const QFont &baseFont);
 
 // The status line the window shows for `coverage`, in the chosen language.
 QString previewStatusText(const PreviewCoverage &coverage, int useEnglish);

@@ -4,6 +4,7 @@
 #include "charset/TextCharacters.h"
 #include "charset/UnicodeBlockTable.h"
 #include "common/UiText.h"
+#include "font/FontFaceList.h"
 #include "subset/SourceFontPath.h"
 #include "subset/UnicodesArgument.h"
 
@@ -38,7 +39,7 @@ QString sourceFontProblem(const FontFace &face, int useEnglish)
     if (!isUsableFontPath(face.path))
         return uiText(useEnglish, "Please choose a valid source TTF font file first.",
                       "请先选择有效的源 TTF 字体文件。");
-    return QString();
+    return fontFaceProblem(face, useEnglish);
 }
 
 QString targetProblem(const QString &targetPath, const FontFace &source, int useEnglish)

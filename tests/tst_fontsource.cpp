@@ -111,7 +111,7 @@ void TestFontSource::usableCount_data()
 void TestFontSource::usableCount()
 {
     QFETCH(QString, path);
-    const FontInfo info = readFontInfo(path);
+    const FontInfo info = readFontInfo({path});
     QCOMPARE(info.status, FontInfo::Status::Read);
     QCOMPARE(info.usableCharacters, expectedUsableCount(TestFonts::readCharacterMap(path)));
 }
@@ -146,11 +146,11 @@ void TestFontSource::unusablePaths()
 {
     QFETCH(QString, path);
     QFETCH(bool, somethingThere);
-    QCOMPARE(readFontInfo(path).status,
+    QCOMPARE(readFontInfo({path}).status,
              somethingThere ? FontInfo::Status::Unreadable : FontInfo::Status::NoFont);
 
     const QFont baseFont(QStringLiteral("Nimbus Sans"), 9);
-    const PreviewCoverage coverage = checkPreviewCoverage(path, QStringLiteral("AB"), baseFont);
+    const PreviewCoverage coverage = checkPreviewCoverage({path}, QStringLiteral("AB"), baseFont);
     QCOMPARE(coverage.status,
              somethingThere ? PreviewCoverage::Status::Unreadable : PreviewCoverage::Status::NoFont);
     QCOMPARE(coverage.shownText, QString());
@@ -193,7 +193,7 @@ void TestFontSource::coverage()
     QFETCH(int, supported);
     QFETCH(int, total);
 
-    const PreviewCoverage coverage = checkPreviewCoverage(gapsFont, text, QFont());
+    const PreviewCoverage coverage = checkPreviewCoverage({gapsFont}, text, QFont());
     QCOMPARE(coverage.status, status);
     QCOMPARE(coverage.shownText, shown);
     QCOMPARE(coverage.supported, supported);
@@ -282,7 +282,7 @@ void TestFontSource::browse()
     w.browse->click();
     QCOMPARE(w.fontPath->text(), path);
     QCOMPARE(w.outputName->text(), expectedName);
-    QCOMPARE(w.info->text(), fontInfoText(readFontInfo(latinFont), useEnglish));
+    QCOMPARE(w.info->text(), fontInfoText(readFontInfo({latinFont}), useEnglish));
     QCOMPARE(w.preview->text(), QStringLiteral("A"));
 
     // Picking the same file again changes no text, yet refreshes.

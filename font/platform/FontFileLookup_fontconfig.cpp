@@ -75,6 +75,11 @@ FaceTraits traitsOf(FcPattern *face)
 {
     FaceTraits traits;
     traits.filePath = stringOf(face, FC_FILE);
+    // The upper bits of a variable font's index name a named instance; the
+    // file's face is in the lower 16.
+    int index = 0;
+    if (FcPatternGetInteger(face, FC_INDEX, 0, &index) == FcResultMatch)
+        traits.faceIndex = index & 0xFFFF;
 
     double width = FC_WIDTH_NORMAL;
     if (numberOf(face, FC_WIDTH, FC_WIDTH_NORMAL, &width))
@@ -101,7 +106,8 @@ FaceTraits traitsOf(FcPattern *face)
 QList<FaceTraits> subsettableFacesOf(const QString &family)
 {
     PatternPtr pattern(FcPatternCreate());
-    ObjectSetPtr objects(FcObjectSetBuild(FC_FILE, FC_FONTFORMAT, FC_WIDTH, FC_SLANT, FC_WEIGHT, nullptr));
+    ObjectSetPtr objects(
+        FcObjectSetBuild(FC_FILE, FC_INDEX, FC_FONTFORMAT, FC_WIDTH, FC_SLANT, FC_WEIGHT, nullptr));
     if (!pattern || !objects)
         return {};
     const QByteArray name = family.toUtf8();
@@ -125,7 +131,7 @@ QList<FaceTraits> subsettableFacesOf(const QString &family)
 
 } // namespace
 
-QString resolveFontFilePath(const QString &family)
+FontFace resolveFontFace(const QString &family)
 {
     const QStringList candidates = fontFamilyCandidates(family);
     for (const QString &candidate : candidates) {
@@ -136,7 +142,13 @@ QString resolveFontFilePath(const QString &family)
         const QList<FaceTraits> faces = subsettableFacesOf(candidate);
         if (faces.isEmpty())
             continue;
-        return faces.at(regularFaceIndex(faces)).filePath;
+        const FaceTraits &regular = faces.at(regularFaceIndex(faces));
+        return {regular.filePath, regular.faceIndex};
     }
-    return QString();
+    return FontFace();
+}
+
+QString resolveFontFilePath(const QString &family)
+{
+    return resolveFontFace(family).path;
 }

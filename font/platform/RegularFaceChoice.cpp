@@ -38,7 +38,9 @@ int regularFaceIndex(const QList<FaceTraits> &faces)
         }
         const auto rank = rankOf(faces.at(i));
         const auto bestRank = rankOf(faces.at(best));
-        if (rank < bestRank || (rank == bestRank && faces.at(i).filePath < faces.at(best).filePath))
+        const auto place = std::make_tuple(faces.at(i).filePath, faces.at(i).faceIndex);
+        const auto bestPlace = std::make_tuple(faces.at(best).filePath, faces.at(best).faceIndex);
+        if (rank < bestRank || (rank == bestRank && place < bestPlace))
             best = i;
     }
     return best;

@@ -14,13 +14,15 @@ struct FaceTraits
     FaceSlant slant = FaceSlant::Upright;
     // Weight on the CSS / OpenType scale, 400 being regular.
     double weight = 400;
+    // Collection faces: which face of the file.
+    int faceIndex = 0;
 };
 
 // The face a request for normal width, upright style and weight 400 gets:
 // the width closest to normal first (the narrower one on a tie), then
 // upright before oblique before italic, then the weight by the CSS rule
 // for 400 (400 up to 500 ascending, then lighter descending, then heavier
-// ascending). Faces still equal go by file path, so the answer does not
+// ascending). Faces still equal go by file path and face, so the answer does not
 // depend on the order the font service lists them in. Returns the index in
 // `faces`, or -1 when there is none.
 int regularFaceIndex(const QList<FaceTraits> &faces);
