@@ -2,6 +2,7 @@
 
 #include "common/UiText.h"
 #include "app/TerminationSignals.h"
+#include "charset/StandardCharsets.h"
 #include "charset/TextImport.h"
 #include "charset/UnicodeBlockTable.h"
 #include "subset/MissingCharacters.h"
@@ -60,6 +61,7 @@ bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const QS
     chosen.rule = SelectionRule::AddUp;
     chosen.useEnglish = english;
     chosen.toolDirectory = toolDirectory;
+    chosen.charsets = commandLine.charsets;
     *choices = chosen;
     return true;
 }
@@ -82,6 +84,20 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
         out << unicodeBlockListing(english);
         out.flush();
         return 0;
+    case SubsetCommandLine::Action::ListCharsets: {
+        QList<int> coverage;
+        if (!commandLine.fontPath.isEmpty()) {
+            coverage = standardCharsetCoverage(FontFace{commandLine.fontPath, 0});
+            if (coverage.isEmpty()) {
+                writeLine(err, program + uiText(english, "Cannot read a font from %1", "无法从 %1 读取字体")
+                                             .arg(commandLine.fontPath));
+                return 1;
+            }
+        }
+        out << standardCharsetListing(english, coverage);
+        out.flush();
+        return 0;
+    }
     case SubsetCommandLine::Action::UsageError:
         writeLine(err, program + commandLine.usageError);
         writeLine(err, uiText(english, "Try 'vfc-subset --help' for more information.",

@@ -11,7 +11,7 @@
 // (exit 1) rather than of the command line (exit 2).
 struct SubsetCommandLine
 {
-    enum class Action { Subset, Help, Version, ListBlocks, UsageError };
+    enum class Action { Subset, Help, Version, ListBlocks, UsageError, ListCharsets };
 
     Action action = Action::UsageError;
     int useEnglish = 0; // 1 for English; Chinese by default, as in the window
@@ -24,6 +24,9 @@ struct SubsetCommandLine
     QList<int> blockRows;                // rows of the block table, counted from 1, ascending, each once
     QList<CodepointRange> unicodeRanges; // in the order given
     QString usageError;                  // in the chosen language; set for UsageError only
+    // Standard character sets: ids for --charset, each once; ListCharsets
+    // takes an optional fontPath whose coverage it shows.
+    QStringList charsets;
 };
 
 // Reads the arguments that follow the program name. Options take their value
@@ -41,8 +44,18 @@ bool parseBlockRows(const QString &list, int useEnglish, QList<bool> *rows, QStr
 // reason in `error`, when an item is not one.
 bool parseUnicodeRanges(const QString &list, int useEnglish, QList<CodepointRange> *ranges, QString *error);
 
+// "gb2312,big5": ids of standard character sets, separated by commas. Adds
+// those not yet in `ids`; false, with the valid ids named in `error`, when an
+// item is none.
+bool parseCharsetIds(const QString &list, int useEnglish, QStringList *ids, QString *error);
+
 QString subsetCommandHelp(int useEnglish);
 
 // One line per row of the block table: its number for --blocks, its range
 // and its name in the chosen language.
 QString unicodeBlockListing(int useEnglish);
+
+// One line per standard character set: its id for --charset, its size, when
+// `coverage` is not empty how many of its characters the font has, and its
+// name in the chosen language.
+QString standardCharsetListing(int useEnglish, const QList<int> &coverage);
