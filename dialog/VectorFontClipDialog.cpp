@@ -1,5 +1,6 @@
 #include "dialog/VectorFontClipDialog.h"
 
+#include "dialog/AddCharsetButton.h"
 #include "common/UiText.h"
 #include "charset/TextCharacters.h"
 #include "charset/TextImport.h"
@@ -173,6 +174,9 @@ void VectorFontClipDialog::setupUi()
     customTextEdit = new QTextEdit(customTextPage);
     customTextEdit->setObjectName(QStringLiteral("customTextEdit"));
     customLayout->addWidget(customTextEdit, 1);
+    const auto currentFace = [this] { return FontFace{currentFontPath(), 0}; };
+    hintRow->insertWidget(hintRow->indexOf(importButton),
+                          new AddCharsetButton(useEnglish, customTextEdit, currentFace, customTextPage));
     uniqueCountLabel = new QLabel(uiText("Unique characters: 0", "唯一字符数: 0"), customTextPage);
     uniqueCountLabel->setObjectName(QStringLiteral("uniqueCountLabel"));
     customLayout->addWidget(uniqueCountLabel, 0);
