@@ -98,6 +98,7 @@ void TestMainWindow::texts_data()
          "supports UTF-8 encoded text.",
          "在此输入要保留的所有字符（支持中英文、数字、符号等）。从文件导入时仅支持 UTF-8 编码文本。"},
         {"Import from file...", "从文件导入..."},
+        {"Add character set", "添加字符集"},
         {"Unique characters: 0", "唯一字符数: 0"},
         {"Custom text", "自定义字符"},
         {"Choose Unicode blocks to keep", "按 Unicode 分区选择需要保留的字符块"},
@@ -144,7 +145,8 @@ void TestMainWindow::layoutAndLook()
     QLayout *custom = child(&dialog, "customTextPage")->layout();
     QCOMPARE(layoutItems(qobject_cast<QBoxLayout *>(custom)),
              QStringList({"row 0", "customTextEdit 1", "uniqueCountLabel 0"}));
-    QCOMPARE(layoutItems(rowOf(custom, 0)), QStringList({"customTextHint 0", "stretch 0", "importButton 0"}));
+    QCOMPARE(layoutItems(rowOf(custom, 0)),
+             QStringList({"customTextHint 0", "stretch 0", "addCharsetButton 0", "importButton 0"}));
     QLayout *blocks = child(&dialog, "blocksPage")->layout();
     QCOMPARE(layoutItems(qobject_cast<QBoxLayout *>(blocks)), QStringList({"row 0", "blockList 1"}));
     QCOMPARE(layoutItems(rowOf(blocks, 0)),
