@@ -7,26 +7,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-QString textOf(const QList<uint> &codepoints)
-{
-    QString text;
-    for (uint codepoint : codepoints)
-        text.append(QStringView(QChar::fromUcs4(char32_t(codepoint))));
-    return text;
-}
-
-QList<uint> charactersOf(const QString &text)
-{
-    QList<uint> codepoints;
-    for (char32_t codepoint : text.toUcs4())
-        codepoints.append(uint(codepoint));
-    return codepoints;
-}
-
-} // namespace
-
 class TestStandardCharsets : public QObject
 {
     Q_OBJECT
@@ -36,8 +16,6 @@ private Q_SLOTS:
     void setsHoldTheirCharacters_data();
     void setsHoldTheirCharacters();
     void generatorReproducesTheTable();
-    void additionAppendsWhatTheTextLacks_data();
-    void additionAppendsWhatTheTextLacks();
     void coverageMatchesTheCharacterMap_data();
     void coverageMatchesTheCharacterMap();
     void commandLineTakesCharsets_data();
@@ -145,47 +123,6 @@ void TestStandardCharsets::generatorReproducesTheTable()
     QVERIFY(generated.open(QIODevice::ReadOnly));
     QVERIFY(checkedIn.open(QIODevice::ReadOnly));
     QVERIFY2(generated.readAll() == checkedIn.readAll(), "the checked-in table differs from the generator's");
-}
-
-void TestStandardCharsets::additionAppendsWhatTheTextLacks_data()
-{
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("empty text: the whole set") << "cjk-punct"
-                                               << "";
-    QTest::newRow("text holds the first and last members and others") << "ascii"
-                                                                      << "~x  \nA";
-    QTest::newRow("a member above U+FFFF is held as a surrogate pair") << "tgh3"
-                                                                       << "亍\U00020676";
-    QTest::newRow("a lone surrogate holds nothing") << "tgh3" << QString(QChar(0xD841));
-    QTest::newRow("whole set already held: nothing")
-        << "ascii" << textOf(standardCharsetCharacters(findStandardCharset(QStringLiteral("ascii"))));
-}
-
-void TestStandardCharsets::additionAppendsWhatTheTextLacks()
-{
-    QFETCH(QString, id);
-    QFETCH(QString, text);
-    const int set = findStandardCharset(id);
-    const QList<uint> &characters = standardCharsetCharacters(set);
-    const QList<uint> held = charactersOf(text);
-    const QList<uint> added = charactersOf(standardCharsetAddition(set, text));
-
-    // Everything of the set is there afterwards, nothing twice, in the set's order.
-    const QSet<uint> addedSet(added.cbegin(), added.cend());
-    QCOMPARE(addedSet.size(), added.size());
-    for (uint codepoint : held)
-        QVERIFY(!addedSet.contains(codepoint));
-    qsizetype position = 0;
-    for (uint codepoint : characters) {
-        if (held.contains(codepoint))
-            continue;
-        QVERIFY2(position < added.size() && added.at(position) == codepoint,
-                 qPrintable(QString::number(codepoint, 16)));
-        ++position;
-    }
-    QCOMPARE(position, added.size());
 }
 
 void TestStandardCharsets::coverageMatchesTheCharacterMap_data()
