@@ -1,8 +1,8 @@
 #include "app/SubsetCommand.h"
 
 #include "common/UiText.h"
+#include "app/CharsetCommand.h"
 #include "app/TerminationSignals.h"
-#include "charset/StandardCharsets.h"
 #include "charset/TextImport.h"
 #include "charset/UnicodeBlockTable.h"
 #include "subset/MissingCharacters.h"
@@ -84,20 +84,8 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
         out << unicodeBlockListing(english);
         out.flush();
         return 0;
-    case SubsetCommandLine::Action::ListCharsets: {
-        QList<int> coverage;
-        if (!commandLine.fontPath.isEmpty()) {
-            coverage = standardCharsetCoverage(FontFace{commandLine.fontPath, 0});
-            if (coverage.isEmpty()) {
-                writeLine(err, program + uiText(english, "Cannot read a font from %1", "无法从 %1 读取字体")
-                                             .arg(commandLine.fontPath));
-                return 1;
-            }
-        }
-        out << standardCharsetListing(english, coverage);
-        out.flush();
-        return 0;
-    }
+    case SubsetCommandLine::Action::ListCharsets:
+        return listCharsetsCommand(commandLine, out, err);
     case SubsetCommandLine::Action::UsageError:
         writeLine(err, program + commandLine.usageError);
         writeLine(err, uiText(english, "Try 'vfc-subset --help' for more information.",

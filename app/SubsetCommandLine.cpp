@@ -441,16 +441,3 @@ QString unicodeBlockListing(int useEnglish)
     }
     return listing;
 }
-
-QString standardCharsetListing(int useEnglish, const QList<int> &coverage)
-{
-    QString listing;
-    for (int set = 0; set < standardCharsetTotal(); ++set) {
-        QString line = standardCharsetId(set).leftJustified(15) +
-                       QString::number(standardCharsetCharacters(set).size()).rightJustified(6);
-        if (set < coverage.size())
-            line += QString::number(coverage.at(set)).rightJustified(7);
-        listing += line + QStringLiteral("  ") + standardCharsetName(set, useEnglish) + QLatin1Char('\n');
-    }
-    return listing;
-}

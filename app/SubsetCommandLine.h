@@ -54,8 +54,3 @@ QString subsetCommandHelp(int useEnglish);
 // One line per row of the block table: its number for --blocks, its range
 // and its name in the chosen language.
 QString unicodeBlockListing(int useEnglish);
-
-// One line per standard character set: its id for --charset, its size, when
-// `coverage` is not empty how many of its characters the font has, and its
-// name in the chosen language.
-QString standardCharsetListing(int useEnglish, const QList<int> &coverage);

@@ -206,6 +206,13 @@ void TestStandardCharsets::commandLineKeepsTheSets()
         QCOMPARE(columns.value(2).toInt(), covered);
     }
 
+    const QString notAFont = QStringLiteral(VFC_SOURCE_DIR "/README.md");
+    listing.start(program, {QStringLiteral("--list-charsets"), notAFont, QStringLiteral("--lang=en")});
+    QVERIFY(listing.waitForFinished(60000));
+    QCOMPARE(listing.exitCode(), 1);
+    QCOMPARE(listing.readAllStandardError(),
+             "vfc-subset: Cannot read a font from " + notAFont.toUtf8() + '\n');
+
     const QString output = directory.filePath(QStringLiteral("kept.ttf"));
     QProcess run;
     run.start(program, {cutCjk, "--output-file=" + output, "--charset=gb2312-1,cjk-punct", "--unicodes=41",
