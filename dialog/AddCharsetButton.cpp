@@ -8,6 +8,8 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <utility>
+
 AddCharsetButton::AddCharsetButton(int useEnglish, QTextEdit *target, std::function<FontFace()> currentFace,
                                    QWidget *parent)
     : QPushButton(uiText(useEnglish, "Add character set", "添加字符集"), parent),
