@@ -1,5 +1,6 @@
 #include "app/SubsetCommand.h"
 
+#include "app/CharsetCommand.h"
 #include "app/FaceCommand.h"
 #include "app/TerminationSignals.h"
 #include "charset/TextImport.h"
@@ -62,6 +63,7 @@ bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const QS
     chosen.rule = SelectionRule::AddUp;
     chosen.useEnglish = english;
     chosen.toolDirectory = toolDirectory;
+    chosen.charsets = commandLine.charsets;
     *choices = chosen;
     return true;
 }
@@ -84,6 +86,8 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
         out << unicodeBlockListing(english);
         out.flush();
         return 0;
+    case SubsetCommandLine::Action::ListCharsets:
+        return listCharsetsCommand(commandLine, out, err);
     case SubsetCommandLine::Action::UsageError:
         writeLine(err, program + commandLine.usageError);
         writeLine(err, uiText(english, "Try 'vfc-subset --help' for more information.",

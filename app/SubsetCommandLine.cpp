@@ -1,5 +1,6 @@
 #include "app/SubsetCommandLine.h"
 
+#include "charset/StandardCharsets.h"
 #include "charset/UnicodeBlockTable.h"
 #include "common/UiText.h"
 
@@ -26,6 +27,7 @@ private:
             firstError = message;
     }
     void takeOption(const QString &name, const QString *value);
+    bool takeCharsetOption(const QString &name, const QString *value);
 
     SubsetCommandLine result;
     QList<bool> rows;
@@ -40,7 +42,27 @@ private:
     bool faceIndexGiven = false;
     bool familyGiven = false;
     bool listFaces = false;
+    bool listCharsets = false;
 };
+
+// Standard character sets: --list-charsets [FONT] and --charset=IDS.
+const QLatin1String listCharsetsOption("--list-charsets");
+const QLatin1String charsetOption("--charset");
+
+bool Parser::takeCharsetOption(const QString &name, const QString *value)
+{
+    if (name == listCharsetsOption) {
+        listCharsets = true;
+        return true;
+    }
+    if (name != charsetOption || value->isEmpty())
+        return false;
+    selectionGiven = true;
+    QString error;
+    if (!parseCharsetIds(*value, result.useEnglish, &result.charsets, &error))
+        fail(error);
+    return true;
+}
 
 bool isFlag(const QString &name)
 {
@@ -48,7 +70,7 @@ bool isFlag(const QString &name)
         QStringLiteral("-h"),          QStringLiteral("--help"),        QStringLiteral("--version"),
         QStringLiteral("--force"),     QStringLiteral("--list-blocks"), QStringLiteral("--list-missing"),
         QStringLiteral("--list-faces")};
-    return flags.contains(name);
+    return flags.contains(name) || name == listCharsetsOption;
 }
 
 bool takesValue(const QString &name)
@@ -57,7 +79,7 @@ bool takesValue(const QString &name)
                                         QStringLiteral("--text-file"),   QStringLiteral("--blocks"),
                                         QStringLiteral("--unicodes"),    QStringLiteral("--lang"),
                                         QStringLiteral("--face-index"),  QStringLiteral("--family")};
-    return options.contains(name);
+    return options.contains(name) || name == charsetOption;
 }
 
 SubsetCommandLine Parser::parse(const QStringList &arguments)
@@ -112,6 +134,13 @@ SubsetCommandLine Parser::parse(const QStringList &arguments)
         result.action = SubsetCommandLine::Action::Version;
     } else if (listBlocks) {
         result.action = SubsetCommandLine::Action::ListBlocks;
+    } else if (listCharsets && fonts.size() > 1) {
+        result.usageError = text("--list-charsets takes at most one font file; also got: %1",
+                                 "--list-charsets 最多只能指定一个字体文件，多出: %1")
+                                .arg(fonts.mid(1).join(QLatin1Char(' ')));
+    } else if (listCharsets) {
+        result.fontPath = fonts.value(0);
+        result.action = SubsetCommandLine::Action::ListCharsets;
     } else if (familyGiven && !fonts.isEmpty()) {
         result.usageError =
             text("Give either a font file or --family, not both.", "字体文件与 --family 只能给出其一。");
@@ -131,8 +160,9 @@ SubsetCommandLine Parser::parse(const QStringList &arguments)
         result.usageError = text("No output file given: add --output-file=PATH.",
                                  "未指定输出文件：请加上 --output-file=路径。");
     } else if (!selectionGiven) {
-        result.usageError = text("No characters chosen: add --text, --text-file, --blocks or --unicodes.",
-                                 "未选择字符：请加上 --text、--text-file、--blocks 或 --unicodes。");
+        result.usageError =
+            text("No characters chosen: add --text, --text-file, --blocks, --unicodes or --charset.",
+                 "未选择字符：请加上 --text、--text-file、--blocks、--unicodes 或 --charset。");
     } else {
         result.fontPath = fonts.value(0);
         result.action = SubsetCommandLine::Action::Subset;
@@ -142,6 +172,8 @@ SubsetCommandLine Parser::parse(const QStringList &arguments)
 
 void Parser::takeOption(const QString &name, const QString *value)
 {
+    if (takeCharsetOption(name, value))
+        return;
     if (name == QLatin1String("-h") || name == QLatin1String("--help")) {
         help = true;
         return;
@@ -336,6 +368,35 @@ bool parseUnicodeRanges(const QString &list, int useEnglish, QList<CodepointRang
     return true;
 }
 
+bool parseCharsetIds(const QString &list, int useEnglish, QStringList *ids, QString *error)
+{
+    QStringList found;
+    for (const QString &rawItem : list.split(QLatin1Char(','))) {
+        const QString item = rawItem.trimmed();
+        if (item.isEmpty())
+            continue;
+        if (findStandardCharset(item) < 0) {
+            if (error)
+                *error = uiText(useEnglish, "Unknown character set \"%1\" in --charset; valid ids: %2",
+                                "--charset 中的字符集“%1”未知；可用的有: %2")
+                             .arg(item, standardCharsetIds().join(QStringLiteral(", ")));
+            return false;
+        }
+        found.append(item);
+    }
+    if (found.isEmpty()) {
+        if (error)
+            *error =
+                uiText(useEnglish, "Option --charset lists no set.", "选项 --charset 未列出任何字符集。");
+        return false;
+    }
+    for (const QString &id : found) {
+        if (!ids->contains(id))
+            ids->append(id);
+    }
+    return true;
+}
+
 QString subsetCommandHelp(int useEnglish)
 {
     return uiText(useEnglish,
@@ -360,6 +421,8 @@ QString subsetCommandHelp(int useEnglish)
                   "                      3-5, or all, separated by commas (see --list-blocks)\n"
                   "  --unicodes=LIST     code points in hexadecimal and ranges of them, separated\n"
                   "                      by commas or spaces, as hb-subset takes them: U+4E2D,41-5A\n"
+                  "  --charset=IDS       standard character sets such as gb2312 or tgh1, separated\n"
+                  "                      by commas (see --list-charsets)\n"
                   "\n"
                   "Options:\n"
                   "  --output-file=PATH  where the subset font goes (required)\n"
@@ -368,6 +431,9 @@ QString subsetCommandHelp(int useEnglish)
                   "                      line, to standard output\n"
                   "  --lang=en|zh        language of the messages (Chinese unless --lang=en)\n"
                   "  --list-blocks       print the Unicode block table and exit\n"
+                  "  --list-charsets [FONT]\n"
+                  "                      print each character set's id, size and name (and how\n"
+                  "                      many of its characters FONT has) and exit\n"
                   "  -h, --help          print this help and exit\n"
                   "  --version           print the version and exit\n"
                   "\n"
@@ -395,6 +461,8 @@ QString subsetCommandHelp(int useEnglish)
                   "                      以逗号分隔（见 --list-blocks）\n"
                   "  --unicodes=列表     十六进制码位及其范围，以逗号或空格分隔，\n"
                   "                      与 hb-subset 的写法相同：U+4E2D,41-5A\n"
+                  "  --charset=编号      标准字符集，如 gb2312 或 tgh1，以逗号分隔\n"
+                  "                      （见 --list-charsets）\n"
                   "\n"
                   "选项:\n"
                   "  --output-file=路径  生成的字库文件（必需）\n"
@@ -402,6 +470,9 @@ QString subsetCommandHelp(int useEnglish)
                   "  --list-missing      将字体缺少的全部请求字符逐行写到标准输出\n"
                   "  --lang=en|zh        提示信息的语言（默认中文，--lang=en 为英文）\n"
                   "  --list-blocks       列出 Unicode 分区表后退出\n"
+                  "  --list-charsets [字体]\n"
+                  "                      列出各字符集的编号、字数和名称（给出字体时另列\n"
+                  "                      该字体含有的字数）后退出\n"
                   "  -h, --help          显示本帮助后退出\n"
                   "  --version           显示版本后退出\n"
                   "\n"

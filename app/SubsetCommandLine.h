@@ -11,7 +11,7 @@
 // (exit 1) rather than of the command line (exit 2).
 struct SubsetCommandLine
 {
-    enum class Action { Subset, Help, Version, ListBlocks, UsageError, ListFaces };
+    enum class Action { Subset, Help, Version, ListBlocks, UsageError, ListFaces, ListCharsets };
 
     Action action = Action::UsageError;
     int useEnglish = 0; // 1 for English; Chinese by default, as in the window
@@ -27,6 +27,9 @@ struct SubsetCommandLine
     // Collection faces: the face of FONT, or an installed family (with its own face) instead of FONT.
     int faceIndex = 0;
     QString family;
+    // Standard character sets: ids for --charset, each once; ListCharsets
+    // takes an optional fontPath whose coverage it shows.
+    QStringList charsets;
 };
 
 // Reads the arguments that follow the program name. Options take their value
@@ -43,6 +46,11 @@ bool parseBlockRows(const QString &list, int useEnglish, QList<bool> *rows, QStr
 // space, none above U+10FFFF. Appends them to `ranges`; false, with the
 // reason in `error`, when an item is not one.
 bool parseUnicodeRanges(const QString &list, int useEnglish, QList<CodepointRange> *ranges, QString *error);
+
+// "gb2312,big5": ids of standard character sets, separated by commas. Adds
+// those not yet in `ids`; false, with the valid ids named in `error`, when an
+// item is none.
+bool parseCharsetIds(const QString &list, int useEnglish, QStringList *ids, QString *error);
 
 QString subsetCommandHelp(int useEnglish);
 

@@ -3,6 +3,7 @@
 #include "charset/TextCharacters.h"
 #include "charset/TextImport.h"
 #include "charset/UnicodeBlockTable.h"
+#include "dialog/AddCharsetButton.h"
 #include "common/UiText.h"
 #include "dialog/FacePreviewLabel.h"
 #include "dialog/FaceSelector.h"
@@ -179,6 +180,9 @@ void VectorFontClipDialog::setupUi()
     customTextEdit = new QTextEdit(customTextPage);
     customTextEdit->setObjectName(QStringLiteral("customTextEdit"));
     customLayout->addWidget(customTextEdit, 1);
+    const auto currentFace = [this] { return FontFace{currentFontPath(), faceSelector->currentFace()}; };
+    hintRow->insertWidget(hintRow->indexOf(importButton),
+                          new AddCharsetButton(useEnglish, customTextEdit, currentFace, customTextPage));
     uniqueCountLabel = new QLabel(uiText("Unique characters: 0", "唯一字符数: 0"), customTextPage);
     uniqueCountLabel->setObjectName(QStringLiteral("uniqueCountLabel"));
     customLayout->addWidget(uniqueCountLabel, 0);

@@ -2,33 +2,18 @@
 
 #include "charset/UnicodeBlockTable.h"
 #include "common/UiText.h"
-#include "font/FontFileState.h"
-
-#include <QFile>
-
-#include <hb.h>
+#include "font/FontCharacterMap.h"
 
 QList<uint> findMissingCodepoints(const FontFace &fontFace, const QList<uint> &requested)
 {
-    // Qt's font engines are no judge here: they answer a missing U+00A0 with
-    // the space's glyph, although hb-subset keeps no U+00A0 the font's map
-    // lacks. HarfBuzz's own lookup is what hb-subset goes by.
     QList<uint> missing;
-    if (fontFileState(fontFace.path) != FontFileState::RegularFile)
+    const FontCharacterMap map(fontFace);
+    if (!map.isValid())
         return missing;
-    hb_blob_t *blob = hb_blob_create_from_file_or_fail(QFile::encodeName(fontFace.path).constData());
-    hb_face_t *face = hb_face_create(blob, uint(fontFace.index));
-    hb_font_t *font = hb_font_create(face);
-    if (blob && hb_face_get_glyph_count(face) > 0) {
-        for (uint codepoint : requested) {
-            hb_codepoint_t glyph = 0;
-            if (codepoint >= 0x20 && (!hb_font_get_nominal_glyph(font, codepoint, &glyph) || glyph == 0))
-                missing.append(codepoint);
-        }
+    for (uint codepoint : requested) {
+        if (codepoint >= 0x20 && !map.hasGlyph(codepoint))
+            missing.append(codepoint);
     }
-    hb_font_destroy(font);
-    hb_face_destroy(face);
-    hb_blob_destroy(blob);
     return missing;
 }
 

@@ -1,6 +1,7 @@
 #include "subset/SubsetRequest.h"
 
 #include "charset/CodepointSet.h"
+#include "charset/StandardCharsets.h"
 #include "charset/TextCharacters.h"
 #include "charset/UnicodeBlockTable.h"
 #include "common/UiText.h"
@@ -94,6 +95,16 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
                 if (codepoint >= 0x20)
                     text.insert(codepoint);
             }
+        }
+        // A standard set is text the user did not have to type.
+        for (const QString &id : choices.charsets) {
+            const int set = findStandardCharset(id);
+            if (set < 0)
+                return fail(
+                    errorMessage,
+                    uiText(choices.useEnglish, "Unknown character set: %1", "未知字符集: %1").arg(id));
+            for (uint codepoint : standardCharsetCharacters(set))
+                text.insert(codepoint);
         }
         const QList<uint> textCodepoints = text.toList();
         for (uint codepoint : textCodepoints) {

@@ -25,6 +25,8 @@ struct SubsetChoices
     SelectionPage shownPage = SelectionPage::CustomText; // for ShownPageOnly
     int useEnglish = 0;
     QString toolDirectory; // where hb-subset is looked for
+    // Standard character sets
+    QStringList charsets; // ids such as "gb2312"; added up with the rest
 };
 
 // One generation, ready to run.

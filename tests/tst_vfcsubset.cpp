@@ -251,9 +251,10 @@ void TestVfcSubset::writesNoFont_data()
     QTest::newRow("version") << QStringList{"--version"} << 0 << "vfc-subset " VFC_VERSION "\n";
     QTest::newRow("block table") << QStringList{"--list-blocks", "--lang=en"} << 0
                                  << "\n115  U+FFF0 - U+FFFF  Specials\n";
-    QTest::newRow("usage error") << QStringList{"--lang=en", font} << 2
-                                 << "vfc-subset: No characters chosen: add --text, --text-file, --blocks or "
-                                    "--unicodes.\nTry 'vfc-subset --help' for more information.\n";
+    QTest::newRow("usage error")
+        << QStringList{"--lang=en", font} << 2
+        << "vfc-subset: No characters chosen: add --text, --text-file, --blocks, "
+           "--unicodes or --charset.\nTry 'vfc-subset --help' for more information.\n";
     QTest::newRow("usage error, Chinese by default")
         << QStringList{font, "--blocks=0"} << 2
         << "vfc-subset: --blocks 中的分区行号“0”无效：行号为 1 到 115，可写范围（如 3-5）或 all。\n"
