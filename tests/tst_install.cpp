@@ -92,6 +92,11 @@ void TestInstall::installedCommandLineWorks()
         run(prefix + "/bin/vfc-subset", {TestFonts::dejaVuSans(), "--text=Hi", "--output-file=" + output});
     QVERIFY2(status == 0 && messages.isEmpty(), qPrintable(messages));
     QCOMPARE(TestFonts::readCharacterMap(output), (QSet<uint>{'H', 'i'}));
+
+    // Servers and CI images often lack Qt's GUI libraries: the command line needs none.
+    const auto [lddStatus, libraries] = run(QStringLiteral("ldd"), {prefix + "/bin/vfc-subset"});
+    QVERIFY2(lddStatus == 0 && libraries.contains("libQt6Core"), qPrintable(libraries));
+    QVERIFY2(!libraries.contains("libQt6Gui") && !libraries.contains("libQt6Widgets"), qPrintable(libraries));
 }
 
 QTEST_GUILESS_MAIN(TestInstall)
