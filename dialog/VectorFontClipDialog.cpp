@@ -2,9 +2,9 @@
 
 #include "charset/TextCharacters.h"
 #include "charset/TextImport.h"
-#include "charset/UnicodeBlockTable.h"
-#include "dialog/AddCharsetButton.h"
 #include "common/UiText.h"
+#include "dialog/AddCharsetButton.h"
+#include "dialog/BlockListPage.h"
 #include "dialog/FacePreviewLabel.h"
 #include "dialog/FaceSelector.h"
 #include "font/FontInfo.h"
@@ -23,7 +23,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -43,25 +42,6 @@ void makeSecondaryLabel(QLabel *label)
     label->setStyleSheet(QStringLiteral("color: gray;"));
 }
 
-// The block list stays black on every style and colour group, so the check
-// boxes and ranges remain readable under dark system themes.
-void forceBlackText(QWidget *widget)
-{
-    QPalette palette = widget->palette();
-    palette.setBrush(QPalette::All, QPalette::Text, QBrush(Qt::black, Qt::SolidPattern));
-    widget->setPalette(palette);
-}
-
-void setAllBlocksChecked(QListWidget *list, Qt::CheckState state)
-{
-    if (!list)
-        return;
-    for (int i = 0; i < list->count(); ++i) {
-        if (QListWidgetItem *item = list->item(i))
-            item->setCheckState(state);
-    }
-}
-
 } // namespace
 
 VectorFontClipDialog::VectorFontClipDialog(int useEnglish, QWidget *parent)
@@ -75,7 +55,6 @@ VectorFontClipDialog::VectorFontClipDialog(int useEnglish, QWidget *parent)
       customTextEdit(nullptr),
       uniqueCountLabel(nullptr),
       importButton(nullptr),
-      blockList(nullptr),
       previewEdit(nullptr),
       previewLabel(nullptr),
       fontInfoLabel(nullptr),
@@ -190,32 +169,7 @@ void VectorFontClipDialog::setupUi()
     connect(importButton, &QAbstractButton::clicked, this, &VectorFontClipDialog::onImportCustomFile);
     characterTabs->addTab(customTextPage, uiText("Custom text", "自定义字符"));
 
-    auto *blocksPage = new QWidget(characterTabs);
-    blocksPage->setObjectName(QStringLiteral("blocksPage"));
-    auto *blocksLayout = new QVBoxLayout(blocksPage);
-    auto *blocksCaption = new QLabel(
-        uiText("Choose Unicode blocks to keep", "按 Unicode 分区选择需要保留的字符块"), blocksPage);
-    auto *selectAllButton = new QPushButton(uiText("Select all", "全选"), blocksPage);
-    selectAllButton->setObjectName(QStringLiteral("selectAllButton"));
-    auto *clearAllButton = new QPushButton(uiText("Clear all", "全清"), blocksPage);
-    clearAllButton->setObjectName(QStringLiteral("clearAllButton"));
-    connect(selectAllButton, &QAbstractButton::clicked, this, &VectorFontClipDialog::onSelectAllPartitions);
-    connect(clearAllButton, &QAbstractButton::clicked, this, &VectorFontClipDialog::onClearAllPartitions);
-    auto *blocksRow = new QHBoxLayout;
-    blocksRow->addWidget(blocksCaption, 0);
-    blocksRow->addStretch(0);
-    blocksRow->addWidget(selectAllButton, 0);
-    blocksRow->addWidget(clearAllButton, 0);
-    blocksLayout->addLayout(blocksRow);
-    blockList = new QListWidget(blocksPage);
-    blockList->setObjectName(QStringLiteral("blockList"));
-    blockList->setSelectionMode(QAbstractItemView::NoSelection);
-    blockList->setStyleSheet(QStringLiteral("QListWidget { color: black; }"));
-    forceBlackText(blockList);
-    if (blockList->viewport())
-        forceBlackText(blockList->viewport());
-    blocksLayout->addWidget(blockList, 1);
-    initUnicodeBlocks();
+    blocksPage = new BlockListPage(useEnglish, characterTabs);
     characterTabs->addTab(blocksPage, uiText("Unicode blocks", "Unicode 分区"));
 
     mainLayout->addWidget(characterTabs, 1);
@@ -331,31 +285,6 @@ void VectorFontClipDialog::refreshPreview()
 
 // ---- Character selection ------------------------------------------------
 
-void VectorFontClipDialog::initUnicodeBlocks()
-{
-    if (!blockList)
-        return;
-    blockList->clear();
-    for (const UnicodeBlock &block : unicodeBlockTable) {
-        auto *item = new QListWidgetItem(unicodeBlockItemText(block, useEnglish), blockList);
-        item->setData(Qt::UserRole, QVariant::fromValue<uint>(block.first));
-        item->setData(Qt::UserRole + 1, QVariant::fromValue<uint>(block.last));
-        item->setForeground(QBrush(Qt::black, Qt::SolidPattern));
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Unchecked);
-    }
-}
-
-void VectorFontClipDialog::onSelectAllPartitions()
-{
-    setAllBlocksChecked(blockList, Qt::Checked);
-}
-
-void VectorFontClipDialog::onClearAllPartitions()
-{
-    setAllBlocksChecked(blockList, Qt::Unchecked);
-}
-
 void VectorFontClipDialog::onCustomTextChanged()
 {
     if (!customTextEdit || !uniqueCountLabel)
@@ -469,16 +398,6 @@ void VectorFontClipDialog::reject()
     QDialog::reject();
 }
 
-QList<int> VectorFontClipDialog::checkedBlockRows() const
-{
-    QList<int> rows;
-    for (int i = 0; blockList && i < blockList->count(); ++i) {
-        if (blockList->item(i)->checkState() == Qt::Checked)
-            rows.append(i + 1);
-    }
-    return rows;
-}
-
 bool VectorFontClipDialog::prepareSubsetRequest(SubsetRequest *request, QString *errorMessage)
 {
     auto fail = [errorMessage](const QString &text) {
@@ -520,7 +439,7 @@ bool VectorFontClipDialog::prepareSubsetRequest(SubsetRequest *request, QString 
     choices.shownPage =
         characterTabs->currentIndex() == 0 ? SelectionPage::CustomText : SelectionPage::Blocks;
     choices.texts = QStringList{customText()};
-    choices.blockRows = checkedBlockRows();
+    choices.blockRows = blocksPage->checkedRows();
     choices.toolDirectory = toolDirectory;
     return buildSubsetRequest(choices, request, errorMessage);
 }

@@ -16,7 +16,7 @@ class QProgressDialog;
 class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class BlockListPage;
 class QPushButton;
 class QTabWidget;
 class QTextEdit;
@@ -43,21 +43,17 @@ private Q_SLOTS:
     void onCustomTextChanged();
     void onExportClicked();
     void onImportCustomFile();
-    void onSelectAllPartitions();
-    void onClearAllPartitions();
     void onPreviewChanged();
     void onGenerationFinished(const SubsetOutcome &outcome);
 
 private:
     void setupUi();
-    void initUnicodeBlocks();
     void updateFontInfo(const FontFace &face);
     void refreshPreview();
     void useFontFile(const QString &path, int face = 0);
     QString currentFontPath() const;
     QString customText() const;
     bool readUtf8TextFile(const QString &path, QString *errorMessage);
-    QList<int> checkedBlockRows() const;
     bool prepareSubsetRequest(SubsetRequest *request, QString *errorMessage);
     QString uiText(const char *english, const char *chinese) const;
 
@@ -70,7 +66,7 @@ private:
     QTextEdit *customTextEdit;
     QLabel *uniqueCountLabel;
     QPushButton *importButton;
-    QListWidget *blockList;
+    BlockListPage *blocksPage = nullptr;
     QLineEdit *previewEdit;
     FacePreviewLabel *previewLabel;
     QLabel *fontInfoLabel;
