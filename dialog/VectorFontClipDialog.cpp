@@ -7,13 +7,14 @@
 #include "dialog/BlockListPage.h"
 #include "dialog/FacePreviewLabel.h"
 #include "dialog/FaceSelector.h"
+#include "dialog/GenerationRunner.h"
+#include "dialog/TargetQuestions.h"
 #include "font/FontInfo.h"
 #include "font/PreviewCoverage.h"
 #include "font/SystemFontPicker.h"
 #include "font/platform/FontFileLookup.h"
-#include "subset/MissingCharacters.h"
 #include "subset/OutputName.h"
-#include "subset/SubsetJob.h"
+#include "subset/SubsetRequest.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -24,7 +25,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextDocument>
@@ -61,7 +61,7 @@ VectorFontClipDialog::VectorFontClipDialog(int useEnglish, QWidget *parent)
       previewStatusLabel(nullptr),
       buttonBox(nullptr),
       toolDirectory(QCoreApplication::applicationDirPath()),
-      job(new SubsetJob(this)),
+      generation(new GenerationRunner(useEnglish, this)),
       faceSelector(new FaceSelector(useEnglish, this))
 {
     setWindowTitle(uiText("Corvanta - Vector Font Subset Tool", "Corvanta - 矢量字库裁剪工具"));
@@ -181,7 +181,7 @@ void VectorFontClipDialog::setupUi()
     generateButton->setObjectName(QStringLiteral("generateButton"));
     generateButton->setDefault(true);
     connect(buttonBox, &QDialogButtonBox::accepted, this, &VectorFontClipDialog::onExportClicked);
-    connect(job, &SubsetJob::finished, this, &VectorFontClipDialog::onGenerationFinished);
+    connect(generation, &GenerationRunner::runningChanged, buttonBox, &QWidget::setDisabled);
     mainLayout->addWidget(buttonBox, 0);
 
     connect(outputNameEdit, &QLineEdit::textEdited, this, [this] { proposedOutputName.clear(); });
@@ -338,63 +338,20 @@ bool VectorFontClipDialog::readUtf8TextFile(const QString &path, QString *errorM
 
 void VectorFontClipDialog::onExportClicked()
 {
-    if (job->isRunning())
+    if (generation->isRunning())
         return;
     SubsetRequest request;
     QString errorMessage;
-    if (!prepareSubsetRequest(&request, &errorMessage)) {
-        if (!errorMessage.isEmpty())
-            QMessageBox::warning(this, uiText("Error", "错误"), errorMessage);
-        return;
-    }
-    missingCharsNote.clear();
-    buttonBox->setEnabled(false);
-    job->start(request);
-    // Shown only when the run takes a while; a quick run never flashes it.
-    progressDialog =
-        new QProgressDialog(uiText("Generating…", "正在生成…"), uiText("Cancel", "取消"), 0, 0, this);
-    progressDialog->setObjectName(QStringLiteral("generationProgress"));
-    progressDialog->setWindowTitle(windowTitle());
-    progressDialog->setWindowModality(Qt::WindowModal);
-    progressDialog->setMinimumDuration(500);
-    progressDialog->setAutoClose(false);
-    progressDialog->setAutoReset(false);
-    connect(progressDialog, &QProgressDialog::canceled, job, &SubsetJob::cancel);
-}
-
-void VectorFontClipDialog::onGenerationFinished(const SubsetOutcome &outcome)
-{
-    if (progressDialog) {
-        progressDialog->disconnect(job);
-        progressDialog->deleteLater();
-        progressDialog = nullptr;
-    }
-    buttonBox->setEnabled(true);
-    if (outcome.cancelled)
-        return;
-    if (!outcome.ok) {
-        QMessageBox::warning(this, uiText("Error", "错误"), outcome.errorMessage);
-        return;
-    }
-    missingCharsNote = outcome.missingCharsNote;
-    QString message =
-        uiText("Subset font has been generated. You can continue generating more subsets or close "
-               "this tool.",
-               "子集字库已生成，可继续生成其他字库或关闭本工具。") +
-        QLatin1Char('\n') + QDir::toNativeSeparators(outcome.writtenPath);
-    if (!missingCharsNote.isEmpty())
-        message += QLatin1String("\n\n") + missingCharsNote;
-    QMessageBox box(QMessageBox::Information, uiText("Done", "完成"), message, QMessageBox::Ok, this);
-    // The note names a few examples; the whole list is one click away.
-    if (!outcome.missingCodepoints.isEmpty())
-        box.setDetailedText(missingCharactersList(outcome.missingCodepoints).join(QLatin1Char('\n')));
-    box.exec();
+    if (prepareSubsetRequest(&request, &errorMessage))
+        generation->start(request);
+    else if (!errorMessage.isEmpty())
+        QMessageBox::warning(this, uiText("Error", "错误"), errorMessage);
 }
 
 void VectorFontClipDialog::reject()
 {
     // Closing the window stops a run: nothing half-written stays behind.
-    job->cancel();
+    generation->cancel();
     QDialog::reject();
 }
 
@@ -416,24 +373,9 @@ bool VectorFontClipDialog::prepareSubsetRequest(SubsetRequest *request, QString 
     if (fileName.isEmpty())
         return fail(uiText("Output name must not be empty.", "输出文件名不能为空。"));
 
-    const QString directory =
-        QFileDialog::getExistingDirectory(this, uiText("Select output directory", "选择输出目录"),
-                                          QDir::currentPath(), QFileDialog::ShowDirsOnly);
-    if (directory.isEmpty())
+    choices.targetPath = askTargetPath(this, useEnglish, choices.face, fileName, errorMessage);
+    if (choices.targetPath.isEmpty())
         return false;
-    choices.targetPath = QDir(directory).filePath(fileName);
-    if (QFileInfo::exists(choices.targetPath)) {
-        const QString problem = targetProblem(choices.targetPath, choices.face, useEnglish);
-        if (!problem.isEmpty())
-            return fail(problem);
-        const auto answer =
-            QMessageBox::question(this, uiText("Overwrite?", "覆盖确认"),
-                                  uiText("File %1 already exists, overwrite?", "文件 %1 已存在，是否覆盖？")
-                                      .arg(choices.targetPath),
-                                  QMessageBox::Yes | QMessageBox::No);
-        if (answer != QMessageBox::Yes)
-            return false;
-    }
 
     choices.rule = SelectionRule::ShownPageOnly;
     choices.shownPage =

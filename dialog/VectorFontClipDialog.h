@@ -6,12 +6,10 @@
 #include <QList>
 #include <QString>
 
-struct SubsetOutcome;
 struct SubsetRequest;
-class SubsetJob;
+class GenerationRunner;
 class FacePreviewLabel;
 class FaceSelector;
-class QProgressDialog;
 
 class QDialogButtonBox;
 class QLabel;
@@ -44,7 +42,6 @@ private Q_SLOTS:
     void onExportClicked();
     void onImportCustomFile();
     void onPreviewChanged();
-    void onGenerationFinished(const SubsetOutcome &outcome);
 
 private:
     void setupUi();
@@ -73,10 +70,8 @@ private:
     QLabel *previewStatusLabel;
     QDialogButtonBox *buttonBox;
     FontFace loadedFontFace;
-    QString missingCharsNote;
     QString proposedOutputName; // what the last chosen font proposed, until the user edits it
     QString toolDirectory;
-    SubsetJob *job;
-    QProgressDialog *progressDialog = nullptr;
+    GenerationRunner *generation;
     FaceSelector *faceSelector;
 };

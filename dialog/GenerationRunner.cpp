@@ -1,0 +1,82 @@
+#include "dialog/GenerationRunner.h"
+
+#include "common/UiText.h"
+#include "subset/MissingCharacters.h"
+#include "subset/SubsetJob.h"
+
+#include <QDir>
+#include <QMessageBox>
+#include <QProgressDialog>
+
+GenerationRunner::GenerationRunner(int useEnglish, QWidget *window)
+    : QObject(window), useEnglish(useEnglish), window(window), job(new SubsetJob(this))
+{
+    connect(job, &SubsetJob::finished, this, &GenerationRunner::onFinished);
+}
+
+bool GenerationRunner::isRunning() const
+{
+    return job->isRunning();
+}
+
+void GenerationRunner::start(const SubsetRequest &request)
+{
+    if (job->isRunning())
+        return;
+    Q_EMIT runningChanged(true);
+    job->start(request);
+    // Shown only when the run takes a while; a quick run never flashes it.
+    progressDialog = new QProgressDialog(uiText(useEnglish, "Generating…", "正在生成…"),
+                                         uiText(useEnglish, "Cancel", "取消"), 0, 0, window);
+    progressDialog->setObjectName(QStringLiteral("generationProgress"));
+    progressDialog->setWindowTitle(window->windowTitle());
+    progressDialog->setWindowModality(Qt::WindowModal);
+    progressDialog->setMinimumDuration(500);
+    progressDialog->setAutoClose(false);
+    progressDialog->setAutoReset(false);
+    connect(progressDialog, &QProgressDialog::canceled, job, &SubsetJob::cancel);
+}
+
+void GenerationRunner::cancel()
+{
+    job->cancel();
+}
+
+void GenerationRunner::onFinished(const SubsetOutcome &outcome)
+{
+    if (progressDialog) {
+        progressDialog->disconnect(job);
+        progressDialog->deleteLater();
+    }
+    Q_EMIT runningChanged(false);
+    if (outcome.cancelled)
+        return;
+    if (!outcome.ok) {
+        QMessageBox::warning(window, uiText(useEnglish, "Error", "错误"), outcome.errorMessage);
+        return;
+    }
+    showDone(outcome);
+}
+
+void GenerationRunner::showDone(const SubsetOutcome &outcome)
+{
+    QMessageBox box(QMessageBox::Information, uiText(useEnglish, "Done", "完成"),
+                    generationDoneText(outcome, useEnglish), QMessageBox::Ok, window);
+    // The note names a few examples; the whole list is one click away.
+    if (!outcome.missingCodepoints.isEmpty())
+        box.setDetailedText(missingCharactersList(outcome.missingCodepoints).join(QLatin1Char('\n')));
+    box.exec();
+}
+
+QString generationDoneText(const SubsetOutcome &outcome, int useEnglish)
+{
+    QString message =
+        uiText(useEnglish,
+               "Subset font has been generated. You can continue generating more subsets or close "
+               "this tool.",
+               "子集字库已生成，可继续生成其他字库或关闭本工具。") +
+        QLatin1Char('\n') + QDir::toNativeSeparators(outcome.writtenPath);
+    if (!outcome.missingCharsNote.isEmpty())
+        message += QLatin1String("\n\n") + outcome.missingCharsNote;
+    return message;
+}

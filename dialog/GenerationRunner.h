@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+struct SubsetOutcome;
+struct SubsetRequest;
+class SubsetJob;
+class QProgressDialog;
+class QWidget;
+
+// Runs one generation at a time for the window: a progress dialog with
+// Cancel once a run takes a while, then the error or the done box. The
+// window stays responsive throughout; nothing here waits on the GUI thread.
+class GenerationRunner : public QObject
+{
+    Q_OBJECT
+
+public:
+    GenerationRunner(int useEnglish, QWidget *window);
+
+    bool isRunning() const;
+    void start(const SubsetRequest &request);
+    // Stops a run silently; its temporary files go and the target stays as it was.
+    void cancel();
+
+Q_SIGNALS:
+    void runningChanged(bool running);
+
+private:
+    void onFinished(const SubsetOutcome &outcome);
+    void showDone(const SubsetOutcome &outcome);
+
+    int useEnglish;
+    QWidget *window;
+    SubsetJob *job;
+    QPointer<QProgressDialog> progressDialog;
+};
+
+// The done box's text: the done sentence, where the file went, then the
+// missing-character note if there is one.
+QString generationDoneText(const SubsetOutcome &outcome, int useEnglish);
