@@ -2,7 +2,7 @@
 
 #include "common/UiText.h"
 #include "font/ApplicationFontRegistration.h"
-#include "font/FontFileState.h"
+#include "font/FontFileCheck.h"
 #include "font/UsableCharacterCount.h"
 
 #include <QFont>
@@ -13,12 +13,13 @@
 
 FontInfo readFontInfo(const QString &fontPath)
 {
-    switch (fontFileState(fontPath)) {
-    case FontFileState::Missing:
+    switch (checkFontFile(fontPath)) {
+    case FontFileCheck::Missing:
         return {FontInfo::Status::NoFont, 0};
-    case FontFileState::NotAFile:
+    case FontFileCheck::NotAFile:
+    case FontFileCheck::Unreadable:
         return {FontInfo::Status::Unreadable, 0};
-    case FontFileState::RegularFile:
+    case FontFileCheck::Usable:
         break;
     }
 

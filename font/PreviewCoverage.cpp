@@ -1,9 +1,9 @@
 #include "font/PreviewCoverage.h"
 
-#include "common/UiText.h"
 #include "charset/TextCharacters.h"
+#include "common/UiText.h"
 #include "font/ApplicationFontRegistration.h"
-#include "font/FontFileState.h"
+#include "font/FontFileCheck.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -37,12 +37,12 @@ bool rawFontHasGlyph(const QRawFont &font, char32_t character)
 PreviewCoverage checkPreviewCoverage(const QString &fontPath, const QString &text, const QFont &baseFont)
 {
     const QString path = fontPath.trimmed();
-    const FontFileState fileState = fontFileState(path);
-    if (fileState == FontFileState::Missing)
+    const FontFileCheck fileCheck = checkFontFile(path);
+    if (fileCheck == FontFileCheck::Missing)
         return nothingShown(PreviewCoverage::Status::NoFont, baseFont);
     if (text.trimmed().isEmpty())
         return nothingShown(PreviewCoverage::Status::NoText, baseFont);
-    if (fileState == FontFileState::NotAFile)
+    if (fileCheck != FontFileCheck::Usable)
         return nothingShown(PreviewCoverage::Status::Unreadable, baseFont);
 
     const ApplicationFontRegistration registration(path);

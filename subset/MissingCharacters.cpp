@@ -2,7 +2,7 @@
 
 #include "charset/UnicodeBlockTable.h"
 #include "common/UiText.h"
-#include "font/FontFileState.h"
+#include "font/FontFileCheck.h"
 
 #include <QFile>
 
@@ -14,7 +14,7 @@ QList<uint> findMissingCodepoints(const FontFace &fontFace, const QList<uint> &r
     // the space's glyph, although hb-subset keeps no U+00A0 the font's map
     // lacks. HarfBuzz's own lookup is what hb-subset goes by.
     QList<uint> missing;
-    if (fontFileState(fontFace.path) != FontFileState::RegularFile)
+    if (checkFontFile(fontFace.path) != FontFileCheck::Usable)
         return missing;
     hb_blob_t *blob = hb_blob_create_from_file_or_fail(QFile::encodeName(fontFace.path).constData());
     hb_face_t *face = hb_face_create(blob, uint(fontFace.index));

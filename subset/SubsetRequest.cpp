@@ -4,6 +4,7 @@
 #include "charset/TextCharacters.h"
 #include "charset/UnicodeBlockTable.h"
 #include "common/UiText.h"
+#include "font/FontFileCheck.h"
 #include "subset/SourceFontPath.h"
 #include "subset/UnicodesArgument.h"
 
@@ -35,10 +36,19 @@ QString nothingToKeepMessage(const SubsetChoices &choices)
 
 QString sourceFontProblem(const FontFace &face, int useEnglish)
 {
-    if (!isUsableFontPath(face.path))
-        return uiText(useEnglish, "Please choose a valid source TTF font file first.",
-                      "请先选择有效的源 TTF 字体文件。");
-    return QString();
+    switch (checkFontFile(face.path)) {
+    case FontFileCheck::Usable:
+        return QString();
+    case FontFileCheck::Unreadable:
+        return withSourceFont(uiText(useEnglish, "Failed to read font information.", "无法读取字库信息。"),
+                              face.path, useEnglish);
+    case FontFileCheck::Missing:
+    case FontFileCheck::NotAFile:
+        break;
+    }
+    const QString message = uiText(useEnglish, "Please choose a valid source TTF font file first.",
+                                   "请先选择有效的源 TTF 字体文件。");
+    return face.path.isEmpty() ? message : withSourceFont(message, face.path, useEnglish);
 }
 
 QString targetProblem(const QString &targetPath, const FontFace &source, int useEnglish)
