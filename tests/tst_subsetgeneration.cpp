@@ -152,15 +152,15 @@ void TestSubsetGeneration::runner_data()
         << 1 << 1 << "Unable to open font\nSource font: -";
     QTest::newRow("exit 3, silent, Chinese") << QStringList{beside, "exit 3"} << 1 << 0 << "hb-subset 退出码: 3\n源字库: -";
     QTest::newRow("exit 0 without output") << QStringList{beside, "exit 0"} << 1 << 1
-        << "hb-subset produced no usable font. Please check that the source is a valid font file.";
+        << "The subset is not a usable font (not an OpenType font). The source font may be damaged: -";
     QTest::newRow("exit 0, a 12-byte font without tables, Chinese")
         << QStringList{beside, "printf '\\0\\1\\0\\0\\0\\0\\0\\20\\0\\0\\0\\0' > \"$out\""} << 1 << 0
-        << "hb-subset 未生成有效字库，请确认源文件是有效的字体文件。";
+        << "生成的子集不是可用的字库（缺少 head 表）。源字库可能已损坏: -";
     QTest::newRow("font written, then killed")
         << QStringList{beside, "cp '" + TestFonts::dejaVuSans() + "' \"$out\"; echo killed >&2; kill -9 $$"}
         << 1 << 1 << "killed\nSource font: -";
     QTest::newRow("outlasts the time limit") << QStringList{beside, "exec sleep 30"} << 1 << 1
-        << "hb-subset did not finish within 2 seconds and was stopped.";
+        << "hb-subset did not finish within 2 seconds and was stopped.\nSource font: -";
     // 4,000 code points make 28,000 characters, still one argument; 20,000
     // would be too long for one and travel in a list file.
     QTest::newRow("4,000 code points") << QStringList{beside, "exit 1"} << 4000 << 1
