@@ -117,6 +117,8 @@ private Q_SLOTS:
     void outputCheck();
     void corpus_data();
     void corpus();
+    void commandLine_data();
+    void commandLine();
 
 private:
     QTemporaryDir dir;
@@ -292,7 +294,7 @@ void TestDamagedFonts::corpus()
     choices.texts = QStringList{sample};
     choices.useEnglish = 1;
     choices.toolDirectory = QCoreApplication::applicationDirPath();
-    QFile::remove(choices.targetPath);
+    QVERIFY(writeFile(choices.targetPath, "earlier"));
     SubsetRequest request;
     QString error;
     if (!buildSubsetRequest(choices, &request, &error)) {
@@ -303,7 +305,8 @@ void TestDamagedFonts::corpus()
     QVERIFY2(timer.restart() < hangBoundMs, "generation");
     if (!outcome.ok) {
         QVERIFY2(outcome.errorMessage.contains(path), qPrintable(outcome.errorMessage));
-        QVERIFY(!QFile::exists(choices.targetPath));
+        QFile kept(choices.targetPath);
+        QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == "earlier");
         return;
     }
     const QStringList tags = tableTags(outcome.writtenPath);
@@ -319,6 +322,43 @@ void TestDamagedFonts::corpus()
         QVERIFY(sanitizer.waitForFinished(hangBoundMs));
         QVERIFY2(sanitizer.exitCode() == 0, sanitizer.readAllStandardError().constData());
     }
+}
+
+void TestDamagedFonts::commandLine_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("reason");
+    QFile nimbus(TestFonts::nimbusSansOtf()), wqy(TestFonts::wqyMicroHei());
+    QVERIFY(nimbus.open(QIODevice::ReadOnly) && wqy.open(QIODevice::ReadOnly));
+    QByteArray noNames = nimbus.readAll();
+    const qint64 cff = read32(noNames, findTable(noNames, "CFF ") + 8);
+    noNames[cff + uchar(noNames.at(cff + 2)) + 2] = '\0'; // hb-subset then drops the outlines, exit 0
+    const QByteArray collection = wqy.readAll();
+    const QString otf = dir.filePath(QStringLiteral("no-names.otf")),
+                  ttc = dir.filePath(QStringLiteral("huge.ttc"));
+    QVERIFY(writeFile(otf, noNames) &&
+            writeFile(ttc, collectionOf(collection, read32(collection, 12), 100000)));
+    QTest::newRow("CFF Name INDEX offSize 0") << otf << "The subset is not a usable font (no glyph outlines)";
+    QTest::newRow("100,000 faces") << ttc << "Failed to read font information.";
+}
+
+// The command line refuses as the window does, and the earlier target stays.
+void TestDamagedFonts::commandLine()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, reason);
+    const QString target = dir.filePath(QStringLiteral("kept.ttf"));
+    QVERIFY(writeFile(target, "earlier"));
+    QProcess program;
+    program.start(QStringLiteral(VFC_BIN_DIR "/vfc-subset"),
+                  {source, "--output-file=" + target, "--text=ABC", "--force", "--lang=en"});
+    QVERIFY(program.waitForFinished(hangBoundMs));
+    const QString error = QString::fromUtf8(program.readAllStandardError());
+    QCOMPARE(program.exitCode(), 1);
+    QVERIFY2(error.contains(reason) && error.contains(source), qPrintable(error));
+    QFile kept(target);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("earlier"));
 }
 
 QTEST_MAIN(TestDamagedFonts)
