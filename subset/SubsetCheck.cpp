@@ -78,7 +78,8 @@ constexpr const char *requiredTables[] = {"head", "hhea", "maxp", "hmtx", "cmap"
 QString subsetFontDefect(const FontFace &source, const QList<uint> &requested, const QString &subsetPath,
                          int useEnglish)
 {
-    const HbFontFile subset(subsetPath, 0);
+    const bool regularFile = checkFontFile(subsetPath) == FontFileCheck::Usable;
+    const HbFontFile subset(regularFile ? subsetPath : QString(), 0);
     if (!subset.isFont())
         return uiText(useEnglish, "not an OpenType font", "不是 OpenType 字库");
     for (const char *tag : requiredTables) {
