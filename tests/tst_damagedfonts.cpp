@@ -189,7 +189,7 @@ private Q_SLOTS:
             QCOMPARE(::mkfifo(QFile::encodeName(path = dir.filePath("pipe")).constData(), 0600), 0);
         else
             QVERIFY(writeFile(path, damage(contents(source), kind, random)));
-        if (seed == 0) // the rows made by hand
+        if (kind.startsWith("claims") || kind == "named pipe")
             QCOMPARE(checkFontFile(path) == FontFileCheck::Usable, kind == "claims 1000 faces");
         QElapsedTimer timer;
         timer.start();
@@ -197,8 +197,8 @@ private Q_SLOTS:
         const PreviewCoverage coverage = checkPreviewCoverage(path, sample, QFont());
         const QList<uint> missing = findMissingCodepoints({path, 0}, {0x10FFFD});
         QVERIFY2(timer.restart() < hangBoundMs, "count, preview or missing-character lookup");
-        if (checkFontFile(path) !=
-            FontFileCheck::Usable) { // whatever the check refuses, no entry point reads
+        // Whatever the file check refuses, no entry point reads.
+        if (checkFontFile(path) != FontFileCheck::Usable) {
             QCOMPARE(info.status, FontInfo::Status::Unreadable);
             QCOMPARE(coverage.status, PreviewCoverage::Status::Unreadable);
             QVERIFY(missing.isEmpty());
