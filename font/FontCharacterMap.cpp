@@ -1,6 +1,6 @@
 #include "font/FontCharacterMap.h"
 
-#include "font/FontFileState.h"
+#include "font/FontFileCheck.h"
 
 #include <QFile>
 
@@ -8,7 +8,7 @@
 
 FontCharacterMap::FontCharacterMap(const FontFace &fontFace)
 {
-    if (fontFileState(fontFace.path) != FontFileState::RegularFile)
+    if (checkFontFile(fontFace.path) != FontFileCheck::Usable)
         return;
     blob = hb_blob_create_from_file_or_fail(QFile::encodeName(fontFace.path).constData());
     if (!blob)

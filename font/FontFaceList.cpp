@@ -1,7 +1,7 @@
 #include "font/FontFaceList.h"
 
 #include "common/UiText.h"
-#include "font/FontFileState.h"
+#include "font/FontFileCheck.h"
 
 #include <QFile>
 
@@ -71,7 +71,10 @@ QString preferredNameOf(hb_face_t *face, hb_ot_name_id_t typographic, hb_ot_name
 FontFaceList listFontFaces(const QString &path, int useEnglish)
 {
     FontFaceList list;
-    if (fontFileState(path) != FontFileState::RegularFile)
+    // An impossible collection header is still read for what it claims, so
+    // the message can say so; nothing but a regular file is ever opened.
+    const FontFileCheck check = checkFontFile(path);
+    if (check == FontFileCheck::Missing || check == FontFileCheck::NotAFile)
         return list;
     hb_blob_t *blob = hb_blob_create_from_file_or_fail(QFile::encodeName(path).constData());
     if (!blob)
@@ -85,8 +88,10 @@ FontFaceList listFontFaces(const QString &path, int useEnglish)
     if (list.claimedFaces == 0) {
         list.status =
             list.collection ? FontFaceList::Status::DamagedCollection : FontFaceList::Status::NotAFont;
-    } else if (list.claimedFaces > maxCollectionFaces) {
+    } else if (list.claimedFaces > int(mostCollectionFaces)) {
         list.status = FontFaceList::Status::TooManyFaces;
+    } else if (check != FontFileCheck::Usable) {
+        list.status = FontFaceList::Status::DamagedCollection;
     } else {
         list.status = FontFaceList::Status::Listed;
         for (int index = 0; index < list.claimedFaces; ++index) {

@@ -1,14 +1,10 @@
 #pragma once
 
 #include "font/FontFace.h"
+#include "font/FontFileCheck.h"
 
 #include <QList>
 #include <QString>
-
-// A collection claiming more faces than this is taken for a damaged file:
-// real ones hold a few dozen at most, and listing thousands would stall the
-// window.
-constexpr int maxCollectionFaces = 1000;
 
 // The faces of one font file, as the font itself names them.
 struct FontFaceList
@@ -17,7 +13,7 @@ struct FontFaceList
         Listed,            // `faces` holds every face of the file
         NotAFont,          // nothing HarfBuzz can read as a font (also no regular file)
         DamagedCollection, // a collection whose header or offset table cannot be read
-        TooManyFaces,      // a collection claiming more than maxCollectionFaces
+        TooManyFaces,      // a collection claiming more than mostCollectionFaces
     };
     struct Face
     {

@@ -3,7 +3,7 @@
 #include "common/UiText.h"
 #include "font/ApplicationFontRegistration.h"
 #include "font/FaceRawFont.h"
-#include "font/FontFileState.h"
+#include "font/FontFileCheck.h"
 #include "font/UsableCharacterCount.h"
 
 #include <QFont>
@@ -14,12 +14,13 @@
 
 FontInfo readFontInfo(const FontFace &face)
 {
-    switch (fontFileState(face.path)) {
-    case FontFileState::Missing:
+    switch (checkFontFile(face.path)) {
+    case FontFileCheck::Missing:
         return {FontInfo::Status::NoFont, 0};
-    case FontFileState::NotAFile:
+    case FontFileCheck::NotAFile:
+    case FontFileCheck::Unreadable:
         return {FontInfo::Status::Unreadable, 0};
-    case FontFileState::RegularFile:
+    case FontFileCheck::Usable:
         break;
     }
 

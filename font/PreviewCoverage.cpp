@@ -4,7 +4,7 @@
 #include "common/UiText.h"
 #include "font/ApplicationFontRegistration.h"
 #include "font/FaceRawFont.h"
-#include "font/FontFileState.h"
+#include "font/FontFileCheck.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -40,12 +40,12 @@ bool rawFontHasGlyph(const QRawFont &font, char32_t character)
 PreviewCoverage checkPreviewCoverage(const FontFace &face, const QString &text, const QFont &baseFont)
 {
     const QString path = face.path.trimmed();
-    const FontFileState fileState = fontFileState(path);
-    if (fileState == FontFileState::Missing)
+    const FontFileCheck fileCheck = checkFontFile(path);
+    if (fileCheck == FontFileCheck::Missing)
         return nothingShown(PreviewCoverage::Status::NoFont, baseFont);
     if (text.trimmed().isEmpty())
         return nothingShown(PreviewCoverage::Status::NoText, baseFont);
-    if (fileState == FontFileState::NotAFile)
+    if (fileCheck != FontFileCheck::Usable)
         return nothingShown(PreviewCoverage::Status::Unreadable, baseFont);
 
     QRawFont rawFont = openFaceRawFont({path, face.index}, 32.0);

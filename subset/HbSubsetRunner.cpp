@@ -1,6 +1,7 @@
 #include "subset/HbSubsetRunner.h"
 
 #include "common/UiText.h"
+#include "subset/SourceFontPath.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,24 +62,11 @@ QString hbSubsetFailureMessage(QProcess::ExitStatus status, int exitCode, const 
 {
     QString message = QString::fromLocal8Bit(standardError).trimmed();
     if (message.isEmpty()) {
-        message = status == QProcess::NormalExit
-                      ? uiText(useEnglish, "hb-subset exited with code %1", "hb-subset 退出码: %1")
-                            .arg(exitCode)
-                      : uiText(useEnglish, "hb-subset stopped unexpectedly.", "hb-subset 意外终止。");
+        message =
+            status == QProcess::NormalExit
+                ? uiText(useEnglish, "hb-subset exited with code %1", "hb-subset 退出码: %1").arg(exitCode)
+                : uiText(useEnglish, "hb-subset stopped unexpectedly.", "hb-subset 意外终止。");
     }
     // hb-subset's own words rarely say which file it could not read.
-    return message + QLatin1Char('\n') + uiText(useEnglish, "Source font: %1", "源字库: %1").arg(fontPath);
-}
-
-bool holdsFontTables(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray header = file.read(12);
-    if (header.size() < 12)
-        return false;
-    const auto *bytes = reinterpret_cast<const uchar *>(header.constData());
-    const int tables = (bytes[4] << 8) | bytes[5];
-    return tables > 0 && file.size() >= 12 + 16 * qint64(tables);
+    return withSourceFont(message, fontPath, useEnglish);
 }

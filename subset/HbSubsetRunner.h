@@ -25,7 +25,3 @@ bool hbSubsetArguments(const QString &executable, const QString &fontPath, int f
 // source font so that the user knows which file could not be read.
 QString hbSubsetFailureMessage(QProcess::ExitStatus status, int exitCode, const QByteArray &standardError,
                                const QString &fontPath, int useEnglish);
-
-// hb-subset exits 0 even for a source that is no font and then writes a bare
-// 12-byte header; such a file is of no use to anyone.
-bool holdsFontTables(const QString &path);

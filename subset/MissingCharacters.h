@@ -9,8 +9,9 @@
 // The requested code points (ascending) that `face` maps to no glyph, read
 // from its character map the way hb-subset reads it, so the note names
 // exactly what the subset will lack. Code points below U+0020 never count as
-// missing. When the file is no font, or not a regular file (which is never
-// opened), the result is empty: the run then goes on without a note.
+// missing. When the file is no font, or one that checkFontFile refuses (and
+// so is never opened), the result is empty: the run then goes on without a
+// note.
 QList<uint> findMissingCodepoints(const FontFace &face, const QList<uint> &requested);
 
 // The two-line note for the success message: how many code points are

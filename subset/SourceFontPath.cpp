@@ -1,13 +1,12 @@
 #include "subset/SourceFontPath.h"
 
+#include "common/UiText.h"
+
 #include <QFileInfo>
 
-bool isUsableFontPath(const QString &fontPath)
+QString withSourceFont(const QString &message, const QString &fontPath, int useEnglish)
 {
-    if (fontPath.isEmpty())
-        return false;
-    const QFileInfo info(fontPath);
-    return info.exists() && (info.isFile() || info.isDir());
+    return message + QLatin1Char('\n') + uiText(useEnglish, "Source font: %1", "源字库: %1").arg(fontPath);
 }
 
 bool replacesSourceFont(const QString &targetPath, const QString &fontPath)

@@ -2,10 +2,9 @@
 
 #include <QString>
 
-// Whether a generation may start from this font path: it must name a regular
-// file or a directory (a directory is left for hb-subset to refuse). A named
-// pipe or a device is refused, since reading one may never end.
-bool isUsableFontPath(const QString &fontPath);
+// `message` with a line naming the source font under it. Whatever went wrong
+// on the way from a source to its subset, the user is told which file it was.
+QString withSourceFont(const QString &message, const QString &fontPath, int useEnglish);
 
 // Whether writing `targetPath` would replace the source font itself, also
 // through a different spelling of the path or a symbolic link.

@@ -1,7 +1,7 @@
 #include "subset/SubsetFinishing.h"
 
 #include "common/UiText.h"
-#include "subset/HbSubsetRunner.h"
+#include "subset/SubsetCheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,13 +13,9 @@
 FinishingResult finishSubsetOutput(const SubsetRequest &request, const QString &subsetPath)
 {
     FinishingResult result;
-    if (!holdsFontTables(subsetPath)) {
-        result.errorMessage = uiText(
-            request.useEnglish,
-            "hb-subset produced no usable font. Please check that the source is a valid font file.",
-            "hb-subset 未生成有效字库，请确认源文件是有效的字体文件。");
+    result.errorMessage = subsetOutputProblem(request, subsetPath);
+    if (!result.errorMessage.isEmpty())
         return result;
-    }
     result.files.append({subsetPath, request.targetPath});
     return result;
 }
@@ -76,14 +72,15 @@ bool placeStagedFile(const StagedFile &file, int useEnglish, QString *errorMessa
             placed = false;
         }
     }
-    if (placed && std::rename(besideTarget.constData(), QFile::encodeName(file.targetPath).constData()) != 0) {
+    if (placed &&
+        std::rename(besideTarget.constData(), QFile::encodeName(file.targetPath).constData()) != 0) {
         reason = qt_error_string(errno);
         QFile::remove(staged);
         placed = false;
     }
     if (!placed && errorMessage)
-        *errorMessage = uiText(useEnglish, "Failed to save to path: %1", "无法保存到目标路径: %1")
-                            .arg(file.targetPath) +
-                        QLatin1Char('\n') + reason;
+        *errorMessage =
+            uiText(useEnglish, "Failed to save to path: %1", "无法保存到目标路径: %1").arg(file.targetPath) +
+            QLatin1Char('\n') + reason;
     return placed;
 }

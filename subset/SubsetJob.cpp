@@ -3,6 +3,7 @@
 #include "common/UiText.h"
 #include "subset/HbSubsetRunner.h"
 #include "subset/MissingCharacters.h"
+#include "subset/SourceFontPath.h"
 #include "subset/SubsetFinishing.h"
 #include "subset/TemporarySubsetPath.h"
 
@@ -63,9 +64,11 @@ SubsetJob::SubsetJob(QObject *parent) : QObject(parent), finishTimer(new QTimer(
     connect(finishTimer, &QTimer::timeout, this, [this] {
         const int seconds = request.finishTimeoutMs / 1000;
         stopProcess();
-        fail(uiText(request.useEnglish, "hb-subset did not finish within %1 seconds and was stopped.",
-                    "hb-subset 未在 %1 秒内完成，已被终止。")
-                 .arg(seconds));
+        fail(withSourceFont(uiText(request.useEnglish,
+                                   "hb-subset did not finish within %1 seconds and was stopped.",
+                                   "hb-subset 未在 %1 秒内完成，已被终止。")
+                                .arg(seconds),
+                            request.face.path, request.useEnglish));
     });
 }
 

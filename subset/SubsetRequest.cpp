@@ -6,6 +6,7 @@
 #include "charset/UnicodeBlockTable.h"
 #include "common/UiText.h"
 #include "font/FontFaceList.h"
+#include "font/FontFileCheck.h"
 #include "subset/SourceFontPath.h"
 #include "subset/UnicodesArgument.h"
 
@@ -37,10 +38,24 @@ QString nothingToKeepMessage(const SubsetChoices &choices)
 
 QString sourceFontProblem(const FontFace &face, int useEnglish)
 {
-    if (!isUsableFontPath(face.path))
-        return uiText(useEnglish, "Please choose a valid source TTF font file first.",
-                      "请先选择有效的源 TTF 字体文件。");
-    return fontFaceProblem(face, useEnglish);
+    switch (checkFontFile(face.path)) {
+    case FontFileCheck::Usable:
+        return fontFaceProblem(face, useEnglish);
+    case FontFileCheck::Unreadable: {
+        // A collection's own reading says best what is wrong with it.
+        const QString collectionProblem = fontFaceProblem(face, useEnglish);
+        if (!collectionProblem.isEmpty())
+            return collectionProblem;
+        return withSourceFont(uiText(useEnglish, "Failed to read font information.", "无法读取字库信息。"),
+                              face.path, useEnglish);
+    }
+    case FontFileCheck::Missing:
+    case FontFileCheck::NotAFile:
+        break;
+    }
+    const QString message = uiText(useEnglish, "Please choose a valid source TTF font file first.",
+                                   "请先选择有效的源 TTF 字体文件。");
+    return face.path.isEmpty() ? message : withSourceFont(message, face.path, useEnglish);
 }
 
 QString targetProblem(const QString &targetPath, const FontFace &source, int useEnglish)

@@ -18,9 +18,9 @@ struct SubsetChoices
 {
     FontFace face;
     QString targetPath;
-    QStringList texts;             // typed, pasted or imported text
-    QList<int> blockRows;          // rows of the block table, counted from 1
-    QList<CodepointRange> ranges;  // hb-subset's hexadecimal code points and ranges
+    QStringList texts;            // typed, pasted or imported text
+    QList<int> blockRows;         // rows of the block table, counted from 1
+    QList<CodepointRange> ranges; // hb-subset's hexadecimal code points and ranges
     SelectionRule rule = SelectionRule::AddUp;
     SelectionPage shownPage = SelectionPage::CustomText; // for ShownPageOnly
     int useEnglish = 0;
@@ -42,8 +42,9 @@ struct SubsetRequest
     int finishTimeoutMs = 300000;
 };
 
-// The source check both front ends make before asking anything else.
-// Empty when the path may be used.
+// The source check both front ends make before asking anything else: a
+// regular file whose collection header, if it has one, is believable. Empty
+// when the path may be used; otherwise the reason, naming the path.
 QString sourceFontProblem(const FontFace &face, int useEnglish);
 
 // Why the subset may not be written to `targetPath`; empty when it may. A

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// How long ots-sanitize may take over one subset; a whole CJK font takes
+// well under a second.
+constexpr int sanitizerTimeoutMs = 60000;
+
+// Debian's ots-sanitize on PATH (the sanitizer browsers run on every web
+// font); empty when it is not installed.
+QString findOtsSanitize();
+
+// What ots-sanitize objects to in the font at `fontPath`: its first error,
+// or that it did not finish in time. Empty when it accepts the font or is
+// not installed. Blocks the calling thread, so never call it on the GUI's.
+QString sanitizerDefect(const QString &fontPath, int useEnglish, int timeoutMs = sanitizerTimeoutMs);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "font/FontFace.h"
+
+#include <QList>
+#include <QString>
+
+struct SubsetRequest;
+
+// What keeps the font at `subsetPath` from standing for the subset of
+// `source` that keeps `requested` (ascending), in a few words of the chosen
+// language ("no hhea table", "3 requested characters lost"). Empty when it
+// opens as a face, holds every table that consumers require, and maps
+// exactly those requested code points to real glyphs that the source does.
+// hb-subset exits 0 for some damaged sources although what it wrote lacks
+// outlines or whole tables.
+QString subsetFontDefect(const FontFace &source, const QList<uint> &requested, const QString &subsetPath,
+                         int useEnglish);
+
+// Everything a subset must pass before it may replace its target: the check
+// above, then ots-sanitize where it is installed. Empty when it passes,
+// else the whole message, naming the source. Runs on a worker thread.
+QString subsetOutputProblem(const SubsetRequest &request, const QString &subsetPath);
