@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charset/CodepointRange.h"
+#include "subset/OutputFormat.h"
 
 #include <QList>
 #include <QString>
@@ -24,6 +25,10 @@ struct SubsetCommandLine
     QList<int> blockRows;                // rows of the block table, counted from 1, ascending, each once
     QList<CodepointRange> unicodeRanges; // in the order given
     QString usageError;                  // in the chosen language; set for UsageError only
+    // Output formats for the web and for firmware
+    OutputFormat format = OutputFormat::TrueType;
+    bool writeCss = false; // a style sheet beside a WOFF2 file
+    bool report = false;   // the size line on standard error
 };
 
 // Reads the arguments that follow the program name. Options take their value

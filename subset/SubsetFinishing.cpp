@@ -2,6 +2,7 @@
 
 #include "common/UiText.h"
 #include "subset/HbSubsetRunner.h"
+#include "subset/OutputConversion.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,8 +21,7 @@ FinishingResult finishSubsetOutput(const SubsetRequest &request, const QString &
             "hb-subset 未生成有效字库，请确认源文件是有效的字体文件。");
         return result;
     }
-    result.files.append({subsetPath, request.targetPath});
-    return result;
+    return convertSubsetOutput(request, subsetPath);
 }
 
 namespace {
