@@ -1,6 +1,7 @@
 #include "dialog/VectorFontClipDialog.h"
 
 #include "common/UiText.h"
+#include "dialog/OutputFormatChooser.h"
 #include "charset/TextCharacters.h"
 #include "charset/TextImport.h"
 #include "charset/UnicodeBlockTable.h"
@@ -9,6 +10,7 @@
 #include "font/SystemFontPicker.h"
 #include "font/platform/FontFileLookup.h"
 #include "subset/MissingCharacters.h"
+#include "subset/OutputMessages.h"
 #include "subset/OutputName.h"
 #include "subset/SubsetJob.h"
 
@@ -123,6 +125,8 @@ void VectorFontClipDialog::setupUi()
         uiText("Name without path, e.g. 12MyFont", "不含路径，示例: 12MyFont"));
     outputRow->addWidget(outputCaption, 0);
     outputRow->addWidget(outputNameEdit, 1);
+    outputFormat = new OutputFormatChooser(useEnglish, this);
+    outputRow->addWidget(outputFormat, 0);
     mainLayout->addLayout(outputRow);
 
     auto *previewRow = new QHBoxLayout;
@@ -433,10 +437,7 @@ void VectorFontClipDialog::onGenerationFinished(const SubsetOutcome &outcome)
         return;
     }
     missingCharsNote = outcome.missingCharsNote;
-    QString message = uiText("Subset font has been generated. You can continue generating more subsets or close "
-                             "this tool.",
-                             "子集字库已生成，可继续生成其他字库或关闭本工具。") +
-                      QLatin1Char('\n') + QDir::toNativeSeparators(outcome.writtenPath);
+    QString message = generationDoneText(outcome, useEnglish);
     if (!missingCharsNote.isEmpty())
         message += QLatin1String("\n\n") + missingCharsNote;
     QMessageBox box(QMessageBox::Information, uiText("Done", "完成"), message, QMessageBox::Ok, this);
@@ -477,7 +478,9 @@ bool VectorFontClipDialog::prepareSubsetRequest(SubsetRequest *request, QString 
     const QString sourceProblem = sourceFontProblem(choices.face, useEnglish);
     if (!sourceProblem.isEmpty())
         return fail(sourceProblem);
-    const QString fileName = outputFileName(outputNameEdit->text());
+    choices.format = outputFormat->format();
+    choices.writeCss = outputFormat->writeCss();
+    const QString fileName = outputFileName(outputNameEdit->text(), outputSuffix(choices.format));
     if (fileName.isEmpty())
         return fail(uiText("Output name must not be empty.", "输出文件名不能为空。"));
 
@@ -487,15 +490,19 @@ bool VectorFontClipDialog::prepareSubsetRequest(SubsetRequest *request, QString 
     if (directory.isEmpty())
         return false;
     choices.targetPath = QDir(directory).filePath(fileName);
-    if (QFileInfo::exists(choices.targetPath)) {
-        const QString problem = targetProblem(choices.targetPath, choices.face, useEnglish);
+    QStringList existing;
+    for (const QString &path : outputFilePaths(choices.targetPath, choices.format, choices.writeCss)) {
+        if (!QFileInfo::exists(path))
+            continue;
+        const QString problem = targetProblem(path, choices.face, useEnglish);
         if (!problem.isEmpty())
             return fail(problem);
-        const auto answer =
-            QMessageBox::question(this, uiText("Overwrite?", "覆盖确认"),
-                                  uiText("File %1 already exists, overwrite?", "文件 %1 已存在，是否覆盖？")
-                                      .arg(choices.targetPath),
-                                  QMessageBox::Yes | QMessageBox::No);
+        existing.append(path);
+    }
+    if (!existing.isEmpty()) {
+        const auto answer = QMessageBox::question(this, uiText("Overwrite?", "覆盖确认"),
+                                                  overwriteQuestion(existing, useEnglish),
+                                                  QMessageBox::Yes | QMessageBox::No);
         if (answer != QMessageBox::Yes)
             return false;
     }

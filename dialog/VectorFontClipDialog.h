@@ -8,6 +8,7 @@ struct SubsetOutcome;
 struct SubsetRequest;
 class SubsetJob;
 class QProgressDialog;
+class OutputFormatChooser;
 
 class QDialogButtonBox;
 class QLabel;
@@ -74,4 +75,5 @@ private:
     QString proposedOutputName; // what the last chosen font proposed, until the user edits it
     SubsetJob *job;
     QProgressDialog *progressDialog = nullptr;
+    OutputFormatChooser *outputFormat = nullptr;
 };
