@@ -17,7 +17,7 @@ OutputFormatChooser::OutputFormatChooser(int useEnglish, QWidget *parent)
     formats->setObjectName(QStringLiteral("outputFormatCombo"));
     formats->addItem(QStringLiteral("TrueType/OpenType (.ttf)"), int(OutputFormat::TrueType));
     formats->addItem(QStringLiteral("WOFF2 (.woff2)"), int(OutputFormat::Woff2));
-    formats->addItem(uiText(useEnglish, "C array (.h)", "C 数组 (.h)"), int(OutputFormat::CArray));
+    formats->addItem(QStringLiteral("C array (.h)"), int(OutputFormat::CArray));
     caption->setBuddy(formats);
     css->setObjectName(QStringLiteral("writeCssCheck"));
     css->setText(uiText(useEnglish, "Also write CSS", "同时生成 CSS"));
