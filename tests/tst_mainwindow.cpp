@@ -106,6 +106,8 @@ void TestMainWindow::texts_data()
         {"Unicode blocks", "Unicode 分区"},
         {"Generate subset", "生成字库"},
         {"No valid font selected.", "未选择有效字库。"},
+        {"Output format:", "输出格式:"},
+        {"Also write CSS", "同时生成 CSS"},
     };
     QStringList english, chinese;
     for (const auto &[inEnglish, inChinese] : texts) {
@@ -139,7 +141,7 @@ void TestMainWindow::layoutAndLook()
                           "characterTabs 1", "buttonBox 0"}));
     QCOMPARE(layoutItems(rowOf(main, 0)),
              QStringList({"caption 0", "fontPathEdit 1", "systemFontButton 0", "browseButton 0"}));
-    QCOMPARE(layoutItems(rowOf(main, 1)), QStringList({"caption 0", "outputNameEdit 1"}));
+    QCOMPARE(layoutItems(rowOf(main, 1)), QStringList({"caption 0", "outputNameEdit 1", "outputFormat 0"}));
     QCOMPARE(layoutItems(rowOf(main, 2)), QStringList({"caption 0", "previewEdit 0", "previewLabel 1"}));
     QLayout *custom = child(&dialog, "customTextPage")->layout();
     QCOMPARE(layoutItems(qobject_cast<QBoxLayout *>(custom)),
