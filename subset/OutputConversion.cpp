@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+
 namespace {
 
 bool fail(FinishingResult *result, const QString &message)
@@ -25,15 +27,21 @@ bool stage(FinishingResult *result, const QByteArray &bytes, const QString &temp
 {
     result->files.append({temporaryPath, targetPath});
     QFile file(temporaryPath);
-    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && file.write(bytes) == bytes.size() &&
-        file.flush()) {
+    errno = 0;
+    bool written = file.open(QIODevice::WriteOnly | QIODevice::NewOnly) &&
+                   file.write(bytes) == bytes.size() && file.flush();
+    if (written) {
         file.close();
-        if (file.error() == QFileDevice::NoError)
-            return true;
+        written = file.error() == QFileDevice::NoError;
     }
+    if (written)
+        return true;
+    // A write cut short (a full disk, a size limit) leaves QFile without a
+    // reason of its own; the system's is the one worth showing.
+    const int code = errno;
     return fail(result,
                 uiText(useEnglish, "Failed to save to path: %1", "无法保存到目标路径: %1").arg(targetPath) +
-                    QLatin1Char('\n') + file.errorString());
+                    QLatin1Char('\n') + (code ? qt_error_string(code) : file.errorString()));
 }
 
 QString arrayOrigin(const SubsetRequest &request, const SubsetFontFacts &facts)

@@ -276,9 +276,11 @@ void TestOutputFormats::sizeReport()
 
 void TestOutputFormats::commandLine_data()
 {
-    QTest::addColumn<QStringList>("arguments"); // "@NAME": a file there before, which a failure keeps
+    // "@NAME": a file there before, which a failure keeps ("@NAME/": a folder);
+    // "%N": run with files limited to N blocks of 512 bytes, as on a disk that fills up.
+    QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("error"); // the start of standard error
+    QTest::addColumn<QString>("error"); // the start of standard error; %1 is the output folder
     QTest::addColumn<QStringList>("files");
 
     const QStringList web{"--format=WOFF2", "--css"};
@@ -286,12 +288,19 @@ void TestOutputFormats::commandLine_data()
         << web + QStringList{"--text=Hi", "--report"} << 0 << "Size: " << QStringList{"web.css", "web.woff2"};
     QTest::newRow("style sheet already there")
         << web + QStringList{"--text=Hi", "@web.css"} << 1
-        << "vfc-subset: File %1 already exists; add --force to replace it." << QStringList{"web.css"};
+        << "vfc-subset: File %1/web.css already exists; add --force to replace it." << QStringList{"web.css"};
+    QTest::newRow("style sheet would replace a folder")
+        << web + QStringList{"--text=Hi", "--force", "@web.css/"} << 1
+        << "vfc-subset: The target is a folder: %1/web.css" << QStringList{};
     // hb-subset would write a font with an empty character map, which browsers reject.
     QTest::newRow("no requested character in the font")
         << web + QStringList{"--text=中文", "--force", "@web.woff2"} << 1
         << "vfc-subset: None of the requested characters are in this font; nothing was written."
         << QStringList{"web.woff2"};
+    // The font itself fits; the header, six times its size, does not.
+    QTest::newRow("C array on a disk that fills up")
+        << QStringList{"--text=Hi", "--format=c", "--force", "@web.woff2", "%24"} << 1
+        << "vfc-subset: Failed to save to path: %1/web.woff2\nFile too large" << QStringList{"web.woff2"};
     QTest::newRow("CSS without WOFF2") << QStringList{"--text=Hi", "--css", "--format=c"} << 2
                                        << "vfc-subset: Option --css needs --format=woff2." << QStringList{};
 }
@@ -305,19 +314,20 @@ void TestOutputFormats::commandLine()
 
     const QDir out(work->filePath("out"));
     QVERIFY(out.mkpath("."));
+    const QString blocks = arguments.last().startsWith('%') ? arguments.takeLast().mid(1) : "unlimited";
     const QString before = arguments.last().startsWith('@') ? out.filePath(arguments.takeLast().mid(1)) : "";
-    QVERIFY(before.isEmpty() || writeFile(before, "previous"));
+    QVERIFY(before.isEmpty() || (before.endsWith('/') ? out.mkpath(before) : writeFile(before, "previous")));
     QProcess process;
-    process.start(VFC_BIN_DIR "/vfc-subset", QStringList{"--lang=en", TestFonts::dejaVuSans(),
-                                                         "--output-file=" + out.filePath("web.woff2")} +
-                                                 arguments);
+    process.start("sh", QStringList{"-c", "trap '' XFSZ; ulimit -f " + blocks + "; exec \"$@\"", "sh",
+                                    VFC_BIN_DIR "/vfc-subset", "--lang=en", TestFonts::dejaVuSans(),
+                                    "--output-file=" + out.filePath("web.woff2")} +
+                            arguments);
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), exitCode);
     const QString err = QString::fromUtf8(process.readAllStandardError());
-    QVERIFY2(err.startsWith(error.contains("%1") ? error.arg(out.filePath("web.css")) : error),
-             qPrintable(err));
+    QVERIFY2(err.startsWith(error.contains("%1") ? error.arg(out.path()) : error), qPrintable(err));
     QCOMPARE(out.entryList(QDir::Files, QDir::Name), files);
-    if (!before.isEmpty())
+    if (!before.isEmpty() && !before.endsWith('/'))
         QCOMPARE(contents(before), QByteArray("previous"));
     if (exitCode == 0)
         QVERIFY(sanitized(out.filePath("web.woff2")) && err.contains(", 2 characters, "));
