@@ -27,7 +27,7 @@ public:
 #ifdef Q_OS_UNIX
         lock.lock();
         std::fflush(stderr);
-        saved = ::dup(STDERR_FILENO);
+        saved = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
         const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
         if (saved >= 0 && null >= 0)
             ::dup2(null, STDERR_FILENO);
