@@ -120,7 +120,7 @@ private Q_SLOTS:
 
 private:
     SubsetOutcome generate(const FontFace &face, const QString &text, OutputFormat format,
-                           const QString &target, int useEnglish = 1)
+                           const QString &target)
     {
         SubsetChoices choices;
         choices.face = face;
@@ -128,7 +128,7 @@ private:
         choices.targetPath = target;
         choices.format = format;
         choices.writeCss = true;
-        choices.useEnglish = useEnglish;
+        choices.useEnglish = 1;
         choices.toolDirectory = VFC_BIN_DIR;
         SubsetRequest request;
         return buildSubsetRequest(choices, &request, nullptr) ? runSubsetJob(request) : SubsetOutcome();
