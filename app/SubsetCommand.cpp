@@ -64,6 +64,8 @@ bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const QS
     chosen.useEnglish = english;
     chosen.toolDirectory = toolDirectory;
     chosen.charsets = commandLine.charsets;
+    chosen.format = commandLine.format;
+    chosen.writeCss = commandLine.writeCss;
     *choices = chosen;
     return true;
 }
@@ -121,19 +123,21 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
         writeLine(err, program + errorMessage);
         return 1;
     }
-    const QString problem = targetProblem(request.targetPath, request.face, english);
-    if (!problem.isEmpty()) {
-        writeLine(err, program + problem);
-        return 1;
-    }
-    // A dangling link is an entry too: writing through it would create a file
-    // somewhere else, so it counts as existing.
-    const QFileInfo target(commandLine.outputPath);
-    if (!commandLine.force && (target.exists() || target.isSymLink())) {
-        writeLine(err, program + uiText(english, "File %1 already exists; add --force to replace it.",
-                                        "文件 %1 已存在；如需覆盖请加上 --force。")
-                                     .arg(commandLine.outputPath));
-        return 1;
+    for (const QString &path : outputFilePaths(request.targetPath, request.format, request.writeCss)) {
+        const QString problem = targetProblem(path, request.face, english);
+        if (!problem.isEmpty()) {
+            writeLine(err, program + problem);
+            return 1;
+        }
+        // A dangling link is an entry too: writing through it would create a
+        // file somewhere else, so it counts as existing.
+        const QFileInfo target(path);
+        if (!commandLine.force && (target.exists() || target.isSymLink())) {
+            writeLine(err, program + uiText(english, "File %1 already exists; add --force to replace it.",
+                                            "文件 %1 已存在；如需覆盖请加上 --force。")
+                                         .arg(path));
+            return 1;
+        }
     }
 
     // SIGINT or SIGTERM stops hb-subset and cleans up before the program
@@ -162,6 +166,8 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
     }
     if (!outcome.missingCharsNote.isEmpty())
         writeLine(err, outcome.missingCharsNote);
+    if (commandLine.report)
+        writeLine(err, outcome.sizeReport);
     if (commandLine.listMissing) {
         for (const QString &line : missingCharactersList(outcome.missingCodepoints))
             out << line << '\n';

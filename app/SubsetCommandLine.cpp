@@ -28,6 +28,7 @@ private:
     }
     void takeOption(const QString &name, const QString *value);
     bool takeCharsetOption(const QString &name, const QString *value);
+    bool takeOutputOption(const QString &name, const QString *value);
 
     SubsetCommandLine result;
     QList<bool> rows;
@@ -64,13 +65,17 @@ bool Parser::takeCharsetOption(const QString &name, const QString *value)
     return true;
 }
 
+// Output formats for the web and for firmware.
+const QStringList outputFlags = {QStringLiteral("--css"), QStringLiteral("--report")};
+const QStringList outputOptions = {QStringLiteral("--format")};
+
 bool isFlag(const QString &name)
 {
     static const QStringList flags = {
         QStringLiteral("-h"),          QStringLiteral("--help"),        QStringLiteral("--version"),
         QStringLiteral("--force"),     QStringLiteral("--list-blocks"), QStringLiteral("--list-missing"),
         QStringLiteral("--list-faces")};
-    return flags.contains(name) || name == listCharsetsOption;
+    return flags.contains(name) || name == listCharsetsOption || outputFlags.contains(name);
 }
 
 bool takesValue(const QString &name)
@@ -79,7 +84,7 @@ bool takesValue(const QString &name)
                                         QStringLiteral("--text-file"),   QStringLiteral("--blocks"),
                                         QStringLiteral("--unicodes"),    QStringLiteral("--lang"),
                                         QStringLiteral("--face-index"),  QStringLiteral("--family")};
-    return options.contains(name) || name == charsetOption;
+    return options.contains(name) || name == charsetOption || outputOptions.contains(name);
 }
 
 SubsetCommandLine Parser::parse(const QStringList &arguments)
@@ -159,6 +164,8 @@ SubsetCommandLine Parser::parse(const QStringList &arguments)
     } else if (!outputGiven) {
         result.usageError = text("No output file given: add --output-file=PATH.",
                                  "未指定输出文件：请加上 --output-file=路径。");
+    } else if (result.writeCss && result.format != OutputFormat::Woff2) {
+        result.usageError = text("Option --css needs --format=woff2.", "选项 --css 需要 --format=woff2。");
     } else if (!selectionGiven) {
         result.usageError =
             text("No characters chosen: add --text, --text-file, --blocks, --unicodes or --charset.",
@@ -170,9 +177,24 @@ SubsetCommandLine Parser::parse(const QStringList &arguments)
     return result;
 }
 
+bool Parser::takeOutputOption(const QString &name, const QString *value)
+{
+    if (name == QLatin1String("--css"))
+        result.writeCss = true;
+    else if (name == QLatin1String("--report"))
+        result.report = true;
+    else if (name != QLatin1String("--format"))
+        return false;
+    else if (!outputFormatFromName(value->toLower(), &result.format))
+        fail(text("Unknown output format \"%1\": use --format=ttf, woff2 or c.",
+                  "未知输出格式“%1”：请使用 --format=ttf、woff2 或 c。")
+                 .arg(*value));
+    return true;
+}
+
 void Parser::takeOption(const QString &name, const QString *value)
 {
-    if (takeCharsetOption(name, value))
+    if (takeCharsetOption(name, value) || takeOutputOption(name, value))
         return;
     if (name == QLatin1String("-h") || name == QLatin1String("--help")) {
         help = true;
@@ -426,6 +448,12 @@ QString subsetCommandHelp(int useEnglish)
                   "\n"
                   "Options:\n"
                   "  --output-file=PATH  where the subset font goes (required)\n"
+                  "  --format=ttf|woff2|c\n"
+                  "                      the font as it is (ttf, the default), compressed as\n"
+                  "                      WOFF2 for the web, or as a C array header for firmware\n"
+                  "  --css               with --format=woff2: also write an @font-face style sheet\n"
+                  "                      beside it (PATH with .css for .woff2)\n"
+                  "  --report            print the sizes before and after on standard error\n"
                   "  --force             replace PATH if it exists; otherwise it is kept\n"
                   "  --list-missing      print every requested character the font lacks, one a\n"
                   "                      line, to standard output\n"
@@ -466,6 +494,12 @@ QString subsetCommandHelp(int useEnglish)
                   "\n"
                   "选项:\n"
                   "  --output-file=路径  生成的字库文件（必需）\n"
+                  "  --format=ttf|woff2|c\n"
+                  "                      输出格式：字库本身（ttf，默认）、网页用的 WOFF2\n"
+                  "                      或固件用的 C 数组头文件\n"
+                  "  --css               与 --format=woff2 一起使用：同时在旁边生成 @font-face\n"
+                  "                      样式表（路径的 .woff2 换成 .css）\n"
+                  "  --report            在标准错误输出中显示裁剪前后的大小\n"
                   "  --force             覆盖已存在的文件；否则保留原文件\n"
                   "  --list-missing      将字体缺少的全部请求字符逐行写到标准输出\n"
                   "  --lang=en|zh        提示信息的语言（默认中文，--lang=en 为英文）\n"

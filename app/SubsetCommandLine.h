@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charset/CodepointRange.h"
+#include "subset/OutputFormat.h"
 
 #include <QList>
 #include <QString>
@@ -30,6 +31,10 @@ struct SubsetCommandLine
     // Standard character sets: ids for --charset, each once; ListCharsets
     // takes an optional fontPath whose coverage it shows.
     QStringList charsets;
+    // Output formats for the web and for firmware
+    OutputFormat format = OutputFormat::TrueType;
+    bool writeCss = false; // a style sheet beside a WOFF2 file
+    bool report = false;   // the size line on standard error
 };
 
 // Reads the arguments that follow the program name. Options take their value

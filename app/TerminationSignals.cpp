@@ -58,7 +58,8 @@ TerminationSignals::~TerminationSignals()
 
 #else
 
-TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent) {}
+TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
+{}
 TerminationSignals::~TerminationSignals() = default;
 
 #endif

@@ -2,9 +2,9 @@
 
 #include "common/UiText.h"
 #include "subset/MissingCharacters.h"
+#include "subset/OutputMessages.h"
 #include "subset/SubsetJob.h"
 
-#include <QDir>
 #include <QMessageBox>
 #include <QProgressDialog>
 
@@ -60,23 +60,13 @@ void GenerationRunner::onFinished(const SubsetOutcome &outcome)
 
 void GenerationRunner::showDone(const SubsetOutcome &outcome)
 {
-    QMessageBox box(QMessageBox::Information, uiText(useEnglish, "Done", "完成"),
-                    generationDoneText(outcome, useEnglish), QMessageBox::Ok, window);
+    QString message = generationDoneText(outcome, useEnglish);
+    if (!outcome.missingCharsNote.isEmpty())
+        message += QLatin1String("\n\n") + outcome.missingCharsNote;
+    QMessageBox box(QMessageBox::Information, uiText(useEnglish, "Done", "完成"), message, QMessageBox::Ok,
+                    window);
     // The note names a few examples; the whole list is one click away.
     if (!outcome.missingCodepoints.isEmpty())
         box.setDetailedText(missingCharactersList(outcome.missingCodepoints).join(QLatin1Char('\n')));
     box.exec();
-}
-
-QString generationDoneText(const SubsetOutcome &outcome, int useEnglish)
-{
-    QString message =
-        uiText(useEnglish,
-               "Subset font has been generated. You can continue generating more subsets or close "
-               "this tool.",
-               "子集字库已生成，可继续生成其他字库或关闭本工具。") +
-        QLatin1Char('\n') + QDir::toNativeSeparators(outcome.writtenPath);
-    if (!outcome.missingCharsNote.isEmpty())
-        message += QLatin1String("\n\n") + outcome.missingCharsNote;
-    return message;
 }

@@ -36,7 +36,3 @@ private:
     SubsetJob *job;
     QPointer<QProgressDialog> progressDialog;
 };
-
-// The done box's text: the done sentence, where the file went, then the
-// missing-character note if there is one.
-QString generationDoneText(const SubsetOutcome &outcome, int useEnglish);

@@ -1,13 +1,15 @@
 #pragma once
 
 #include "font/FontFace.h"
+#include "subset/OutputFormat.h"
 
 #include <QString>
 
 class QWidget;
 
-// Asks where the output goes (the directory dialog) and, when a file of
-// that name is there, whether to replace it. The chosen path, or empty when
-// the user stopped; `errorMessage` says why a path cannot be used.
+// Asks where the output goes (the directory dialog) and, when files of the
+// output's names are there (a WOFF2 file may bring its style sheet), whether
+// to replace them. The chosen path, or empty when the user stopped;
+// `errorMessage` says why a path cannot be used.
 QString askTargetPath(QWidget *parent, int useEnglish, const FontFace &source, const QString &fileName,
-                      QString *errorMessage);
+                      OutputFormat format, bool writeCss, QString *errorMessage);

@@ -8,6 +8,7 @@
 #include "dialog/FacePreviewLabel.h"
 #include "dialog/FaceSelector.h"
 #include "dialog/GenerationRunner.h"
+#include "dialog/OutputFormatChooser.h"
 #include "dialog/TargetQuestions.h"
 #include "font/FontInfo.h"
 #include "font/PreviewCoverage.h"
@@ -108,6 +109,8 @@ void VectorFontClipDialog::setupUi()
         uiText("Name without path, e.g. 12MyFont", "不含路径，示例: 12MyFont"));
     outputRow->addWidget(outputCaption, 0);
     outputRow->addWidget(outputNameEdit, 1);
+    outputFormat = new OutputFormatChooser(useEnglish, this);
+    outputRow->addWidget(outputFormat, 0);
     mainLayout->addLayout(outputRow);
 
     auto *previewRow = new QHBoxLayout;
@@ -369,11 +372,14 @@ bool VectorFontClipDialog::prepareSubsetRequest(SubsetRequest *request, QString 
     const QString sourceProblem = sourceFontProblem(choices.face, useEnglish);
     if (!sourceProblem.isEmpty())
         return fail(sourceProblem);
-    const QString fileName = outputFileName(outputNameEdit->text());
+    choices.format = outputFormat->format();
+    choices.writeCss = outputFormat->writeCss();
+    const QString fileName = outputFileName(outputNameEdit->text(), outputSuffix(choices.format));
     if (fileName.isEmpty())
         return fail(uiText("Output name must not be empty.", "输出文件名不能为空。"));
 
-    choices.targetPath = askTargetPath(this, useEnglish, choices.face, fileName, errorMessage);
+    choices.targetPath = askTargetPath(this, useEnglish, choices.face, fileName, choices.format,
+                                       choices.writeCss, errorMessage);
     if (choices.targetPath.isEmpty())
         return false;
 

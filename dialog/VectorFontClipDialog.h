@@ -10,6 +10,7 @@ struct SubsetRequest;
 class GenerationRunner;
 class FacePreviewLabel;
 class FaceSelector;
+class OutputFormatChooser;
 
 class QDialogButtonBox;
 class QLabel;
@@ -74,4 +75,5 @@ private:
     QString toolDirectory;
     GenerationRunner *generation;
     FaceSelector *faceSelector;
+    OutputFormatChooser *outputFormat = nullptr;
 };

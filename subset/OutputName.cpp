@@ -12,14 +12,14 @@ QString cleanOutputName(const QString &name)
     return cleaned;
 }
 
-QString outputFileName(const QString &name)
+QString outputFileName(const QString &name, const QString &suffix)
 {
     const QString cleaned = cleanOutputName(name.trimmed());
     if (cleaned.isEmpty())
         return cleaned;
-    if (cleaned.endsWith(QLatin1String(".ttf.ttf"), Qt::CaseInsensitive))
-        return cleaned.left(cleaned.size() - 4);
-    if (cleaned.endsWith(QLatin1String(".ttf"), Qt::CaseInsensitive))
+    if (cleaned.endsWith(suffix + suffix, Qt::CaseInsensitive))
+        return cleaned.chopped(suffix.size());
+    if (cleaned.endsWith(suffix, Qt::CaseInsensitive))
         return cleaned;
-    return cleaned + QLatin1String(".ttf");
+    return cleaned + suffix;
 }

@@ -7,7 +7,7 @@
 // Slashes and colons never survive, so the file lands in the chosen folder.
 QString cleanOutputName(const QString &name);
 
-// The file name a generation writes: the cleaned name with ".ttf" appended
-// unless it already ends so (any case), and a doubled ".ttf.ttf" reduced to
-// one. Empty when nothing of the name is left.
-QString outputFileName(const QString &name);
+// The file name a generation writes: the cleaned name with `suffix` appended
+// unless it already ends so (any case), and a doubled suffix (".ttf.ttf")
+// reduced to one. Empty when nothing of the name is left.
+QString outputFileName(const QString &name, const QString &suffix = QStringLiteral(".ttf"));

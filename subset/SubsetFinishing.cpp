@@ -1,6 +1,7 @@
 #include "subset/SubsetFinishing.h"
 
 #include "common/UiText.h"
+#include "subset/OutputConversion.h"
 #include "subset/SubsetCheck.h"
 
 #include <QDir>
@@ -13,11 +14,13 @@
 FinishingResult finishSubsetOutput(const SubsetRequest &request, const QString &subsetPath)
 {
     FinishingResult result;
-    result.errorMessage = subsetOutputProblem(request, subsetPath);
+    // A subset that keeps nothing is no damage: it is said so before the checks.
+    result.errorMessage = emptySubsetProblem(request, subsetPath);
+    if (result.errorMessage.isEmpty())
+        result.errorMessage = subsetOutputProblem(request, subsetPath);
     if (!result.errorMessage.isEmpty())
         return result;
-    result.files.append({subsetPath, request.targetPath});
-    return result;
+    return convertSubsetOutput(request, subsetPath);
 }
 
 namespace {

@@ -93,8 +93,10 @@ void SubsetJob::start(const SubsetRequest &newRequest)
 
     const int english = request.useEnglish;
     QString problem = sourceFontProblem(request.face, english);
-    if (problem.isEmpty())
-        problem = targetProblem(request.targetPath, request.face, english);
+    for (const QString &path : outputFilePaths(request.targetPath, request.format, request.writeCss)) {
+        if (problem.isEmpty())
+            problem = targetProblem(path, request.face, english);
+    }
     if (!problem.isEmpty()) {
         failLater(problem);
         return;
@@ -190,6 +192,10 @@ void SubsetJob::onFinishingDone()
     QFile::remove(temporaryPath);
     pending.ok = true;
     pending.writtenPath = request.targetPath;
+    pending.format = request.format;
+    for (const StagedFile &file : result.files)
+        pending.writtenFiles.append(file.targetPath);
+    pending.sizeReport = result.sizeReport;
     finish(pending);
 }
 

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -19,6 +20,10 @@ struct SubsetOutcome
     QString missingCharsNote; // empty when the font lacks nothing requested
     QList<uint> missingCodepoints; // ascending: what the note is about
     QString writtenPath;      // the file in place, when ok
+    // Output formats for the web and for firmware
+    OutputFormat format = OutputFormat::TrueType;
+    QStringList writtenFiles; // every file in place, the font first
+    QString sizeReport;       // one line: the font against its source
 };
 
 // One generation, run without ever blocking the thread it lives on: hb-subset

@@ -137,6 +137,8 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
     built.unicodesArgument = argument.text();
     built.useEnglish = choices.useEnglish;
     built.toolDirectory = choices.toolDirectory;
+    built.format = choices.format;
+    built.writeCss = choices.format == OutputFormat::Woff2 && choices.writeCss;
     *request = built;
     return true;
 }

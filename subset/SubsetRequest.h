@@ -2,6 +2,7 @@
 
 #include "charset/CodepointRange.h"
 #include "font/FontFace.h"
+#include "subset/OutputFormat.h"
 
 #include <QList>
 #include <QString>
@@ -27,6 +28,9 @@ struct SubsetChoices
     QString toolDirectory; // where hb-subset is looked for
     // Standard character sets
     QStringList charsets; // ids such as "gb2312"; added up with the rest
+    // Output formats for the web and for firmware
+    OutputFormat format = OutputFormat::TrueType;
+    bool writeCss = false; // WOFF2 only: a style sheet beside the font
 };
 
 // One generation, ready to run.
@@ -40,6 +44,9 @@ struct SubsetRequest
     QString toolDirectory;
     int startTimeoutMs = 10000;
     int finishTimeoutMs = 300000;
+    // Output formats for the web and for firmware
+    OutputFormat format = OutputFormat::TrueType;
+    bool writeCss = false;
 };
 
 // The source check both front ends make before asking anything else: a

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "subset/OutputFormat.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+
+// The output format beside the output name, with the style sheet option
+// that only a WOFF2 file has.
+class OutputFormatChooser : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit OutputFormatChooser(int useEnglish, QWidget *parent = nullptr);
+
+    OutputFormat format() const;
+    bool writeCss() const; // false unless the format is WOFF2
+
+private:
+    QComboBox *formats;
+    QCheckBox *css;
+};

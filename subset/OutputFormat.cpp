@@ -1,0 +1,43 @@
+#include "subset/OutputFormat.h"
+
+QString outputSuffix(OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::Woff2:
+        return QStringLiteral(".woff2");
+    case OutputFormat::CArray:
+        return QStringLiteral(".h");
+    case OutputFormat::TrueType:
+        break;
+    }
+    return QStringLiteral(".ttf");
+}
+
+bool outputFormatFromName(const QString &name, OutputFormat *format)
+{
+    if (name == QLatin1String("ttf"))
+        *format = OutputFormat::TrueType;
+    else if (name == QLatin1String("woff2"))
+        *format = OutputFormat::Woff2;
+    else if (name == QLatin1String("c"))
+        *format = OutputFormat::CArray;
+    else
+        return false;
+    return true;
+}
+
+QString cssPathBeside(const QString &woff2Path)
+{
+    const QString suffix = outputSuffix(OutputFormat::Woff2);
+    const QString stem =
+        woff2Path.endsWith(suffix, Qt::CaseInsensitive) ? woff2Path.chopped(suffix.size()) : woff2Path;
+    return stem + QLatin1String(".css");
+}
+
+QStringList outputFilePaths(const QString &targetPath, OutputFormat format, bool writeCss)
+{
+    QStringList paths{targetPath};
+    if (format == OutputFormat::Woff2 && writeCss)
+        paths.append(cssPathBeside(targetPath));
+    return paths;
+}

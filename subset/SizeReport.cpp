@@ -1,0 +1,40 @@
+#include "subset/SizeReport.h"
+
+#include "common/UiText.h"
+
+#include <QLocale>
+
+namespace {
+
+// Digits grouped by commas in both languages, as the Chinese texts write them too.
+QString grouped(qint64 number)
+{
+    return QLocale(QLocale::English, QLocale::UnitedStates).toString(number);
+}
+
+QString byteSize(qint64 bytes)
+{
+    static const char *const units[] = {"KB", "MB", "GB"};
+    if (bytes < 1000)
+        return QStringLiteral("%1 B").arg(bytes);
+    double value = double(bytes);
+    int unit = -1;
+    while (unit < 2 && value >= 999.5) {
+        value /= 1000;
+        ++unit;
+    }
+    // One decimal while it still says something, none from 10 up.
+    const int decimals = value < 9.95 ? 1 : 0;
+    return QStringLiteral("%1 %2").arg(value, 0, 'f', decimals).arg(QLatin1String(units[unit]));
+}
+
+} // namespace
+
+QString sizeReportLine(qint64 sourceBytes, qint64 outputBytes, int characters, int glyphs, int useEnglish)
+{
+    const double percent = sourceBytes > 0 ? 100.0 * double(outputBytes) / double(sourceBytes) : 0.0;
+    const QString share = QStringLiteral("%1%").arg(percent, 0, 'f', percent < 0.095 && percent > 0 ? 2 : 1);
+    return uiText(useEnglish, "Size: %1 → %2 (%3), %4 characters, %5 glyphs",
+                  "大小：%1 → %2（%3），%4 个字符，%5 个字形")
+        .arg(byteSize(sourceBytes), byteSize(outputBytes), share, grouped(characters), grouped(glyphs));
+}
