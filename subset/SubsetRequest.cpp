@@ -95,6 +95,7 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
             }
         }
         const QList<uint> textCodepoints = text.toList();
+        argument.reserve(textCodepoints.size());
         for (uint codepoint : textCodepoints) {
             all.insert(codepoint);
             argument.appendCodepoint(codepoint);
