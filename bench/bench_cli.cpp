@@ -102,9 +102,10 @@ double runMs(const QString &program, const QStringList &arguments)
     return timer.nsecsElapsed() / 1e6;
 }
 
-double median(QList<double> times)
+// -1 marks a failed run, unless `signedValues` (differences may be negative).
+double median(QList<double> times, bool signedValues = false)
 {
-    if (times.isEmpty() || *std::min_element(times.begin(), times.end()) < 0)
+    if (times.isEmpty() || (!signedValues && *std::min_element(times.begin(), times.end()) < 0))
         return -1;
     std::sort(times.begin(), times.end());
     return times.at(times.size() / 2);
@@ -188,8 +189,9 @@ int main(int argc, char *argv[])
     }
     std::printf("Start-up alone (--version): vfc-subset %s ms, hb-subset %s ms\n\n",
                 qPrintable(figure(median(startVfc))), qPrintable(figure(median(startHb))));
-    std::printf("Median wall time of %d runs in ms; targets: at most 10 ms over hb-subset, and at most "
-                "1.25x where a ratio target is shown\n\n",
+    std::printf("Median wall time of %d runs in ms; \"over\" and \"vfc/hb\" are medians of each "
+                "repetition's own figures.\nTargets: at most 10 ms over hb-subset, and at most 1.25x for "
+                "all blocks and the 20,902 ideographs\n\n",
                 runs);
     QStringList header = {QStringLiteral("request"),   QStringLiteral("vfc-subset"),
                           QStringLiteral("hb-subset"), QStringLiteral("over"),
@@ -221,13 +223,21 @@ int main(int argc, char *argv[])
         const double vfc = median(tools.at(0).times);
         const double hb = median(tools.at(1).times);
         const bool measured = vfc >= 0 && hb > 0;
-        const bool met =
-            measured && vfc - hb <= 10 && (request.ratioTarget == 0 || vfc / hb <= request.ratioTarget);
+        // Each repetition's two runs met the same load: what vfc-subset adds
+        // is taken per repetition, and the median of those printed.
+        QList<double> overs, ratios;
+        for (int i = 0; measured && i < runs; ++i) {
+            overs.append(tools.at(0).times.at(i) - tools.at(1).times.at(i));
+            ratios.append(tools.at(0).times.at(i) / tools.at(1).times.at(i));
+        }
+        const double over = measured ? median(overs, true) : 0;
+        const double ratio = measured ? median(ratios) : 0;
+        const bool met = measured && over <= 10 && (request.ratioTarget == 0 || ratio <= request.ratioTarget);
         QStringList row = {request.name,
                            figure(vfc),
                            figure(hb),
-                           measured ? QString::number(vfc - hb, 'f', 1) : QStringLiteral("-"),
-                           measured ? QString::number(vfc / hb, 'f', 2) + "x" : QStringLiteral("-"),
+                           measured ? QString::number(over, 'f', 1) : QStringLiteral("-"),
+                           measured ? QString::number(ratio, 'f', 2) + "x" : QStringLiteral("-"),
                            !measured ? QStringLiteral("-")
                            : met     ? QStringLiteral("met")
                                      : QStringLiteral("MISSED")};
