@@ -1,13 +1,17 @@
 // Prints the longest time the window goes without processing events while
-// it generates a subset: from the moment the output folder is chosen until
-// the "Done" box shows. A 1 ms timer on the GUI thread ticks all along; a
-// late tick is a moment the user's clicks and repaints would have waited.
+// it generates a subset, in two phases: the run, from the moment the output
+// folder is chosen, and then the building and showing of the result box. A
+// 1 ms timer on the GUI thread ticks all along; a late tick is a moment the
+// user's clicks and repaints would have waited. Where in the run its longest
+// gap ended is printed too: at the very start it is the folder dialog's own
+// closing and the job's start, at the end the result.
 //
 //   bench_window_gaps [runs]      (default 3)
 //
 // Runs the real window under the offscreen platform and answers its modal
 // dialogs as the GUI tests do: the folder dialog, the overwrite question and
-// the closing message box.
+// the closing message box. The second row's hb-subset sleeps 10 seconds
+// before the real work, as a huge font would take.
 
 #include "../tests/ModalDriver.h"
 #include "dialog/VectorFontClipDialog.h"
