@@ -102,9 +102,6 @@ void SubsetJob::start(const SubsetRequest &newRequest)
         return;
     }
 
-    pending.missingCodepoints = findMissingCodepoints(request.face, request.codepoints);
-    pending.missingCharsNote = missingCharactersNote(pending.missingCodepoints, english);
-
     const QString executable = findHbSubsetExecutable(request.toolDirectory);
     if (executable.isEmpty()) {
         failLater(uiText(english, "hb-subset not found. Please place it beside this executable.",
@@ -127,7 +124,16 @@ void SubsetJob::start(const SubsetRequest &newRequest)
     connect(process.get(), &QProcess::finished, this, &SubsetJob::onProcessFinished);
     connect(process.get(), &QProcess::errorOccurred, this, &SubsetJob::onProcessError);
     finishTimer->start(request.finishTimeoutMs);
+    const quint64 run = runNumber;
     process->start(executable, arguments, QIODevice::ReadOnly);
+
+    // Looked up while hb-subset works rather than before it starts: for
+    // whole blocks that is tens of thousands of look-ups off the waiting time.
+    // A start that failed at once has ended this run already.
+    if (run != runNumber || !running)
+        return;
+    pending.missingCodepoints = findMissingCodepoints(request.face, request.codepoints);
+    pending.missingCharsNote = missingCharactersNote(pending.missingCodepoints, english);
 }
 
 void SubsetJob::onProcessError(QProcess::ProcessError error)

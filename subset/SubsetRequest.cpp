@@ -122,6 +122,7 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
                 text.insert(codepoint);
         }
         const QList<uint> textCodepoints = text.toList();
+        argument.reserve(textCodepoints.size());
         for (uint codepoint : textCodepoints) {
             all.insert(codepoint);
             argument.appendCodepoint(codepoint);

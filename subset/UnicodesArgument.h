@@ -14,12 +14,11 @@ class UnicodesArgumentWriter
 public:
     void appendCodepoint(uint codepoint);
     void appendRange(uint first, uint last);
+    // Room for `count` more single code points of up to four digits.
+    void reserve(qsizetype count) { buffer.reserve(buffer.size() + count * 7); }
     QString text() const { return QString::fromLatin1(buffer); }
 
 private:
-    void appendHex(uint value);
-    void separate();
-
     QByteArray buffer;
 };
 
