@@ -2,6 +2,7 @@
 
 #include "common/UiText.h"
 
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -11,7 +12,7 @@ QString findOtsSanitize()
     return QStandardPaths::findExecutable(QStringLiteral("ots-sanitize"));
 }
 
-QString sanitizerDefect(const QString &fontPath, int useEnglish, int timeoutMs)
+QString sanitizerDefect(const QString &fontPath, int useEnglish, int timeoutMs, const std::atomic<bool> *stop)
 {
     const QString executable = findOtsSanitize();
     if (executable.isEmpty())
@@ -19,7 +20,12 @@ QString sanitizerDefect(const QString &fontPath, int useEnglish, int timeoutMs)
     QProcess process;
     process.setStandardInputFile(QProcess::nullDevice());
     process.start(executable, {QFileInfo(fontPath).absoluteFilePath()}, QIODevice::ReadOnly);
-    if (!process.waitForFinished(timeoutMs)) {
+    const QDeadlineTimer deadline(timeoutMs);
+    bool finished = false;
+    while (!(finished = process.waitForFinished(50)) && process.state() != QProcess::NotRunning &&
+           !deadline.hasExpired() && !(stop && stop->load()))
+        ;
+    if (!finished) {
         const bool started = process.state() != QProcess::NotRunning;
         process.kill();
         process.waitForFinished(1000);

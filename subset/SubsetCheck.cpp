@@ -114,11 +114,12 @@ QString subsetFontDefect(const FontFace &source, const QList<uint> &requested, c
     return QString();
 }
 
-QString subsetOutputProblem(const SubsetRequest &request, const QString &subsetPath)
+QString subsetOutputProblem(const SubsetRequest &request, const QString &subsetPath,
+                            const std::atomic<bool> *stop)
 {
     QString defect = subsetFontDefect(request.face, request.codepoints, subsetPath, request.useEnglish);
     if (defect.isEmpty())
-        defect = sanitizerDefect(subsetPath, request.useEnglish);
+        defect = sanitizerDefect(subsetPath, request.useEnglish, sanitizerTimeoutMs, stop);
     if (defect.isEmpty())
         return QString();
     return uiText(request.useEnglish,

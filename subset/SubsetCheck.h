@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <atomic>
+
 struct SubsetRequest;
 
 // What keeps the font at `subsetPath` from standing for the subset of
@@ -20,4 +22,6 @@ QString subsetFontDefect(const FontFace &source, const QList<uint> &requested, c
 // Everything a subset must pass before it may replace its target: the check
 // above, then ots-sanitize where it is installed. Empty when it passes,
 // else the whole message, naming the source. Runs on a worker thread.
-QString subsetOutputProblem(const SubsetRequest &request, const QString &subsetPath);
+// `stop` cuts a cancelled run's wait on the sanitizer short.
+QString subsetOutputProblem(const SubsetRequest &request, const QString &subsetPath,
+                            const std::atomic<bool> *stop = nullptr);

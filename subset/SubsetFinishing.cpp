@@ -11,13 +11,14 @@
 #include <cerrno>
 #include <cstdio>
 
-FinishingResult finishSubsetOutput(const SubsetRequest &request, const QString &subsetPath)
+FinishingResult finishSubsetOutput(const SubsetRequest &request, const QString &subsetPath,
+                                   const std::atomic<bool> *stop)
 {
     FinishingResult result;
     // A subset that keeps nothing is no damage: it is said so before the checks.
     result.errorMessage = emptySubsetProblem(request, subsetPath);
     if (result.errorMessage.isEmpty())
-        result.errorMessage = subsetOutputProblem(request, subsetPath);
+        result.errorMessage = subsetOutputProblem(request, subsetPath, stop);
     if (!result.errorMessage.isEmpty())
         return result;
     return convertSubsetOutput(request, subsetPath);

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <atomic>
+
 // A file made by the run, waiting in a temporary place, and where it goes.
 struct StagedFile
 {
@@ -24,7 +26,9 @@ struct FinishingResult
 // checking what hb-subset wrote to `subsetPath` and making the files to place.
 // Runs on a worker thread and touches no target; after a failure the caller
 // removes `subsetPath` and every staged file.
-FinishingResult finishSubsetOutput(const SubsetRequest &request, const QString &subsetPath);
+// Setting `stop` (a cancel) cuts the wait on outside checkers short.
+FinishingResult finishSubsetOutput(const SubsetRequest &request, const QString &subsetPath,
+                                   const std::atomic<bool> *stop = nullptr);
 
 // Moves a staged file over its target in one step (see placeFile's comment);
 // false, with the reason in the request's language, when it cannot.

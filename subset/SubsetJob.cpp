@@ -25,6 +25,7 @@ struct SubsetJob::Finishing
     QMutex mutex;
     bool cancelled = false;
     bool done = false;
+    std::atomic<bool> stop{false}; // read by the worker without the mutex
     QString subsetPath;
     FinishingResult result;
 
@@ -38,7 +39,7 @@ struct SubsetJob::Finishing
     // Worker thread.
     void run(const SubsetRequest &request)
     {
-        FinishingResult finished = finishSubsetOutput(request, subsetPath);
+        FinishingResult finished = finishSubsetOutput(request, subsetPath, &stop);
         QMutexLocker lock(&mutex);
         if (cancelled) {
             removeFiles(subsetPath, finished);
@@ -51,6 +52,7 @@ struct SubsetJob::Finishing
     // Job's thread: true when the job now owns the result.
     void cancel()
     {
+        stop = true;
         QMutexLocker lock(&mutex);
         cancelled = true;
         if (done)

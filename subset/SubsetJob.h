@@ -15,11 +15,11 @@ class QTimer;
 struct SubsetOutcome
 {
     bool ok = false;
-    bool cancelled = false;   // stopped on request: nothing to show
-    QString errorMessage;     // in the request's language; set when it failed
-    QString missingCharsNote; // empty when the font lacks nothing requested
+    bool cancelled = false;        // stopped on request: nothing to show
+    QString errorMessage;          // in the request's language; set when it failed
+    QString missingCharsNote;      // empty when the font lacks nothing requested
     QList<uint> missingCodepoints; // ascending: what the note is about
-    QString writtenPath;      // the file in place, when ok
+    QString writtenPath;           // the file in place, when ok
     // Output formats for the web and for firmware
     OutputFormat format = OutputFormat::TrueType;
     QStringList writtenFiles; // every file in place, the font first
