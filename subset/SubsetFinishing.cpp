@@ -55,36 +55,46 @@ bool copyAcross(const QString &from, const QString &to, QString *reason)
 
 } // namespace
 
-bool placeStagedFile(const StagedFile &file, int useEnglish, QString *errorMessage)
+bool placeStagedFiles(const QList<StagedFile> &files, int useEnglish, QString *errorMessage)
 {
-    // The file first moves beside the target (a plain rename when both
-    // folders share a file system, a copy otherwise), then replaces it with
-    // one rename(2), which swaps the file in atomically; QFile::rename never
-    // replaces. Until that last step the previous target stays as it was, and
-    // a failure removes the staged copy.
-    const QString staged =
-        QFileInfo(file.targetPath).dir().filePath(QFileInfo(file.temporaryPath).fileName());
-    const QByteArray from = QFile::encodeName(file.temporaryPath);
-    const QByteArray besideTarget = QFile::encodeName(staged);
-    QString reason;
-    bool placed = true;
-    if (staged != file.temporaryPath && std::rename(from.constData(), besideTarget.constData()) != 0) {
-        if (errno == EXDEV) {
-            placed = copyAcross(file.temporaryPath, staged, &reason);
-        } else {
+    // Each file first moves beside its target (a plain rename when both
+    // folders share a file system, a copy otherwise); only when all of them
+    // are there does each replace its target with one rename(2), which swaps
+    // the file in atomically (QFile::rename never replaces). So a full disk
+    // or a missing folder leaves every previous target as it was, and a
+    // failure removes the copies already made.
+    QStringList besideTargets;
+    QString failedTarget, reason;
+    for (const StagedFile &file : files) {
+        const QString staged =
+            QFileInfo(file.targetPath).dir().filePath(QFileInfo(file.temporaryPath).fileName());
+        if (staged != file.temporaryPath && std::rename(QFile::encodeName(file.temporaryPath).constData(),
+                                                        QFile::encodeName(staged).constData()) != 0) {
+            const bool moved = errno == EXDEV && copyAcross(file.temporaryPath, staged, &reason);
+            if (!moved && reason.isEmpty())
+                reason = qt_error_string(errno);
+            if (!moved) {
+                failedTarget = file.targetPath;
+                break;
+            }
+        }
+        besideTargets.append(staged);
+    }
+    for (qsizetype i = 0; failedTarget.isEmpty() && i < besideTargets.size(); ++i) {
+        const QString &target = files.at(i).targetPath;
+        if (std::rename(QFile::encodeName(besideTargets.at(i)).constData(),
+                        QFile::encodeName(target).constData()) != 0) {
             reason = qt_error_string(errno);
-            placed = false;
+            failedTarget = target;
         }
     }
-    if (placed &&
-        std::rename(besideTarget.constData(), QFile::encodeName(file.targetPath).constData()) != 0) {
-        reason = qt_error_string(errno);
+    if (failedTarget.isEmpty())
+        return true;
+    for (const QString &staged : besideTargets)
         QFile::remove(staged);
-        placed = false;
-    }
-    if (!placed && errorMessage)
+    if (errorMessage)
         *errorMessage =
-            uiText(useEnglish, "Failed to save to path: %1", "无法保存到目标路径: %1").arg(file.targetPath) +
+            uiText(useEnglish, "Failed to save to path: %1", "无法保存到目标路径: %1").arg(failedTarget) +
             QLatin1Char('\n') + reason;
-    return placed;
+    return false;
 }

@@ -30,6 +30,7 @@ struct FinishingResult
 FinishingResult finishSubsetOutput(const SubsetRequest &request, const QString &subsetPath,
                                    const std::atomic<bool> *stop = nullptr);
 
-// Moves a staged file over its target in one step (see placeFile's comment);
-// false, with the reason in the request's language, when it cannot.
-bool placeStagedFile(const StagedFile &file, int useEnglish, QString *errorMessage);
+// Moves every staged file over its target, all or none as far as the file
+// system allows; false, with the reason in the request's language, when it
+// cannot, and then no target has changed.
+bool placeStagedFiles(const QList<StagedFile> &files, int useEnglish, QString *errorMessage);

@@ -189,13 +189,11 @@ void SubsetJob::onFinishingDone()
         fail(result.errorMessage);
         return;
     }
-    for (const StagedFile &file : result.files) {
-        QString error;
-        if (!placeStagedFile(file, request.useEnglish, &error)) {
-            Finishing::removeFiles(temporaryPath, result);
-            fail(error);
-            return;
-        }
+    QString error;
+    if (!placeStagedFiles(result.files, request.useEnglish, &error)) {
+        Finishing::removeFiles(temporaryPath, result);
+        fail(error);
+        return;
     }
     QFile::remove(temporaryPath);
     pending.ok = true;
