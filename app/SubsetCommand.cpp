@@ -64,6 +64,7 @@ bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const QS
     chosen.useEnglish = english;
     chosen.toolDirectory = toolDirectory;
     chosen.charsets = commandLine.charsets;
+    chosen.options = commandLine.options;
     *choices = chosen;
     return true;
 }

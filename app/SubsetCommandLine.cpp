@@ -1,5 +1,6 @@
 #include "app/SubsetCommandLine.h"
 
+#include "app/OptionsCommandLine.h"
 #include "charset/StandardCharsets.h"
 #include "charset/UnicodeBlockTable.h"
 #include "common/UiText.h"
@@ -70,7 +71,7 @@ bool isFlag(const QString &name)
         QStringLiteral("-h"),          QStringLiteral("--help"),        QStringLiteral("--version"),
         QStringLiteral("--force"),     QStringLiteral("--list-blocks"), QStringLiteral("--list-missing"),
         QStringLiteral("--list-faces")};
-    return flags.contains(name) || name == listCharsetsOption;
+    return flags.contains(name) || name == listCharsetsOption || isSubsetOptionFlag(name);
 }
 
 bool takesValue(const QString &name)
@@ -79,7 +80,7 @@ bool takesValue(const QString &name)
                                         QStringLiteral("--text-file"),   QStringLiteral("--blocks"),
                                         QStringLiteral("--unicodes"),    QStringLiteral("--lang"),
                                         QStringLiteral("--face-index"),  QStringLiteral("--family")};
-    return options.contains(name) || name == charsetOption;
+    return options.contains(name) || name == charsetOption || isSubsetOptionWithValue(name);
 }
 
 SubsetCommandLine Parser::parse(const QStringList &arguments)
@@ -174,6 +175,12 @@ void Parser::takeOption(const QString &name, const QString *value)
 {
     if (takeCharsetOption(name, value))
         return;
+    if (isSubsetOptionFlag(name) || isSubsetOptionWithValue(name)) {
+        QString error;
+        if (!takeSubsetOption(name, value, result.useEnglish, &result.options, &error))
+            fail(error);
+        return;
+    }
     if (name == QLatin1String("-h") || name == QLatin1String("--help")) {
         help = true;
         return;
@@ -423,24 +430,7 @@ QString subsetCommandHelp(int useEnglish)
                   "                      by commas or spaces, as hb-subset takes them: U+4E2D,41-5A\n"
                   "  --charset=IDS       standard character sets such as gb2312 or tgh1, separated\n"
                   "                      by commas (see --list-charsets)\n"
-                  "\n"
-                  "Options:\n"
-                  "  --output-file=PATH  where the subset font goes (required)\n"
-                  "  --force             replace PATH if it exists; otherwise it is kept\n"
-                  "  --list-missing      print every requested character the font lacks, one a\n"
-                  "                      line, to standard output\n"
-                  "  --lang=en|zh        language of the messages (Chinese unless --lang=en)\n"
-                  "  --list-blocks       print the Unicode block table and exit\n"
-                  "  --list-charsets [FONT]\n"
-                  "                      print each character set's id, size and name (and how\n"
-                  "                      many of its characters FONT has) and exit\n"
-                  "  -h, --help          print this help and exit\n"
-                  "  --version           print the version and exit\n"
-                  "\n"
-                  "Each option also takes its value as the next argument (--text TEXT).\n"
-                  "Requested characters that the font lacks are listed on standard error.\n"
-                  "Exit status: 0 when the subset was written, 1 when that failed,\n"
-                  "2 when the command line is wrong, 130 or 143 when SIGINT or SIGTERM stopped it.\n",
+                  "\n",
                   "用法: vfc-subset 字体 --output-file=路径 字符选择... [--lang=en|zh] [--force]\n"
                   "      vfc-subset --family=名称 --output-file=路径 字符选择...\n"
                   "      vfc-subset --list-faces 字体\n"
@@ -463,7 +453,26 @@ QString subsetCommandHelp(int useEnglish)
                   "                      与 hb-subset 的写法相同：U+4E2D,41-5A\n"
                   "  --charset=编号      标准字符集，如 gb2312 或 tgh1，以逗号分隔\n"
                   "                      （见 --list-charsets）\n"
+                  "\n") +
+           subsetOptionsHelp(useEnglish) +
+           uiText(useEnglish,
+                  "Options:\n"
+                  "  --output-file=PATH  where the subset font goes (required)\n"
+                  "  --force             replace PATH if it exists; otherwise it is kept\n"
+                  "  --list-missing      print every requested character the font lacks, one a\n"
+                  "                      line, to standard output\n"
+                  "  --lang=en|zh        language of the messages (Chinese unless --lang=en)\n"
+                  "  --list-blocks       print the Unicode block table and exit\n"
+                  "  --list-charsets [FONT]\n"
+                  "                      print each character set's id, size and name (and how\n"
+                  "                      many of its characters FONT has) and exit\n"
+                  "  -h, --help          print this help and exit\n"
+                  "  --version           print the version and exit\n"
                   "\n"
+                  "Each option also takes its value as the next argument (--text TEXT).\n"
+                  "Requested characters that the font lacks are listed on standard error.\n"
+                  "Exit status: 0 when the subset was written, 1 when that failed,\n"
+                  "2 when the command line is wrong, 130 or 143 when SIGINT or SIGTERM stopped it.\n",
                   "选项:\n"
                   "  --output-file=路径  生成的字库文件（必需）\n"
                   "  --force             覆盖已存在的文件；否则保留原文件\n"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charset/CodepointRange.h"
+#include "subset/SubsetOptions.h"
 
 #include <QList>
 #include <QString>
@@ -30,6 +31,8 @@ struct SubsetCommandLine
     // Standard character sets: ids for --charset, each once; ListCharsets
     // takes an optional fontPath whose coverage it shows.
     QStringList charsets;
+    // Subset options: layout, hinting, names and variation axes
+    SubsetOptions options;
 };
 
 // Reads the arguments that follow the program name. Options take their value

@@ -1,6 +1,7 @@
 #include "subset/HbSubsetRunner.h"
 
 #include "common/UiText.h"
+#include "subset/SubsetOptions.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,14 +38,32 @@ QString findHbSubsetExecutable(const QString &toolDirectory)
 
 bool hbSubsetArguments(const QString &executable, const QString &fontPath, int faceIndex,
                        const QString &unicodesArgument, const QString &outputPath, QTemporaryFile *listFile,
-                       QStringList *arguments)
+                       QStringList *arguments, const SubsetOptions &options)
 {
     QStringList list{QFileInfo(fontPath).absoluteFilePath(), QStringLiteral("--output-file=") + outputPath,
-                     QStringLiteral("--unicodes=") + unicodesArgument, QStringLiteral("--layout-features=*")};
+                     QStringLiteral("--unicodes=") + unicodesArgument};
+    // Without --layout-features hb-subset keeps its own common set.
+    if (options.layout == LayoutChoice::AllFeatures)
+        list.append(QStringLiteral("--layout-features=*"));
     // Face 0 is hb-subset's own default; leaving it out keeps the plain run's
     // command line exactly as it always was.
     if (faceIndex > 0)
         list.append(QStringLiteral("--face-index=%1").arg(faceIndex));
+    // "+=" adds to hb-subset's own list of tables to drop; "=" would replace it.
+    if (options.layout == LayoutChoice::NoLayout)
+        list.append(QStringLiteral("--drop-tables+=") + layoutTableTags().join(QLatin1Char(',')));
+    if (options.dropHinting)
+        list.append(QStringLiteral("--no-hinting"));
+    if (options.names == NameChoice::WithLicence)
+        list.append(QStringLiteral("--name-IDs=0,1,2,3,4,5,6,13,14"));
+    else if (options.names == NameChoice::AllNames)
+        list.append(QStringLiteral("--name-IDs=*"));
+    if (!options.pins.isEmpty()) {
+        QStringList locations;
+        for (const AxisPin &pin : options.pins)
+            locations.append(pin.tag + QLatin1Char('=') + QString::number(pin.value, 'g', 10));
+        list.append(QStringLiteral("--instance=") + locations.join(QLatin1Char(',')));
+    }
     if (commandLineLength(executable, list) >= longestCommandLine) {
         const QByteArray bytes = unicodesArgument.toLatin1();
         if (!listFile->open() || listFile->write(bytes) != bytes.size() || !listFile->flush())
@@ -61,10 +80,10 @@ QString hbSubsetFailureMessage(QProcess::ExitStatus status, int exitCode, const 
 {
     QString message = QString::fromLocal8Bit(standardError).trimmed();
     if (message.isEmpty()) {
-        message = status == QProcess::NormalExit
-                      ? uiText(useEnglish, "hb-subset exited with code %1", "hb-subset 退出码: %1")
-                            .arg(exitCode)
-                      : uiText(useEnglish, "hb-subset stopped unexpectedly.", "hb-subset 意外终止。");
+        message =
+            status == QProcess::NormalExit
+                ? uiText(useEnglish, "hb-subset exited with code %1", "hb-subset 退出码: %1").arg(exitCode)
+                : uiText(useEnglish, "hb-subset stopped unexpectedly.", "hb-subset 意外终止。");
     }
     // hb-subset's own words rarely say which file it could not read.
     return message + QLatin1Char('\n') + uiText(useEnglish, "Source font: %1", "源字库: %1").arg(fontPath);

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class QTemporaryFile;
+struct SubsetOptions;
 
 // hb-subset beside the program (`toolDirectory`), else in its harfbuzz/
 // subfolder; nowhere else, neither the working directory nor PATH. Empty when
@@ -13,12 +14,12 @@ QString findHbSubsetExecutable(const QString &toolDirectory);
 
 // hb-subset's arguments for one run: the source (always absolute, so it
 // never starts with "-"), the face, the output, the code points and every
-// layout feature. A list too long for one command line goes into `listFile`,
+// layout feature unless `options` say otherwise. A list too long for one command line goes into `listFile`,
 // which the caller keeps until the run is over; false when that file cannot
 // be written.
 bool hbSubsetArguments(const QString &executable, const QString &fontPath, int faceIndex,
                        const QString &unicodesArgument, const QString &outputPath, QTemporaryFile *listFile,
-                       QStringList *arguments);
+                       QStringList *arguments, const SubsetOptions &options);
 
 // The message for a run that ended without success: hb-subset's own
 // standard-error text where it wrote one, else the exit code; both name the

@@ -114,6 +114,9 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
     }
     if (all.isEmpty())
         return fail(errorMessage, nothingToKeepMessage(choices));
+    const QString pinProblem = axisPinProblem(choices.face, choices.options.pins, choices.useEnglish);
+    if (!pinProblem.isEmpty())
+        return fail(errorMessage, pinProblem);
 
     SubsetRequest built;
     built.face = choices.face;
@@ -122,6 +125,7 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
     built.unicodesArgument = argument.text();
     built.useEnglish = choices.useEnglish;
     built.toolDirectory = choices.toolDirectory;
+    built.options = choices.options;
     *request = built;
     return true;
 }

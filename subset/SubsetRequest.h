@@ -2,6 +2,7 @@
 
 #include "charset/CodepointRange.h"
 #include "font/FontFace.h"
+#include "subset/SubsetOptions.h"
 
 #include <QList>
 #include <QString>
@@ -18,15 +19,17 @@ struct SubsetChoices
 {
     FontFace face;
     QString targetPath;
-    QStringList texts;             // typed, pasted or imported text
-    QList<int> blockRows;          // rows of the block table, counted from 1
-    QList<CodepointRange> ranges;  // hb-subset's hexadecimal code points and ranges
+    QStringList texts;            // typed, pasted or imported text
+    QList<int> blockRows;         // rows of the block table, counted from 1
+    QList<CodepointRange> ranges; // hb-subset's hexadecimal code points and ranges
     SelectionRule rule = SelectionRule::AddUp;
     SelectionPage shownPage = SelectionPage::CustomText; // for ShownPageOnly
     int useEnglish = 0;
     QString toolDirectory; // where hb-subset is looked for
     // Standard character sets
     QStringList charsets; // ids such as "gb2312"; added up with the rest
+    // Subset options: layout, hinting, names and variation axes
+    SubsetOptions options;
 };
 
 // One generation, ready to run.
@@ -40,6 +43,8 @@ struct SubsetRequest
     QString toolDirectory;
     int startTimeoutMs = 10000;
     int finishTimeoutMs = 300000;
+    // Subset options: layout, hinting, names and variation axes
+    SubsetOptions options;
 };
 
 // The source check both front ends make before asking anything else.

@@ -1,0 +1,73 @@
+"""Writes a small variable TrueType font with a wght and a wdth axis.
+
+Usage: make_variable_font.py OUTPUT.ttf
+
+Three masters of a few boxy glyphs: the default (wght 100, wdth 100), a bold
+(wght 900) and a wide (wdth 150) one, so that every axis moves outlines and
+advances and any location other than the default gives other coordinates.
+"""
+import sys
+
+from fontTools.designspaceLib import AxisDescriptor, DesignSpaceDocument, SourceDescriptor
+from fontTools.fontBuilder import FontBuilder
+from fontTools.pens.ttGlyphPen import TTGlyphPen
+from fontTools import varLib
+
+CHARACTERS = "ABCabc"
+
+
+def box(stem, width):
+    pen = TTGlyphPen(None)
+    pen.moveTo((50, 0))
+    pen.lineTo((50, 700))
+    pen.lineTo((50 + width, 700))
+    pen.lineTo((50 + width, 0))
+    pen.closePath()
+    pen.moveTo((50 + stem, stem))
+    pen.lineTo((50 + width - stem, stem))
+    pen.lineTo((50 + width - stem, 700 - stem))
+    pen.lineTo((50 + stem, 700 - stem))
+    pen.closePath()
+    return pen.glyph()
+
+
+def master(stem, widen):
+    names = [".notdef"] + ["glyph%s" % c for c in CHARACTERS]
+    builder = FontBuilder(1000, isTTF=True)
+    builder.setupGlyphOrder(names)
+    builder.setupCharacterMap({ord(c): "glyph%s" % c for c in CHARACTERS})
+    glyphs = {}
+    metrics = {}
+    for index, name in enumerate(names):
+        width = int((300 + 40 * index) * widen)
+        glyphs[name] = box(stem, width)
+        metrics[name] = (width + 100, 50)
+    builder.setupGlyf(glyphs)
+    builder.setupHorizontalMetrics(metrics)
+    builder.setupHorizontalHeader(ascent=800, descent=-200)
+    builder.setupNameTable({"familyName": "VfcTestVariable", "styleName": "Regular"})
+    builder.setupOS2(sTypoAscender=800, usWinAscent=800, usWinDescent=200)
+    builder.setupPost()
+    return builder.font
+
+
+def main(output):
+    document = DesignSpaceDocument()
+    for tag, name, minimum, default, maximum in (("wght", "Weight", 100, 100, 900), ("wdth", "Width", 100, 100, 150)):
+        axis = AxisDescriptor()
+        axis.tag, axis.name = tag, name
+        axis.minimum, axis.default, axis.maximum = minimum, default, maximum
+        document.addAxis(axis)
+    for stem, widen, location in ((40, 1.0, {"Weight": 100, "Width": 100}),
+                                  (160, 1.0, {"Weight": 900, "Width": 100}),
+                                  (40, 1.5, {"Weight": 100, "Width": 150})):
+        source = SourceDescriptor()
+        source.font = master(stem, widen)
+        source.location = location
+        document.addSource(source)
+    font, _, _ = varLib.build(document)
+    font.save(output)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
