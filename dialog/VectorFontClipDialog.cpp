@@ -3,16 +3,18 @@
 #include "charset/TextCharacters.h"
 #include "charset/TextImport.h"
 #include "charset/UnicodeBlockTable.h"
-#include "dialog/AddCharsetButton.h"
 #include "common/UiText.h"
+#include "dialog/AddCharsetButton.h"
 #include "dialog/FacePreviewLabel.h"
 #include "dialog/FaceSelector.h"
+#include "dialog/SubsetOptionsButton.h"
 #include "font/FontInfo.h"
 #include "font/PreviewCoverage.h"
 #include "font/SystemFontPicker.h"
 #include "font/platform/FontFileLookup.h"
 #include "subset/MissingCharacters.h"
 #include "subset/OutputName.h"
+#include "subset/OutputSizeLine.h"
 #include "subset/SubsetJob.h"
 
 #include <QCoreApplication>
@@ -226,6 +228,8 @@ void VectorFontClipDialog::setupUi()
         buttonBox->addButton(uiText("Generate subset", "生成字库"), QDialogButtonBox::AcceptRole);
     generateButton->setObjectName(QStringLiteral("generateButton"));
     generateButton->setDefault(true);
+    optionsButton = new SubsetOptionsButton(useEnglish, currentFace, this);
+    buttonBox->addButton(optionsButton, QDialogButtonBox::ActionRole);
     connect(buttonBox, &QDialogButtonBox::accepted, this, &VectorFontClipDialog::onExportClicked);
     connect(job, &SubsetJob::finished, this, &VectorFontClipDialog::onGenerationFinished);
     mainLayout->addWidget(buttonBox, 0);
@@ -456,6 +460,7 @@ void VectorFontClipDialog::onGenerationFinished(const SubsetOutcome &outcome)
     if (!missingCharsNote.isEmpty())
         message += QLatin1String("\n\n") + missingCharsNote;
     QMessageBox box(QMessageBox::Information, uiText("Done", "完成"), message, QMessageBox::Ok, this);
+    box.setInformativeText(outputSizeLine(outcome.writtenPath, useEnglish));
     // The note names a few examples; the whole list is one click away.
     if (!outcome.missingCodepoints.isEmpty())
         box.setDetailedText(missingCharactersList(outcome.missingCodepoints).join(QLatin1Char('\n')));
@@ -522,5 +527,6 @@ bool VectorFontClipDialog::prepareSubsetRequest(SubsetRequest *request, QString 
     choices.texts = QStringList{customText()};
     choices.blockRows = checkedBlockRows();
     choices.toolDirectory = toolDirectory;
+    choices.options = optionsButton->optionsFor(choices.face);
     return buildSubsetRequest(choices, request, errorMessage);
 }

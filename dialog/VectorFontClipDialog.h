@@ -11,6 +11,7 @@ struct SubsetRequest;
 class SubsetJob;
 class FacePreviewLabel;
 class FaceSelector;
+class SubsetOptionsButton;
 class QProgressDialog;
 
 class QDialogButtonBox;
@@ -83,4 +84,5 @@ private:
     SubsetJob *job;
     QProgressDialog *progressDialog = nullptr;
     FaceSelector *faceSelector;
+    SubsetOptionsButton *optionsButton = nullptr;
 };

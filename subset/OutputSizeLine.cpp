@@ -14,9 +14,9 @@ QString sizeText(qint64 bytes)
 
 } // namespace
 
-QString outputSizeLine(const QString &sourcePath, const QString &writtenPath, int useEnglish)
+QString outputSizeLine(const QString &writtenPath, int useEnglish)
 {
-    // A collection's size is that of every face in it: still the file the user chose.
-    return uiText(useEnglish, "Size: %1 (source font file: %2)", "大小: %1（源字库文件: %2）")
-        .arg(sizeText(QFileInfo(writtenPath).size()), sizeText(QFileInfo(sourcePath).size()));
+    const qint64 bytes = QFileInfo(writtenPath).size();
+    // Rounded sizes of two runs can look alike; the byte count tells them apart.
+    return uiText(useEnglish, "Size: %1 (%2 bytes)", "大小: %1（%2 字节）").arg(sizeText(bytes)).arg(bytes);
 }

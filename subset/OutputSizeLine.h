@@ -2,6 +2,6 @@
 
 #include <QString>
 
-// One line for the done message: how big the written subset is beside its
-// source, so that two runs with other options can be compared.
-QString outputSizeLine(const QString &sourcePath, const QString &writtenPath, int useEnglish);
+// One line for the done message: how big the written subset is, so that two
+// runs with other options can be compared.
+QString outputSizeLine(const QString &writtenPath, int useEnglish);

@@ -19,9 +19,9 @@ struct SubsetChoices
 {
     FontFace face;
     QString targetPath;
-    QStringList texts;            // typed, pasted or imported text
-    QList<int> blockRows;         // rows of the block table, counted from 1
-    QList<CodepointRange> ranges; // hb-subset's hexadecimal code points and ranges
+    QStringList texts;             // typed, pasted or imported text
+    QList<int> blockRows;          // rows of the block table, counted from 1
+    QList<CodepointRange> ranges;  // hb-subset's hexadecimal code points and ranges
     SelectionRule rule = SelectionRule::AddUp;
     SelectionPage shownPage = SelectionPage::CustomText; // for ShownPageOnly
     int useEnglish = 0;
