@@ -1,6 +1,7 @@
 """Writes a small variable TrueType font with a wght and a wdth axis.
 
 Usage: make_variable_font.py OUTPUT.ttf
+       make_variable_font.py --cff2 OUTPUT.otf
 
 Three masters of a few boxy glyphs: the default (wght 100, wdth 100), a bold
 (wght 900) and a wide (wdth 150) one, so that every axis moves outlines and
@@ -10,14 +11,15 @@ import sys
 
 from fontTools.designspaceLib import AxisDescriptor, DesignSpaceDocument, SourceDescriptor
 from fontTools.fontBuilder import FontBuilder
+from fontTools.pens.t2CharStringPen import T2CharStringPen
 from fontTools.pens.ttGlyphPen import TTGlyphPen
 from fontTools import varLib
 
 CHARACTERS = "ABCabc"
 
 
-def box(stem, width):
-    pen = TTGlyphPen(None)
+def box(stem, width, cff):
+    pen = T2CharStringPen(width + 100, None) if cff else TTGlyphPen(None)
     pen.moveTo((50, 0))
     pen.lineTo((50, 700))
     pen.lineTo((50 + width, 700))
@@ -28,21 +30,24 @@ def box(stem, width):
     pen.lineTo((50 + width - stem, 700 - stem))
     pen.lineTo((50 + stem, 700 - stem))
     pen.closePath()
-    return pen.glyph()
+    return pen.getCharString() if cff else pen.glyph()
 
 
-def master(stem, widen):
+def master(stem, widen, cff):
     names = [".notdef"] + ["glyph%s" % c for c in CHARACTERS]
-    builder = FontBuilder(1000, isTTF=True)
+    builder = FontBuilder(1000, isTTF=not cff)
     builder.setupGlyphOrder(names)
     builder.setupCharacterMap({ord(c): "glyph%s" % c for c in CHARACTERS})
     glyphs = {}
     metrics = {}
     for index, name in enumerate(names):
         width = int((300 + 40 * index) * widen)
-        glyphs[name] = box(stem, width)
+        glyphs[name] = box(stem, width, cff)
         metrics[name] = (width + 100, 50)
-    builder.setupGlyf(glyphs)
+    if cff:
+        builder.setupCFF("VfcTestVariable", {"FullName": "VfcTestVariable"}, glyphs, {})
+    else:
+        builder.setupGlyf(glyphs)
     builder.setupHorizontalMetrics(metrics)
     builder.setupHorizontalHeader(ascent=800, descent=-200)
     builder.setupNameTable({"familyName": "VfcTestVariable", "styleName": "Regular"})
@@ -51,7 +56,7 @@ def master(stem, widen):
     return builder.font
 
 
-def main(output):
+def main(output, cff):
     document = DesignSpaceDocument()
     for tag, name, minimum, default, maximum in (("wght", "Weight", 100, 100, 900), ("wdth", "Width", 100, 100, 150)):
         axis = AxisDescriptor()
@@ -62,7 +67,7 @@ def main(output):
                                   (160, 1.0, {"Weight": 900, "Width": 100}),
                                   (40, 1.5, {"Weight": 100, "Width": 150})):
         source = SourceDescriptor()
-        source.font = master(stem, widen)
+        source.font = master(stem, widen, cff)
         source.location = location
         document.addSource(source)
     font, _, _ = varLib.build(document)
@@ -70,4 +75,4 @@ def main(output):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1])
+    main(sys.argv[-1], "--cff2" in sys.argv)

@@ -1,0 +1,327 @@
+#include "ModalDriver.h"
+#include "TestFonts.h"
+#include "app/SubsetCommandLine.h"
+#include "dialog/SubsetOptionsButton.h"
+#include "subset/SubsetJob.h"
+#include "subset/SubsetRequest.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QGroupBox>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(SubsetOptions)
+Q_DECLARE_METATYPE(LayoutChoice)
+
+namespace {
+
+const QString notoCjk = "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc";
+const int notoSc = 2;
+// Punctuation that palt narrows and vert turns, Latin that kern pairs.
+const QString sentence = QString::fromUtf8("中文句子，“引号”与（括号）。AVAW 12");
+
+QString run(const QString &program, const QStringList &arguments, int *exitCode = nullptr)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(120000);
+    if (exitCode)
+        *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+}
+
+// Read back with fontTools, which shares no code with hb-subset.
+QVariantMap factsOf(const QString &font, int face = 0, const QStringList &instanceOf = {})
+{
+    const QStringList arguments{QFINDTESTDATA("font_facts.py"), font, QString::number(face)};
+    return QJsonDocument::fromJson(run("/usr/bin/python3", arguments + instanceOf).toUtf8())
+        .toVariant()
+        .toMap();
+}
+
+// Advances and offsets as hb-shape gives them, glyph ids left out.
+QString positions(const QString &font, int face, const QString &features, const QString &direction)
+{
+    const QString shaped =
+        run("hb-shape", {"--face-index=" + QString::number(face), "--direction=" + direction,
+                         "--features=" + features, "--no-glyph-names", "--no-clusters", font, sentence});
+    return QString(shaped).remove(QRegularExpression("(?<=[\\[|])\\d+"));
+}
+
+SubsetOptions options(LayoutChoice layout, bool dropHinting = false,
+                      NameChoice names = NameChoice::Identification, const QList<AxisPin> &pins = {})
+{
+    return {layout, dropHinting, names, pins};
+}
+
+} // namespace
+
+class TestSubsetOptions : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void readBack_data();
+    void readBack();
+    void shapingUnchanged_data();
+    void shapingUnchanged();
+    void pins_data();
+    void pins();
+    void commandLine_data();
+    void commandLine();
+    void optionsDialog();
+
+private:
+    // Cuts through the request both front ends build and checks the result
+    // as OTS does; false with the reason.
+    bool cut(const FontFace &face, const QString &text, const SubsetOptions &chosen, QString *error)
+    {
+        SubsetChoices choices;
+        choices.face = face;
+        choices.targetPath = dir.filePath("out.font");
+        choices.texts = {text};
+        choices.useEnglish = 1;
+        choices.toolDirectory = VFC_BIN_DIR;
+        choices.options = chosen;
+        SubsetRequest request;
+        if (!buildSubsetRequest(choices, &request, error))
+            return false;
+        const SubsetOutcome outcome = runSubsetJob(request);
+        int code = -1;
+        *error = outcome.ok ? run("ots-sanitize", {request.targetPath}, &code) : outcome.errorMessage;
+        return code == 0;
+    }
+
+    QTemporaryDir dir;
+};
+
+void TestSubsetOptions::initTestCase()
+{
+    QVERIFY(dir.isValid());
+    for (const QStringList &arguments :
+         {QStringList{dir.filePath("variable.ttf")}, QStringList{"--cff2", dir.filePath("variable.otf")}}) {
+        int code = -1;
+        const QString said =
+            run("/usr/bin/python3", QStringList{QFINDTESTDATA("make_variable_font.py")} + arguments, &code);
+        QVERIFY2(code == 0, qPrintable(said));
+    }
+}
+
+void TestSubsetOptions::readBack_data()
+{
+    QTest::addColumn<QString>("font");
+    QTest::addColumn<int>("face");
+    QTest::addColumn<SubsetOptions>("chosen");
+    QTest::addColumn<QStringList>("kept"); // table tags, or GSUB:/GPOS: feature tags
+    QTest::addColumn<QStringList>("gone");
+    QTest::addColumn<bool>("hinted");
+    QTest::addColumn<QStringList>("extraNames"); // kept beyond IDs 0-6; "*": every source name
+
+    const QString ttf = TestFonts::dejaVuSans();
+    const QString otf = TestFonts::nimbusSansOtf();
+    const QStringList hinting{"fpgm", "prep", "cvt "};
+    const QStringList layout{"GSUB", "GPOS", "GDEF", "BASE"};
+    // clang-format off
+    QTest::newRow("ttf, as always") << ttf << 0 << SubsetOptions() << QStringList{"GSUB", "GPOS"} + hinting
+                                    << QStringList() << true << QStringList();
+    QTest::newRow("ttf, no layout, no hinting") << ttf << 0 << options(LayoutChoice::NoLayout, true)
+                                                << QStringList{"glyf"} << layout + hinting << false << QStringList();
+    QTest::newRow("otf, no hinting, licence") << otf << 0
+                                              << options(LayoutChoice::AllFeatures, true, NameChoice::WithLicence)
+                                              << QStringList{"CFF "} << QStringList() << false
+                                              << QStringList{"13", "14"};
+    QTest::newRow("ttc, every feature") << notoCjk << notoSc << SubsetOptions()
+                                        << QStringList{"GPOS:palt", "GPOS:vpal", "GSUB:vert", "GPOS:kern"}
+                                        << QStringList() << true << QStringList();
+    QTest::newRow("ttc, common features") << notoCjk << notoSc << options(LayoutChoice::CommonFeatures)
+                                          << QStringList{"GPOS:vpal", "GSUB:vert", "GPOS:kern"}
+                                          << QStringList{"GPOS:palt", "GPOS:halt"} << true << QStringList();
+    QTest::newRow("ttc, no layout, no hinting, every name")
+        << notoCjk << notoSc << options(LayoutChoice::NoLayout, true, NameChoice::AllNames)
+        << QStringList{"CFF ", "vmtx"} << layout << false << QStringList{"*"};
+    // clang-format on
+}
+
+void TestSubsetOptions::readBack()
+{
+    QFETCH(QString, font);
+    QFETCH(int, face);
+    QFETCH(SubsetOptions, chosen);
+    QFETCH(QStringList, kept);
+    QFETCH(QStringList, gone);
+    QFETCH(bool, hinted);
+    QFETCH(QStringList, extraNames);
+
+    QString error;
+    QVERIFY2(cut({font, face}, sentence, chosen, &error), qPrintable(error));
+    const QVariantMap facts = factsOf(dir.filePath("out.font"));
+    const QStringList found = facts["tags"].toStringList();
+    QVERIFY2(!found.isEmpty(), "fontTools could not read the subset");
+    for (const QString &tag : kept)
+        QVERIFY2(found.contains(tag), qPrintable(tag + " missing from " + found.join(' ')));
+    for (const QString &tag : gone)
+        QVERIFY2(!found.contains(tag), qPrintable(tag + " still in " + found.join(' ')));
+    QCOMPARE(facts["hinted"].toBool(), hinted);
+
+    QStringList expected = factsOf(font, face)["nameIds"].toStringList();
+    expected.removeIf([&](const QString &id) {
+        return id.toInt() > 6 && !extraNames.contains(id) && !extraNames.contains("*");
+    });
+    QCOMPARE(facts["nameIds"].toStringList(), expected);
+}
+
+void TestSubsetOptions::shapingUnchanged_data()
+{
+    QTest::addColumn<LayoutChoice>("layout");
+    QTest::addColumn<QString>("features");
+    QTest::addColumn<QString>("direction");
+
+    for (const char *direction : {"ltr", "ttb"}) {
+        QTest::addRow("every feature, %s", direction) << LayoutChoice::AllFeatures << "" << direction;
+        QTest::addRow("every feature, palt, %s", direction)
+            << LayoutChoice::AllFeatures << "palt" << direction;
+        QTest::addRow("common features, %s", direction) << LayoutChoice::CommonFeatures << "" << direction;
+    }
+}
+
+void TestSubsetOptions::shapingUnchanged()
+{
+    QFETCH(LayoutChoice, layout);
+    QFETCH(QString, features);
+    QFETCH(QString, direction);
+
+    QString error;
+    QVERIFY2(cut({notoCjk, notoSc}, sentence, options(layout), &error), qPrintable(error));
+    const QString source = positions(notoCjk, notoSc, features, direction);
+    QVERIFY2(source.startsWith('['), qPrintable(source));
+    QCOMPARE(positions(dir.filePath("out.font"), 0, features, direction), source);
+}
+
+void TestSubsetOptions::pins_data()
+{
+    QTest::addColumn<QString>("font"); // in the test folder; empty for a static font
+    QTest::addColumn<QList<AxisPin>>("pins");
+    QTest::addColumn<QString>("refusal"); // what the message names besides the font; empty when done
+
+    const QString ttf = "variable.ttf";
+    const QList<AxisPin> both{{"wght", 400}, {"wdth", 100}};
+    QTest::newRow("kept variable") << ttf << QList<AxisPin>() << QString();
+    QTest::newRow("pinned at the default")
+        << ttf << QList<AxisPin>{{"wght", 100}, {"wdth", 100}} << QString();
+    QTest::newRow("pinned elsewhere") << ttf << QList<AxisPin>{{"wdth", 120}, {"wght", 650.5}} << QString();
+    QTest::newRow("one axis of two") << ttf << QList<AxisPin>{{"wght", 400}} << "wdth";
+    QTest::newRow("beyond the range") << ttf << QList<AxisPin>{{"wght", 901}, {"wdth", 100}} << "901";
+    QTest::newRow("unknown axis") << ttf << both + QList<AxisPin>{{"opsz", 12}} << "opsz";
+    QTest::newRow("CFF2 outlines") << "variable.otf" << both << "CFF2";
+    QTest::newRow("static font") << QString() << both << "variable";
+}
+
+void TestSubsetOptions::pins()
+{
+    QFETCH(QString, font);
+    QFETCH(QList<AxisPin>, pins);
+    QFETCH(QString, refusal);
+
+    const QString path = font.isEmpty() ? TestFonts::dejaVuSans() : dir.filePath(font);
+    QFile::remove(dir.filePath("out.font"));
+    QString error;
+    const bool done =
+        cut({path, 0}, "ABCa", options(LayoutChoice::AllFeatures, false, NameChoice::Identification, pins),
+            &error);
+    if (!refusal.isEmpty()) {
+        QVERIFY(!done && !QFile::exists(dir.filePath("out.font")));
+        QVERIFY2(error.contains(QFileInfo(path).fileName()) && error.contains(refusal), qPrintable(error));
+        return;
+    }
+    QVERIFY2(done, qPrintable(error));
+    QStringList location;
+    for (const AxisPin &pin : pins)
+        location.append(pin.tag + "=" + QString::number(pin.value));
+    const QVariantMap facts = factsOf(dir.filePath("out.font"), 0,
+                                      pins.isEmpty() ? QStringList() : QStringList{path, location.join(',')});
+    QCOMPARE(facts["tags"].toStringList().contains("fvar"), pins.isEmpty());
+    QCOMPARE(facts["tags"].toStringList().contains("gvar"), pins.isEmpty());
+    // Outlines and advances of every glyph as fontTools' own instancer makes them.
+    QCOMPARE(facts["sameAsInstance"].toBool(), !pins.isEmpty());
+}
+
+void TestSubsetOptions::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<SubsetOptions>("expected");
+    QTest::addColumn<QString>("error"); // what a usage error must name; empty when none
+
+    const QStringList every{"--layout", "NONE", "--no-hinting", "--names=licence",
+                            "--instance=wght=400,wdth=87.5"};
+    const QList<AxisPin> pins{{"wght", 400}, {"wdth", 87.5}};
+    QTest::newRow("every switch") << every
+                                  << options(LayoutChoice::NoLayout, true, NameChoice::WithLicence, pins)
+                                  << QString();
+    QTest::newRow("unknown layout") << QStringList{"--layout=minimal"} << SubsetOptions()
+                                    << "all|common|none";
+    QTest::newRow("unknown names") << QStringList{"--names=license"} << SubsetOptions()
+                                   << "default|licence|all";
+    QTest::newRow("axis without value") << QStringList{"--instance=wght"} << SubsetOptions() << "wght";
+    QTest::newRow("axis twice") << QStringList{"--instance=wght=1,wght=2"} << SubsetOptions() << "twice";
+}
+
+void TestSubsetOptions::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(SubsetOptions, expected);
+    QFETCH(QString, error);
+
+    const SubsetCommandLine parsed = parseSubsetCommandLine(
+        QStringList{"font.ttf", "--lang=en", "--text=A", "--output-file=o.ttf"} + arguments);
+    QCOMPARE(parsed.usageError.contains(error) && !error.isEmpty(), !error.isEmpty());
+    QCOMPARE(parsed.action == SubsetCommandLine::Action::Subset, error.isEmpty());
+    QVERIFY(parsed.options == expected);
+}
+
+void TestSubsetOptions::optionsDialog()
+{
+    FontFace face{dir.filePath("variable.ttf"), 0};
+    SubsetOptionsButton button(1, [&face] { return face; });
+    ModalDriver driver;
+    driver.expect([](QWidget *window) {
+        window->findChildren<QRadioButton *>().at(2)->click(); // no layout
+        window->findChild<QCheckBox *>("pinAxes")->click();
+        window->findChild<QDoubleSpinBox *>("axis_wght")->setValue(700);
+        qobject_cast<QDialog *>(window)->accept();
+    });
+    button.click();
+    QCOMPARE(driver.pending(), 0);
+    const QList<AxisPin> pinned{{"wght", 700}, {"wdth", 100}};
+    QVERIFY(button.optionsFor(face) ==
+            options(LayoutChoice::NoLayout, false, NameChoice::Identification, pinned));
+    // Pins belong to their face; the rest holds for any.
+    QVERIFY(button.optionsFor({TestFonts::dejaVuSans(), 0}) == options(LayoutChoice::NoLayout));
+
+    // A static face shows no axes, and CFF2 axes cannot be pinned.
+    for (const QString &path : {TestFonts::dejaVuSans(), dir.filePath("variable.otf")}) {
+        face = {path, 0};
+        bool shown = false;
+        bool pinnable = true;
+        driver.expect([&](QWidget *window) {
+            shown = window->findChild<QGroupBox *>("axesGroup") != nullptr;
+            pinnable = shown && window->findChild<QCheckBox *>("pinAxes")->isEnabled();
+            qobject_cast<QDialog *>(window)->reject();
+        });
+        button.click();
+        QCOMPARE(driver.pending(), 0);
+        QCOMPARE(shown, path.endsWith(".otf"));
+        QVERIFY(!pinnable);
+    }
+    QVERIFY(driver.unexpected().isEmpty());
+    QVERIFY(noWindowLeftOpen());
+}
+
+QTEST_MAIN(TestSubsetOptions)
+#include "tst_subsetoptions.moc"
