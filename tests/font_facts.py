@@ -2,8 +2,8 @@
 
 Usage: font_facts.py FONT [FACE] [SOURCE LOCATION]
 
-tags (tables, and GSUB:/GPOS: feature tags), nameIds, hinted (TrueType
-instructions or CFF stem hints anywhere), and, given a variable SOURCE and a
+tags (tables, GSUB:/GPOS: feature tags, and "hints" for TrueType
+instructions or CFF stem hints anywhere), nameIds, and, given a variable SOURCE and a
 LOCATION such as wght=700,wdth=120, whether every glyph of FONT has the
 outline and advance of that instance of SOURCE.
 """
@@ -63,9 +63,8 @@ def main(arguments):
     font = TTFont(arguments[0], fontNumber=int(arguments[1]) if len(arguments) > 1 else 0)
     facts = {
         "tags": sorted(tag for tag in font.keys() if tag != "GlyphOrder")
-        + features(font, "GSUB") + features(font, "GPOS"),
+        + features(font, "GSUB") + features(font, "GPOS") + (["hints"] if hinted(font) else []),
         "nameIds": [str(nameId) for nameId in sorted({record.nameID for record in font["name"].names})],
-        "hinted": hinted(font),
     }
     if len(arguments) > 3:
         facts["sameAsInstance"] = same_as_instance(font, arguments[2], arguments[3])
