@@ -24,7 +24,6 @@ constexpr double sliderSteps = 100.0;
 QLabel *explanationLabel(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
-    label->setWordWrap(true);
     label->setIndent(22);
     label->setStyleSheet(QStringLiteral("color: gray;"));
     return label;
@@ -53,17 +52,16 @@ SubsetOptionsDialog::SubsetOptionsDialog(int useEnglish, const SubsetOptions &op
     auto *layoutChoices = new QButtonGroup(this);
     layoutButtons = {
         addChoice(layoutBox, new QRadioButton(uiText("Keep every feature of the font", "保留字体的全部特性")),
-                  uiText("For browsers and apps with a full shaper; what the tool always did.",
-                         "适合浏览器和带完整排版引擎的应用；即以往的做法。")),
+                  uiText("For browsers and apps with a full shaper, as the tool always did.",
+                         "适合浏览器和带完整排版引擎的应用，即以往的做法。")),
         addChoice(layoutBox, new QRadioButton(uiText("Keep common features only", "仅保留常用特性")),
-                  uiText("hb-subset's own set: smaller where a font carries ruby, jp78, alternates and "
-                         "the like; drops palt.",
-                         "hb-subset 自带的特性集：字体带注音、jp78、替代字形等时更小；不含 palt。")),
+                  uiText("hb-subset's common set: no palt, ruby, jp78, alternates and the like.",
+                         "hb-subset 的常用特性集：不含 palt、注音、jp78、替代字形等。")),
         addChoice(layoutBox,
                   new QRadioButton(uiText("Drop layout tables (smallest; no kerning, no vertical or "
                                           "proportional forms)",
                                           "去掉排版表（最小；无字距调整，无竖排或比例字形）")),
-                  uiText("GSUB, GPOS, GDEF, BASE, JSTF, kern, morx and kerx go: for simple rasterizers.",
+                  uiText("GSUB, GPOS, GDEF, BASE, JSTF, kern, morx and kerx go; for simple rasterizers.",
                          "去掉 GSUB、GPOS、GDEF、BASE、JSTF、kern、morx、kerx：适合简单的光栅化器。"))};
     for (QAbstractButton *button : std::as_const(layoutButtons))
         layoutChoices->addButton(button);
@@ -76,9 +74,8 @@ SubsetOptionsDialog::SubsetOptionsDialog(int useEnglish, const SubsetOptions &op
     dropHinting->setObjectName(QStringLiteral("dropHinting"));
     dropHinting->setChecked(options.dropHinting);
     addChoice(hintingBox, dropHinting,
-              uiText("Removes TrueType instructions and CFF hints: smaller, a little softer at small "
-                     "pixel sizes.",
-                     "去掉 TrueType 指令与 CFF 提示：更小，小字号下略显模糊。"));
+              uiText("No TrueType instructions or CFF hints; a little softer at small sizes.",
+                     "去掉 TrueType 指令与 CFF 提示；小字号下略显模糊。"));
     mainLayout->addWidget(hintingGroup);
 
     auto *namesGroup = new QGroupBox(uiText("Names", "名称记录"), this);
@@ -89,9 +86,8 @@ SubsetOptionsDialog::SubsetOptionsDialog(int useEnglish, const SubsetOptions &op
                   uiText("Name IDs 0-6, hb-subset's default: the licence is dropped.",
                          "名称 ID 0-6，hb-subset 的默认值：不含许可证。")),
         addChoice(namesBox, new QRadioButton(uiText("Also keep the licence", "同时保留许可证")),
-                  uiText("Adds IDs 13 and 14, the licence text and URL that the SIL Open Font License "
-                         "expects to travel with the font.",
-                         "另加 ID 13 和 14，即 SIL 开源字体许可证等要求随字体附带的许可证文本和网址。")),
+                  uiText("Adds IDs 13 and 14, the licence text and URL the OFL asks to travel along.",
+                         "另加 ID 13 和 14：OFL 等许可证要求随字体附带的许可证文本和网址。")),
         addChoice(namesBox, new QRadioButton(uiText("Keep every name", "保留全部名称")),
                   uiText("Every name record of the source font.", "源字库的全部名称记录。"))};
     for (QAbstractButton *button : std::as_const(nameButtons))
@@ -136,9 +132,8 @@ QGroupBox *SubsetOptionsDialog::makeAxesGroup(const FontFace &face, const Subset
     const bool cff2 = hasCff2Outlines(face);
     const QString note = cff2 ? uiText("hb-subset cannot pin CFF2 outlines: the axes stay variable.",
                                        "hb-subset 无法固定 CFF2 轮廓：各轴保持可变。")
-                              : uiText("Unchecked, every master stays in the font; checked, one static "
-                                       "instance is left. All axes are pinned together.",
-                                       "不勾选时保留全部母版；勾选后只留一个静态实例。各轴一同固定。");
+                              : uiText("Unchecked, the font stays variable; checked, one static instance.",
+                                       "不勾选则保持可变；勾选则只留一个静态实例。");
     grid->addWidget(explanationLabel(note, group), 1, 0, 1, 3);
     pinAxes->setEnabled(!cff2);
     pinAxes->setChecked(!cff2 && !options.pins.isEmpty());
