@@ -13,10 +13,10 @@ struct SubsetOptions;
 QString findHbSubsetExecutable(const QString &toolDirectory);
 
 // hb-subset's arguments for one run: the source (always absolute, so it
-// never starts with "-"), the face, the output, the code points and every
-// layout feature unless `options` say otherwise. A list too long for one command line goes into `listFile`,
-// which the caller keeps until the run is over; false when that file cannot
-// be written.
+// never starts with "-"), the face, the output, the code points, every
+// layout feature and what `options` change; default options add nothing.
+// A list too long for one command line goes into `listFile`, which the
+// caller keeps until the run is over; false when that file cannot be written.
 bool hbSubsetArguments(const QString &executable, const QString &fontPath, int faceIndex,
                        const QString &unicodesArgument, const QString &outputPath, QTemporaryFile *listFile,
                        QStringList *arguments, const SubsetOptions &options);
