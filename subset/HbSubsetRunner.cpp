@@ -56,8 +56,9 @@ bool hbSubsetArguments(const QString &executable, const QString &fontPath, int f
         list.append(QStringLiteral("--no-hinting"));
     if (options.names == NameChoice::WithLicence)
         list.append(QStringLiteral("--name-IDs=0,1,2,3,4,5,6,13,14"));
-    else if (options.names == NameChoice::AllNames)
-        list.append(QStringLiteral("--name-IDs=*"));
+    else if (options.names == NameChoice::AllNames) // in every language and platform, too
+        list.append({QStringLiteral("--name-IDs=*"), QStringLiteral("--name-languages=*"),
+                     QStringLiteral("--name-legacy")});
     if (!options.pins.isEmpty()) {
         QStringList locations;
         for (const AxisPin &pin : options.pins)

@@ -3,7 +3,8 @@
 Usage: font_facts.py FONT [FACE] [SOURCE LOCATION]
 
 tags (tables, GSUB:/GPOS: feature tags, and "hints" for TrueType
-instructions or CFF stem hints anywhere), nameIds, and, given a variable SOURCE and a
+instructions or CFF stem hints anywhere), nameIds, names (every record's
+platform, language and ID), and, given a variable SOURCE and a
 LOCATION such as wght=700,wdth=120, whether every glyph of FONT has the
 outline and advance of that instance of SOURCE.
 """
@@ -65,6 +66,7 @@ def main(arguments):
         "tags": sorted(tag for tag in font.keys() if tag != "GlyphOrder")
         + features(font, "GSUB") + features(font, "GPOS") + (["hints"] if hinted(font) else []),
         "nameIds": [str(nameId) for nameId in sorted({record.nameID for record in font["name"].names})],
+        "names": sorted("%d/%d/%d" % (r.platformID, r.langID, r.nameID) for r in font["name"].names),
     }
     if len(arguments) > 3:
         facts["sameAsInstance"] = same_as_instance(font, arguments[2], arguments[3])
