@@ -81,10 +81,10 @@ QString hbSubsetFailureMessage(QProcess::ExitStatus status, int exitCode, const 
 {
     QString message = QString::fromLocal8Bit(standardError).trimmed();
     if (message.isEmpty()) {
-        message =
-            status == QProcess::NormalExit
-                ? uiText(useEnglish, "hb-subset exited with code %1", "hb-subset 退出码: %1").arg(exitCode)
-                : uiText(useEnglish, "hb-subset stopped unexpectedly.", "hb-subset 意外终止。");
+        message = status == QProcess::NormalExit
+                      ? uiText(useEnglish, "hb-subset exited with code %1", "hb-subset 退出码: %1")
+                            .arg(exitCode)
+                      : uiText(useEnglish, "hb-subset stopped unexpectedly.", "hb-subset 意外终止。");
     }
     // hb-subset's own words rarely say which file it could not read.
     return message + QLatin1Char('\n') + uiText(useEnglish, "Source font: %1", "源字库: %1").arg(fontPath);
