@@ -14,7 +14,6 @@
 #include "font/platform/FontFileLookup.h"
 #include "subset/MissingCharacters.h"
 #include "subset/OutputName.h"
-#include "subset/OutputSizeLine.h"
 #include "subset/SubsetJob.h"
 
 #include <QCoreApplication>
@@ -460,7 +459,6 @@ void VectorFontClipDialog::onGenerationFinished(const SubsetOutcome &outcome)
     if (!missingCharsNote.isEmpty())
         message += QLatin1String("\n\n") + missingCharsNote;
     QMessageBox box(QMessageBox::Information, uiText("Done", "完成"), message, QMessageBox::Ok, this);
-    box.setInformativeText(outputSizeLine(outcome.writtenPath, useEnglish));
     // The note names a few examples; the whole list is one click away.
     if (!outcome.missingCodepoints.isEmpty())
         box.setDetailedText(missingCharactersList(outcome.missingCodepoints).join(QLatin1Char('\n')));

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "subset/SubsetOptions.h"
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 
 class QTemporaryFile;
-struct SubsetOptions;
 
 // hb-subset beside the program (`toolDirectory`), else in its harfbuzz/
 // subfolder; nowhere else, neither the working directory nor PATH. Empty when
@@ -19,7 +20,7 @@ QString findHbSubsetExecutable(const QString &toolDirectory);
 // caller keeps until the run is over; false when that file cannot be written.
 bool hbSubsetArguments(const QString &executable, const QString &fontPath, int faceIndex,
                        const QString &unicodesArgument, const QString &outputPath, QTemporaryFile *listFile,
-                       QStringList *arguments, const SubsetOptions &options);
+                       QStringList *arguments, const SubsetOptions &options = SubsetOptions());
 
 // The message for a run that ended without success: hb-subset's own
 // standard-error text where it wrote one, else the exit code; both name the
