@@ -1,12 +1,13 @@
-"""Writes a small variable TrueType font with a wght and a wdth axis.
+"""Writes two small variable fonts with a wght and a wdth axis into FOLDER:
+variable.ttf (glyf outlines) and variable.otf (the same in CFF2).
 
-Usage: make_variable_font.py OUTPUT.ttf
-       make_variable_font.py --cff2 OUTPUT.otf
+Usage: make_variable_font.py FOLDER
 
 Three masters of a few boxy glyphs: the default (wght 100, wdth 100), a bold
 (wght 900) and a wide (wdth 150) one, so that every axis moves outlines and
 advances and any location other than the default gives other coordinates.
 """
+import os
 import sys
 
 from fontTools.designspaceLib import AxisDescriptor, DesignSpaceDocument, SourceDescriptor
@@ -75,4 +76,5 @@ def main(output, cff):
 
 
 if __name__ == "__main__":
-    main(sys.argv[-1], "--cff2" in sys.argv)
+    main(os.path.join(sys.argv[1], "variable.ttf"), False)
+    main(os.path.join(sys.argv[1], "variable.otf"), True)
