@@ -66,6 +66,7 @@ bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const QS
     chosen.charsets = commandLine.charsets;
     chosen.format = commandLine.format;
     chosen.writeCss = commandLine.writeCss;
+    chosen.options = commandLine.options;
     *choices = chosen;
     return true;
 }

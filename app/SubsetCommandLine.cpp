@@ -1,5 +1,6 @@
 #include "app/SubsetCommandLine.h"
 
+#include "app/OptionsCommandLine.h"
 #include "charset/StandardCharsets.h"
 #include "charset/UnicodeBlockTable.h"
 #include "common/UiText.h"
@@ -75,7 +76,8 @@ bool isFlag(const QString &name)
         QStringLiteral("-h"),          QStringLiteral("--help"),        QStringLiteral("--version"),
         QStringLiteral("--force"),     QStringLiteral("--list-blocks"), QStringLiteral("--list-missing"),
         QStringLiteral("--list-faces")};
-    return flags.contains(name) || name == listCharsetsOption || outputFlags.contains(name);
+    return flags.contains(name) || name == listCharsetsOption || outputFlags.contains(name) ||
+           isSubsetOptionFlag(name);
 }
 
 bool takesValue(const QString &name)
@@ -84,7 +86,8 @@ bool takesValue(const QString &name)
                                         QStringLiteral("--text-file"),   QStringLiteral("--blocks"),
                                         QStringLiteral("--unicodes"),    QStringLiteral("--lang"),
                                         QStringLiteral("--face-index"),  QStringLiteral("--family")};
-    return options.contains(name) || name == charsetOption || outputOptions.contains(name);
+    return options.contains(name) || name == charsetOption || outputOptions.contains(name) ||
+           isSubsetOptionWithValue(name);
 }
 
 SubsetCommandLine Parser::parse(const QStringList &arguments)
@@ -196,6 +199,12 @@ void Parser::takeOption(const QString &name, const QString *value)
 {
     if (takeCharsetOption(name, value) || takeOutputOption(name, value))
         return;
+    if (isSubsetOptionFlag(name) || isSubsetOptionWithValue(name)) {
+        QString error;
+        if (!takeSubsetOption(name, value, result.useEnglish, &result.options, &error))
+            fail(error);
+        return;
+    }
     if (name == QLatin1String("-h") || name == QLatin1String("--help")) {
         help = true;
         return;
@@ -445,7 +454,32 @@ QString subsetCommandHelp(int useEnglish)
                   "                      by commas or spaces, as hb-subset takes them: U+4E2D,41-5A\n"
                   "  --charset=IDS       standard character sets such as gb2312 or tgh1, separated\n"
                   "                      by commas (see --list-charsets)\n"
+                  "\n",
+                  "用法: vfc-subset 字体 --output-file=路径 字符选择... [--lang=en|zh] [--force]\n"
+                  "      vfc-subset --family=名称 --output-file=路径 字符选择...\n"
+                  "      vfc-subset --list-faces 字体\n"
                   "\n"
+                  "用 hb-subset 将字体（.ttf、.otf、.ttc）裁剪为所选字符，结果按原样写入“路径”。\n"
+                  "\n"
+                  "字体:\n"
+                  "  --face-index=N      要裁剪的字体集合（.ttc、.otc）中的字体序号，默认为 0\n"
+                  "  --family=名称       用已安装的字体族代替“字体”，查找方式与窗口的系统字体\n"
+                  "                      选择相同，包括其字体序号\n"
+                  "  --list-faces        列出“字体”（或 --family）中的各个字体后退出：序号、\n"
+                  "                      字体族和样式，以制表符分隔\n"
+                  "\n"
+                  "字符选择（至少一项；多项合并）:\n"
+                  "  --text=文本         文本中的字符\n"
+                  "  --text-file=文件    UTF-8 文本文件中的字符（- 表示标准输入）\n"
+                  "  --blocks=列表       Unicode 分区表的行号：数字、范围（如 3-5）或 all，\n"
+                  "                      以逗号分隔（见 --list-blocks）\n"
+                  "  --unicodes=列表     十六进制码位及其范围，以逗号或空格分隔，\n"
+                  "                      与 hb-subset 的写法相同：U+4E2D,41-5A\n"
+                  "  --charset=编号      标准字符集，如 gb2312 或 tgh1，以逗号分隔\n"
+                  "                      （见 --list-charsets）\n"
+                  "\n") +
+           subsetOptionsHelp(useEnglish) +
+           uiText(useEnglish,
                   "Options:\n"
                   "  --output-file=PATH  where the subset font goes (required)\n"
                   "  --format=ttf|woff2|c\n"
@@ -469,29 +503,6 @@ QString subsetCommandHelp(int useEnglish)
                   "Requested characters that the font lacks are listed on standard error.\n"
                   "Exit status: 0 when the subset was written, 1 when that failed,\n"
                   "2 when the command line is wrong, 130 or 143 when SIGINT or SIGTERM stopped it.\n",
-                  "用法: vfc-subset 字体 --output-file=路径 字符选择... [--lang=en|zh] [--force]\n"
-                  "      vfc-subset --family=名称 --output-file=路径 字符选择...\n"
-                  "      vfc-subset --list-faces 字体\n"
-                  "\n"
-                  "用 hb-subset 将字体（.ttf、.otf、.ttc）裁剪为所选字符，结果按原样写入“路径”。\n"
-                  "\n"
-                  "字体:\n"
-                  "  --face-index=N      要裁剪的字体集合（.ttc、.otc）中的字体序号，默认为 0\n"
-                  "  --family=名称       用已安装的字体族代替“字体”，查找方式与窗口的系统字体\n"
-                  "                      选择相同，包括其字体序号\n"
-                  "  --list-faces        列出“字体”（或 --family）中的各个字体后退出：序号、\n"
-                  "                      字体族和样式，以制表符分隔\n"
-                  "\n"
-                  "字符选择（至少一项；多项合并）:\n"
-                  "  --text=文本         文本中的字符\n"
-                  "  --text-file=文件    UTF-8 文本文件中的字符（- 表示标准输入）\n"
-                  "  --blocks=列表       Unicode 分区表的行号：数字、范围（如 3-5）或 all，\n"
-                  "                      以逗号分隔（见 --list-blocks）\n"
-                  "  --unicodes=列表     十六进制码位及其范围，以逗号或空格分隔，\n"
-                  "                      与 hb-subset 的写法相同：U+4E2D,41-5A\n"
-                  "  --charset=编号      标准字符集，如 gb2312 或 tgh1，以逗号分隔\n"
-                  "                      （见 --list-charsets）\n"
-                  "\n"
                   "选项:\n"
                   "  --output-file=路径  生成的字库文件（必需）\n"
                   "  --format=ttf|woff2|c\n"

@@ -2,6 +2,7 @@
 
 #include "charset/CodepointRange.h"
 #include "subset/OutputFormat.h"
+#include "subset/SubsetOptions.h"
 
 #include <QList>
 #include <QString>
@@ -35,6 +36,8 @@ struct SubsetCommandLine
     OutputFormat format = OutputFormat::TrueType;
     bool writeCss = false; // a style sheet beside a WOFF2 file
     bool report = false;   // the size line on standard error
+    // Subset options: layout, hinting, names and variation axes
+    SubsetOptions options;
 };
 
 // Reads the arguments that follow the program name. Options take their value

@@ -9,6 +9,7 @@
 #include "dialog/FaceSelector.h"
 #include "dialog/GenerationRunner.h"
 #include "dialog/OutputFormatChooser.h"
+#include "dialog/SubsetOptionsButton.h"
 #include "dialog/TargetQuestions.h"
 #include "font/FontInfo.h"
 #include "font/PreviewCoverage.h"
@@ -183,6 +184,8 @@ void VectorFontClipDialog::setupUi()
         buttonBox->addButton(uiText("Generate subset", "生成字库"), QDialogButtonBox::AcceptRole);
     generateButton->setObjectName(QStringLiteral("generateButton"));
     generateButton->setDefault(true);
+    optionsButton = new SubsetOptionsButton(useEnglish, currentFace, this);
+    buttonBox->addButton(optionsButton, QDialogButtonBox::ActionRole);
     connect(buttonBox, &QDialogButtonBox::accepted, this, &VectorFontClipDialog::onExportClicked);
     connect(generation, &GenerationRunner::runningChanged, buttonBox, &QWidget::setDisabled);
     mainLayout->addWidget(buttonBox, 0);
@@ -389,5 +392,6 @@ bool VectorFontClipDialog::prepareSubsetRequest(SubsetRequest *request, QString 
     choices.texts = QStringList{customText()};
     choices.blockRows = blocksPage->checkedRows();
     choices.toolDirectory = toolDirectory;
+    choices.options = optionsButton->optionsFor(choices.face);
     return buildSubsetRequest(choices, request, errorMessage);
 }

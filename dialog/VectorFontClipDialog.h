@@ -11,6 +11,7 @@ class GenerationRunner;
 class FacePreviewLabel;
 class FaceSelector;
 class OutputFormatChooser;
+class SubsetOptionsButton;
 
 class QDialogButtonBox;
 class QLabel;
@@ -76,4 +77,5 @@ private:
     GenerationRunner *generation;
     FaceSelector *faceSelector;
     OutputFormatChooser *outputFormat = nullptr;
+    SubsetOptionsButton *optionsButton = nullptr;
 };

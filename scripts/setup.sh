@@ -16,7 +16,7 @@ packages=(
   unicode-data locales                                    # sources of the standard character sets' table
   xvfb xauth xdotool                                      # a real display for tests and screenshots
   desktop-file-utils dpkg-dev                             # checking the menu entry, building the .deb
-  fonttools python3-fonttools                             # pyftsubset, compared against in bench/ only
+  fonttools python3-fonttools                             # pyftsubset in bench/; tests read subsets back, build variable fonts
 )
 
 missing=()

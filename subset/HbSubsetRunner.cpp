@@ -2,6 +2,7 @@
 
 #include "common/UiText.h"
 #include "subset/SourceFontPath.h"
+#include "subset/SubsetOptions.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,14 +39,33 @@ QString findHbSubsetExecutable(const QString &toolDirectory)
 
 bool hbSubsetArguments(const QString &executable, const QString &fontPath, int faceIndex,
                        const QString &unicodesArgument, const QString &outputPath, QTemporaryFile *listFile,
-                       QStringList *arguments)
+                       QStringList *arguments, const SubsetOptions &options)
 {
     QStringList list{QFileInfo(fontPath).absoluteFilePath(), QStringLiteral("--output-file=") + outputPath,
-                     QStringLiteral("--unicodes=") + unicodesArgument, QStringLiteral("--layout-features=*")};
+                     QStringLiteral("--unicodes=") + unicodesArgument};
+    // Without --layout-features hb-subset keeps its own common set.
+    if (options.layout == LayoutChoice::AllFeatures)
+        list.append(QStringLiteral("--layout-features=*"));
     // Face 0 is hb-subset's own default; leaving it out keeps the plain run's
     // command line exactly as it always was.
     if (faceIndex > 0)
         list.append(QStringLiteral("--face-index=%1").arg(faceIndex));
+    // "+=" adds to hb-subset's own list of tables to drop; "=" would replace it.
+    if (options.layout == LayoutChoice::NoLayout)
+        list.append(QStringLiteral("--drop-tables+=") + layoutTableTags().join(QLatin1Char(',')));
+    if (options.dropHinting)
+        list.append(QStringLiteral("--no-hinting"));
+    if (options.names == NameChoice::WithLicence)
+        list.append(QStringLiteral("--name-IDs=0,1,2,3,4,5,6,13,14"));
+    else if (options.names == NameChoice::AllNames) // in every language and platform, too
+        list.append({QStringLiteral("--name-IDs=*"), QStringLiteral("--name-languages=*"),
+                     QStringLiteral("--name-legacy")});
+    if (!options.pins.isEmpty()) {
+        QStringList locations;
+        for (const AxisPin &pin : options.pins)
+            locations.append(pin.tag + QLatin1Char('=') + QString::number(pin.value, 'g', 10));
+        list.append(QStringLiteral("--instance=") + locations.join(QLatin1Char(',')));
+    }
     if (commandLineLength(executable, list) >= longestCommandLine) {
         const QByteArray bytes = unicodesArgument.toLatin1();
         if (!listFile->open() || listFile->write(bytes) != bytes.size() || !listFile->flush())

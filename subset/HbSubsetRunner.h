@@ -1,5 +1,7 @@
 #pragma once
 
+#include "subset/SubsetOptions.h"
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -12,13 +14,13 @@ class QTemporaryFile;
 QString findHbSubsetExecutable(const QString &toolDirectory);
 
 // hb-subset's arguments for one run: the source (always absolute, so it
-// never starts with "-"), the face, the output, the code points and every
-// layout feature. A list too long for one command line goes into `listFile`,
-// which the caller keeps until the run is over; false when that file cannot
-// be written.
+// never starts with "-"), the face, the output, the code points, every
+// layout feature and what `options` change; default options add nothing.
+// A list too long for one command line goes into `listFile`, which the
+// caller keeps until the run is over; false when that file cannot be written.
 bool hbSubsetArguments(const QString &executable, const QString &fontPath, int faceIndex,
                        const QString &unicodesArgument, const QString &outputPath, QTemporaryFile *listFile,
-                       QStringList *arguments);
+                       QStringList *arguments, const SubsetOptions &options = SubsetOptions());
 
 // The message for a run that ended without success: hb-subset's own
 // standard-error text where it wrote one, else the exit code; both name the

@@ -116,7 +116,7 @@ void SubsetJob::start(const SubsetRequest &newRequest)
         QDir(QDir::tempPath()).filePath(QStringLiteral("vfc_unicodes_XXXXXX.txt")));
     QStringList arguments;
     if (!hbSubsetArguments(executable, request.face.path, request.face.index, request.unicodesArgument,
-                           temporaryPath, listFile.get(), &arguments)) {
+                           temporaryPath, listFile.get(), &arguments, request.options)) {
         failLater(uiText(english, "Failed to start hb-subset process.", "无法启动 hb-subset 进程。"));
         return;
     }

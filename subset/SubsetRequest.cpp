@@ -130,6 +130,9 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
     }
     if (all.isEmpty())
         return fail(errorMessage, nothingToKeepMessage(choices));
+    const QString pinProblem = axisPinProblem(choices.face, choices.options.pins, choices.useEnglish);
+    if (!pinProblem.isEmpty())
+        return fail(errorMessage, pinProblem);
 
     SubsetRequest built;
     built.face = choices.face;
@@ -140,6 +143,7 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
     built.toolDirectory = choices.toolDirectory;
     built.format = choices.format;
     built.writeCss = choices.format == OutputFormat::Woff2 && choices.writeCss;
+    built.options = choices.options;
     *request = built;
     return true;
 }

@@ -3,6 +3,7 @@
 #include "charset/CodepointRange.h"
 #include "font/FontFace.h"
 #include "subset/OutputFormat.h"
+#include "subset/SubsetOptions.h"
 
 #include <QList>
 #include <QString>
@@ -31,6 +32,8 @@ struct SubsetChoices
     // Output formats for the web and for firmware
     OutputFormat format = OutputFormat::TrueType;
     bool writeCss = false; // WOFF2 only: a style sheet beside the font
+    // Subset options: layout, hinting, names and variation axes
+    SubsetOptions options;
 };
 
 // One generation, ready to run.
@@ -47,6 +50,8 @@ struct SubsetRequest
     // Output formats for the web and for firmware
     OutputFormat format = OutputFormat::TrueType;
     bool writeCss = false;
+    // Subset options: layout, hinting, names and variation axes
+    SubsetOptions options;
 };
 
 // The source check both front ends make before asking anything else: a

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "font/FontFace.h"
+#include "subset/SubsetOptions.h"
+
+#include <QPushButton>
+
+#include <functional>
+
+// "Options...": opens the subset options for the current face and keeps what
+// was chosen there. Pinned axes belong to the face they were set for.
+class SubsetOptionsButton : public QPushButton
+{
+    Q_OBJECT
+
+public:
+    // `currentFace` is asked each time the options open.
+    SubsetOptionsButton(int useEnglish, std::function<FontFace()> currentFace, QWidget *parent = nullptr);
+
+    // The options to cut `face` with: pins set for another face are left out.
+    SubsetOptions optionsFor(const FontFace &face) const;
+
+private:
+    void openOptions();
+
+    int useEnglish;
+    std::function<FontFace()> currentFace;
+    SubsetOptions chosen;
+    FontFace pinnedFace;
+};
