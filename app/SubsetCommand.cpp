@@ -2,6 +2,7 @@
 
 #include "app/CharsetCommand.h"
 #include "app/FaceCommand.h"
+#include "app/SubsetCommandHelp.h"
 #include "app/TerminationSignals.h"
 #include "charset/TextImport.h"
 #include "charset/UnicodeBlockTable.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/SelectionLists.h"
+
 #include "charset/CodepointRange.h"
 #include "subset/OutputFormat.h"
 #include "subset/SubsetOptions.h"
@@ -43,25 +45,3 @@ struct SubsetCommandLine
 // Reads the arguments that follow the program name. Options take their value
 // after "=" or as the next argument; "--" ends the options.
 SubsetCommandLine parseSubsetCommandLine(const QStringList &arguments);
-
-// "1,3-5,all": row numbers of the block table, ranges of them, or "all",
-// separated by commas. Adds the rows to `rows` (a flag per row, index 0 for
-// row 1). False, with the reason in `error`, when an item is not a row.
-bool parseBlockRows(const QString &list, int useEnglish, QList<bool> *rows, QString *error);
-
-// hb-subset's --unicodes syntax: hexadecimal code points ("4E2D", "U+4E2D",
-// "0x4E2D") and ranges of them ("U+4E00-9FBF"), separated by commas or white
-// space, none above U+10FFFF. Appends them to `ranges`; false, with the
-// reason in `error`, when an item is not one.
-bool parseUnicodeRanges(const QString &list, int useEnglish, QList<CodepointRange> *ranges, QString *error);
-
-// "gb2312,big5": ids of standard character sets, separated by commas. Adds
-// those not yet in `ids`; false, with the valid ids named in `error`, when an
-// item is none.
-bool parseCharsetIds(const QString &list, int useEnglish, QStringList *ids, QString *error);
-
-QString subsetCommandHelp(int useEnglish);
-
-// One line per row of the block table: its number for --blocks, its range
-// and its name in the chosen language.
-QString unicodeBlockListing(int useEnglish);

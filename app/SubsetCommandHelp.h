@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QString>
+
+// What vfc-subset --help prints, in the chosen language.
+QString subsetCommandHelp(int useEnglish);
