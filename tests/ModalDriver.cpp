@@ -8,7 +8,11 @@
 
 namespace {
 constexpr int tickMs = 20;
+QString describe(const QWidget *window)
+{
+    return QString::fromLatin1(window->metaObject()->className()) + ": " + window->windowTitle();
 }
+} // namespace
 
 ModalDriver::ModalDriver(int unexpectedAfterMs) : unexpectedAfterTicks(unexpectedAfterMs / tickMs)
 {
@@ -16,8 +20,6 @@ ModalDriver::ModalDriver(int unexpectedAfterMs) : unexpectedAfterTicks(unexpecte
     connect(&timer, &QTimer::timeout, this, &ModalDriver::poll);
     timer.start();
 }
-
-ModalDriver::~ModalDriver() = default;
 
 void ModalDriver::expect(Answer answer)
 {
@@ -31,8 +33,7 @@ void ModalDriver::poll()
         return;
     if (!answers.isEmpty()) {
         lastAnswered = modal;
-        answered.append(QStringLiteral("%1: %2").arg(QString::fromLatin1(modal->metaObject()->className()),
-                                                     modal->windowTitle()));
+        answered.append(describe(modal));
         Answer answer = answers.takeFirst();
         answer(modal);
         return;
@@ -42,8 +43,7 @@ void ModalDriver::poll()
         strayTicks = 0;
     }
     if (++strayTicks >= unexpectedAfterTicks) {
-        strays.append(QStringLiteral("%1: %2").arg(QString::fromLatin1(modal->metaObject()->className()),
-                                                   modal->windowTitle()));
+        strays.append(describe(modal));
         if (auto *dialog = qobject_cast<QDialog *>(modal))
             dialog->reject();
         else
@@ -81,7 +81,7 @@ ModalDriver::Answer ModalDriver::cancel()
 
 ModalDriver::Answer ModalDriver::press(QMessageBox::StandardButton button)
 {
-    return pressAndKeep(button, nullptr, nullptr);
+    return pressAndKeep(button, nullptr);
 }
 
 ModalDriver::Answer ModalDriver::pressAndKeep(QMessageBox::StandardButton button, QString *text,

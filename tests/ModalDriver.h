@@ -21,7 +21,6 @@ public:
     using Answer = std::function<void(QWidget *)>;
 
     explicit ModalDriver(int unexpectedAfterMs = 3000);
-    ~ModalDriver() override;
 
     void expect(Answer answer);
     int pending() const { return int(answers.size()); }

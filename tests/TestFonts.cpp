@@ -1,36 +1,18 @@
 #include "TestFonts.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QFontDatabase>
-#include <QProcess>
 
 namespace TestFonts {
 
-QString dejaVuSans()
-{
-    return QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
-}
-
-QString wqyMicroHei()
-{
-    return QStringLiteral("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc");
-}
-
-QString nimbusSansOtf()
-{
-    return QStringLiteral("/usr/share/fonts/opentype/urw-base35/NimbusSans-Regular.otf");
-}
-
 bool cutFont(const QString &source, const QString &unicodes, const QString &outputPath, QString *error)
 {
-    QProcess process;
-    process.start(QStringLiteral(VFC_HB_SUBSET), {source, QStringLiteral("--output-file=") + outputPath,
-                                                  QStringLiteral("--unicodes=") + unicodes});
-    const bool ok = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
-                    process.exitCode() == 0 && QFile::exists(outputPath);
-    if (!ok && error)
-        *error = QString::fromLocal8Bit(process.readAllStandardError());
-    return ok;
+    const ProgramRun run = runProgram(QStringLiteral(VFC_HB_SUBSET),
+                                      {source, "--output-file=" + outputPath, "--unicodes=" + unicodes});
+    if (run.exitCode != 0 && error)
+        *error = run.err;
+    return run.exitCode == 0 && QFile::exists(outputPath);
 }
 
 namespace {

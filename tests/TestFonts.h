@@ -7,9 +7,18 @@
 // known gaps from them.
 namespace TestFonts {
 
-QString dejaVuSans();    // .ttf
-QString wqyMicroHei();   // .ttc, CJK; its first face is "WenQuanYi Micro Hei"
-QString nimbusSansOtf(); // .otf with CFF outlines
+inline QString dejaVuSans() // .ttf
+{
+    return QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+}
+inline QString wqyMicroHei() // .ttc, CJK; its first face is "WenQuanYi Micro Hei"
+{
+    return QStringLiteral("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc");
+}
+inline QString nimbusSansOtf() // .otf with CFF outlines
+{
+    return QStringLiteral("/usr/share/fonts/opentype/urw-base35/NimbusSans-Regular.otf");
+}
 
 // Cuts `source` down to `unicodes` (hb-subset's syntax) into `outputPath`
 // with the system's hb-subset. Returns false, with hb-subset's words in

@@ -91,18 +91,13 @@ void TestAddCharset::addsThroughTheMenu_data()
     QTest::addColumn<QString>("existing");
     QTest::addColumn<QString>("id");
 
-    QTest::newRow("no font, empty text, Chinese window") << 0 << ""
-                                                         << ""
-                                                         << "cjk-punct";
+    // clang-format off
+    QTest::newRow("no font, empty text, Chinese window") << 0 << QString() << QString() << "cjk-punct";
     QTest::newRow("members already typed stay where they are, English window")
-        << 1 << TestFonts::wqyMicroHei() << "你好，世界。\n  “引号”\tA"
-        << "cjk-punct";
-    QTest::newRow("the largest set after text of another script, font with gaps") << 0 << "cut"
-                                                                                  << "们中國한글"
-                                                                                  << "big5";
-    QTest::newRow("a member above U+FFFF already typed, English window") << 1 << "cut"
-                                                                         << "\U00020676亍"
-                                                                         << "tgh3";
+        << 1 << TestFonts::wqyMicroHei() << "你好，世界。\n  “引号”\tA" << "cjk-punct";
+    QTest::newRow("the largest set after text of another script, font with gaps") << 0 << "cut" << "们中國한글" << "big5";
+    QTest::newRow("a member above U+FFFF already typed, English window") << 1 << "cut" << "\U00020676亍" << "tgh3";
+    // clang-format on
 }
 
 // The menu names each set, its size and, with a font chosen, how much of it
@@ -124,7 +119,6 @@ void TestAddCharset::addsThroughTheMenu()
     auto *count = dialog.findChild<QLabel *>(QStringLiteral("uniqueCountLabel"));
     auto *button = dialog.findChild<QPushButton *>(QStringLiteral("addCharsetButton"));
     QVERIFY(edit && count && button);
-    QCOMPARE(button->text(), english ? QStringLiteral("Add character set") : QStringLiteral("添加字符集"));
     dialog.findChild<QLineEdit *>(QStringLiteral("fontPathEdit"))->setText(font);
     edit->setPlainText(existing);
     const QString countBefore = count->text();

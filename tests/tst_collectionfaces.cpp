@@ -19,12 +19,6 @@
 
 namespace {
 
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A .ttc holding `fonts` in turn, each moved behind the collection's header.
 QByteArray collectionOf(const QList<QByteArray> &fonts)
 {
@@ -42,19 +36,6 @@ QByteArray collectionOf(const QList<QByteArray> &fonts)
         body += font + QByteArray((4 - font.size() % 4) % 4, '\0');
     }
     return collection + body;
-}
-
-// Runs a program to its end: its exit code, standard output and error.
-int run(const QString &program, const QStringList &arguments, QString *out = nullptr, QString *err = nullptr)
-{
-    QProcess process;
-    process.start(program == "vfc-subset" ? QStringLiteral(VFC_BIN_DIR "/vfc-subset") : program, arguments);
-    process.waitForFinished(120000);
-    if (out)
-        *out = QString::fromUtf8(process.readAllStandardOutput());
-    if (err)
-        *err = QString::fromUtf8(process.readAllStandardError());
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
 // How wide the dark pixels drawn inside the label reach.
@@ -100,10 +81,10 @@ void TestCollectionFaces::initTestCase()
     QVERIFY(TestFonts::cutFont(TestFonts::dejaVuSans(), "U+41,U+42", ab));
     QVERIFY(TestFonts::cutFont(TestFonts::dejaVuSans(), "U+58-5A", xyz));
     pair = dir.filePath("pair.ttc");
-    QVERIFY(writeFile(pair, collectionOf({contentOf(ab), contentOf(xyz)})));
-    QVERIFY(writeFile(dir.filePath("crowd.ttc"), collectionOf(QList<QByteArray>(1001, contentOf(ab)))));
+    QVERIFY(writeFile(pair, collectionOf({readFile(ab), readFile(xyz)})));
+    QVERIFY(writeFile(dir.filePath("crowd.ttc"), collectionOf(QList<QByteArray>(1001, readFile(ab)))));
 
-    const QByteArray wqy = contentOf(TestFonts::wqyMicroHei());
+    const QByteArray wqy = readFile(TestFonts::wqyMicroHei());
     QVERIFY(writeFile(dir.filePath("short.ttc"), wqy.left(14)));
     QByteArray farFace = wqy;
     qToBigEndian(quint32(wqy.size() + 4096), farFace.data() + 16); // face 1's directory
@@ -262,28 +243,27 @@ void TestCollectionFaces::commandLine()
 
     const QString output = dir.filePath("cli.ttf");
     QFile::remove(output);
-    QString err;
-    QCOMPARE(run("vfc-subset", source + QStringList{"--lang=en", "--text=iW直", "--output-file=" + output},
-                 nullptr, &err),
-             exitCode);
-    QVERIFY2(err.contains(said), qPrintable(err));
+    const ProgramRun run =
+        runProgram("vfc-subset", source + QStringList{"--lang=en", "--text=iW直", "--output-file=" + output});
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.contains(said), qPrintable(run.err));
     QCOMPARE(QFile::exists(output), exitCode == 0);
     if (exitCode != 0)
         return;
-    QCOMPARE(run("ots-sanitize", {output}), 0);
-    QString read;
-    run("fc-query", {"-f", "%{family[0]}", output}, &read);
-    QCOMPARE(read, family);
+    QCOMPARE(runProgram("ots-sanitize", {output}).exitCode, 0);
+    QCOMPARE(QString::fromUtf8(runProgram("fc-query", {"-f", "%{family[0]}", output}).out), family);
     // How a consumer lays the subset out: hb-shape's advances of i and W.
-    run("hb-shape", {output, "iW"}, &read);
+    const QString read = QString::fromUtf8(runProgram("hb-shape", {output, "iW"}).out);
     const QRegularExpression advances(QStringLiteral("^\\[gid\\d+=0\\+(\\d+)\\|gid\\d+=1\\+(\\d+)\\]$"));
     const QRegularExpressionMatch match = advances.match(read.trimmed());
     QVERIFY2(match.hasMatch(), qPrintable(read));
     QCOMPARE(match.captured(1) == match.captured(2), monospaced);
 
-    QString listed;
-    QCOMPARE(run("vfc-subset", {"--lang=en", "--list-faces", TestFonts::wqyMicroHei()}, &listed), 0);
-    QCOMPARE(listed, "0\tWenQuanYi Micro Hei\tRegular\n1\tWenQuanYi Micro Hei Mono\tRegular\n");
+    const ProgramRun listed =
+        runProgram("vfc-subset", {"--lang=en", "--list-faces", TestFonts::wqyMicroHei()});
+    QCOMPARE(listed.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(listed.out),
+             "0\tWenQuanYi Micro Hei\tRegular\n1\tWenQuanYi Micro Hei Mono\tRegular\n");
 }
 
 void TestCollectionFaces::cleanup()

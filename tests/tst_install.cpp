@@ -1,26 +1,11 @@
+#include "TestFiles.h"
 #include "TestFonts.h"
 
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-
-// Runs a program to its end: the exit code (-1 when it did not end normally)
-// and all it printed.
-std::pair<int, QString> run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    const bool finished = process.waitForFinished(300000) && process.exitStatus() == QProcess::NormalExit;
-    return {finished ? process.exitCode() : -1, QString::fromLocal8Bit(process.readAll())};
-}
-
-} // namespace
 
 class TestInstall : public QObject
 {
@@ -43,8 +28,8 @@ void TestInstall::initTestCase()
     QVERIFY(stage.isValid());
     // A prefix with a space, since nothing may depend on where it lies.
     prefix = stage.filePath(QStringLiteral("my prefix"));
-    const auto [status, output] = run(VFC_CMAKE_COMMAND, {"--install", VFC_BUILD_DIR, "--prefix", prefix});
-    QVERIFY2(status == 0, qPrintable(output));
+    const ProgramRun run = runProgram(VFC_CMAKE_COMMAND, {"--install", VFC_BUILD_DIR, "--prefix", prefix});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.printed()));
 }
 
 void TestInstall::programsLiveBesideTheSystemsHbSubset_data()
@@ -74,8 +59,8 @@ void TestInstall::programsLiveBesideTheSystemsHbSubset()
 void TestInstall::menuEntryAndIcon()
 {
     const QString entry = prefix + "/share/applications/vector-font-clip.desktop";
-    const auto [status, output] = run(QStringLiteral("desktop-file-validate"), {entry});
-    QVERIFY2(status == 0 && output.isEmpty(), qPrintable(output));
+    const ProgramRun run = runProgram("desktop-file-validate", {entry});
+    QVERIFY2(run.exitCode == 0 && run.printed().isEmpty(), qPrintable(run.printed()));
 
     QSettings settings(entry, QSettings::IniFormat);
     settings.beginGroup(QStringLiteral("Desktop Entry"));
@@ -88,14 +73,15 @@ void TestInstall::menuEntryAndIcon()
 void TestInstall::installedCommandLineWorks()
 {
     const QString output = stage.filePath(QStringLiteral("out.ttf"));
-    const auto [status, messages] =
-        run(prefix + "/bin/vfc-subset", {TestFonts::dejaVuSans(), "--text=Hi", "--output-file=" + output});
-    QVERIFY2(status == 0 && messages.isEmpty(), qPrintable(messages));
+    const ProgramRun run = runProgram(prefix + "/bin/vfc-subset",
+                                      {TestFonts::dejaVuSans(), "--text=Hi", "--output-file=" + output});
+    QVERIFY2(run.exitCode == 0 && run.printed().isEmpty(), qPrintable(run.printed()));
     QCOMPARE(TestFonts::readCharacterMap(output), (QSet<uint>{'H', 'i'}));
 
     // Servers and CI images often lack Qt's GUI libraries: the command line needs none.
-    const auto [lddStatus, libraries] = run(QStringLiteral("ldd"), {prefix + "/bin/vfc-subset"});
-    QVERIFY2(lddStatus == 0 && libraries.contains("libQt6Core"), qPrintable(libraries));
+    const ProgramRun ldd = runProgram("ldd", {prefix + "/bin/vfc-subset"});
+    const QString libraries = ldd.printed();
+    QVERIFY2(ldd.exitCode == 0 && libraries.contains("libQt6Core"), qPrintable(libraries));
     QVERIFY2(!libraries.contains("libQt6Gui") && !libraries.contains("libQt6Widgets"), qPrintable(libraries));
 }
 

@@ -71,21 +71,18 @@ void TestLanguageSwitch::realProgramShowsChosenLanguage()
     // A real X server, so that the window can be found by its title and
     // closed with a real Escape key press, as a user would.
     QProcess server;
-    server.start(QStringLiteral("Xvfb"),
-                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                  QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                  QStringLiteral("tcp")});
+    server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
     QVERIFY2(server.waitForStarted(10000), "Xvfb is missing; scripts/setup.sh installs it");
     QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), 20000);
-    const QString display = QStringLiteral(":") + QString::fromLatin1(server.readLine()).trimmed();
+    const QString display = ":" + QString::fromLatin1(server.readLine()).trimmed();
     auto stopServer = qScopeGuard([&server] {
         server.terminate();
         server.waitForFinished(5000);
     });
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    environment.insert(QStringLiteral("DISPLAY"), display);
+    environment.remove("QT_QPA_PLATFORM");
+    environment.insert("DISPLAY", display);
 
     QProcess program;
     program.setProcessEnvironment(environment);
@@ -101,7 +98,7 @@ void TestLanguageSwitch::realProgramShowsChosenLanguage()
     auto xdotool = [&environment](const QStringList &arguments, QByteArray *output) {
         QProcess process;
         process.setProcessEnvironment(environment);
-        process.start(QStringLiteral("xdotool"), arguments);
+        process.start("xdotool", arguments);
         const bool finished = process.waitForFinished(20000);
         if (!finished)
             process.kill();
@@ -110,19 +107,14 @@ void TestLanguageSwitch::realProgramShowsChosenLanguage()
     };
     // search --sync waits until the window is there; a wrong title never is.
     QByteArray window;
-    const QString pattern = QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
-    QVERIFY2(xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
-                      QStringLiteral("--name"), pattern},
-                     &window),
-             qPrintable(QStringLiteral("no window titled ") + title));
+    const QString pattern = '^' + QRegularExpression::escape(title) + '$';
+    QVERIFY2(xdotool({"search", "--sync", "--onlyvisible", "--name", pattern}, &window),
+             qPrintable("no window titled " + title));
     QVERIFY(!window.isEmpty());
     // xdotool reports an error once the window it typed into is gone, which
     // is exactly what should happen; the program's exit tells the outcome.
     QByteArray ignored;
-    xdotool({QStringLiteral("windowfocus"), QString::fromLatin1(window), QStringLiteral("sleep"),
-             QStringLiteral("0.3"), QStringLiteral("key"), QStringLiteral("Escape")},
-            &ignored);
-
+    xdotool({"windowfocus", QString::fromLatin1(window), "sleep", "0.3", "key", "Escape"}, &ignored);
     QVERIFY2(program.waitForFinished(20000), "Escape did not end the program");
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 0);

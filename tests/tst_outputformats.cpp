@@ -21,31 +21,10 @@
 
 namespace {
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Runs a program to its end; true when it succeeded.
-bool run(const QString &program, const QStringList &arguments, QByteArray *output = nullptr,
-         QString *error = nullptr)
-{
-    QProcess process;
-    process.start(program, arguments);
-    const bool ok = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit &&
-                    process.exitCode() == 0;
-    if (output)
-        *output = process.readAllStandardOutput();
-    if (error)
-        *error = QString::fromLocal8Bit(process.readAllStandardError());
-    return ok;
-}
-
 // What browsers run on every web font before they use it.
 bool sanitized(const QString &path)
 {
-    return run("ots-sanitize", {path});
+    return runProgram("ots-sanitize", {path}).exitCode == 0;
 }
 
 // The tables of a font file by tag, read from its table directory.
@@ -94,7 +73,7 @@ bool childProcessRunning()
 {
     const QDir tasks("/proc/self/task");
     for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (!contents(tasks.filePath(task + "/children")).trimmed().isEmpty())
+        if (!readFile(tasks.filePath(task + "/children")).trimmed().isEmpty())
             return true;
     }
     return false;
@@ -213,15 +192,15 @@ void TestOutputFormats::consumersReadEveryFormat()
 
     QByteArray readBack;
     if (format == int(OutputFormat::Woff2)) {
-        readBack = decodeWoff2(contents(target));
+        readBack = decodeWoff2(readFile(target));
         // glyf and loca travel transformed and are rebuilt; head then differs in its checksum.
-        auto decoded = tables(readBack), original = tables(contents(reference));
+        auto decoded = tables(readBack), original = tables(readFile(reference));
         QCOMPARE(decoded.keys(), original.keys());
         for (const char *rebuilt : {"glyf", "loca", "head"})
             decoded.remove(rebuilt), original.remove(rebuilt);
         QVERIFY(decoded == original);
         bool merged = false;
-        const QString css = QString::fromUtf8(contents(work->filePath("web.css")));
+        const QString css = QString::fromUtf8(readFile(work->filePath("web.css")));
         QCOMPARE(unicodeRange(css, &merged), kept);
         QVERIFY2(merged && css.contains("url(\"web.woff2\")"), qPrintable(css));
         QCOMPARE(outcome.writtenFiles, QStringList({target, work->filePath("web.css")}));
@@ -231,22 +210,22 @@ void TestOutputFormats::consumersReadEveryFormat()
                                                         "\"\nint main(void) { return fwrite(" +
                                                         name.toUtf8() + ", 1, " + name.toUtf8() +
                                                         "_len, stdout) == 0; }\n"));
-        QString error;
-        QVERIFY2(run("cc",
-                     {"-std=c99", "-pedantic", "-Wall", "-Wextra", "-Werror", "-o", work->filePath("dump"),
-                      work->filePath("dump.c")},
-                     nullptr, &error),
-                 qPrintable(error));
-        QVERIFY(run(work->filePath("dump"), {}, &readBack));
-        QCOMPARE(readBack, contents(reference));
+        const ProgramRun compiled =
+            runProgram("cc", {"-std=c99", "-pedantic", "-Wall", "-Wextra", "-Werror", "-o",
+                              work->filePath("dump"), work->filePath("dump.c")});
+        QVERIFY2(compiled.exitCode == 0, qPrintable(compiled.err));
+        const ProgramRun dump = runProgram(work->filePath("dump"), {});
+        QCOMPARE(dump.exitCode, 0);
+        readBack = dump.out;
+        QCOMPARE(readBack, readFile(reference));
     }
     // A consumer shapes the same glyphs from what it reads back as from the plain font.
     QVERIFY(writeFile(work->filePath("readback.ttf"), readBack) && sanitized(work->filePath("readback.ttf")));
     const QStringList shape{"--no-glyph-names", "--text=" + text};
-    QByteArray shaped, expected;
-    QVERIFY(run("hb-shape", QStringList{work->filePath("readback.ttf")} + shape, &shaped));
-    QVERIFY(run("hb-shape", QStringList{reference} + shape, &expected));
-    QCOMPARE(shaped, expected);
+    const ProgramRun shaped = runProgram("hb-shape", QStringList{work->filePath("readback.ttf")} + shape);
+    const ProgramRun expected = runProgram("hb-shape", QStringList{reference} + shape);
+    QVERIFY(shaped.exitCode == 0 && expected.exitCode == 0);
+    QCOMPARE(shaped.out, expected.out);
 }
 
 void TestOutputFormats::sizeReport_data()
@@ -317,18 +296,17 @@ void TestOutputFormats::commandLine()
     const QString blocks = arguments.last().startsWith('%') ? arguments.takeLast().mid(1) : "unlimited";
     const QString before = arguments.last().startsWith('@') ? out.filePath(arguments.takeLast().mid(1)) : "";
     QVERIFY(before.isEmpty() || (before.endsWith('/') ? out.mkpath(before) : writeFile(before, "previous")));
-    QProcess process;
-    process.start("sh", QStringList{"-c", "trap '' XFSZ; ulimit -f " + blocks + "; exec \"$@\"", "sh",
-                                    VFC_BIN_DIR "/vfc-subset", "--lang=en", TestFonts::dejaVuSans(),
-                                    "--output-file=" + out.filePath("web.woff2")} +
-                            arguments);
-    QVERIFY(process.waitForFinished(60000));
-    QCOMPARE(process.exitCode(), exitCode);
-    const QString err = QString::fromUtf8(process.readAllStandardError());
+    const ProgramRun run =
+        runProgram("sh", QStringList{"-c", "trap '' XFSZ; ulimit -f " + blocks + "; exec \"$@\"", "sh",
+                                     VFC_BIN_DIR "/vfc-subset", "--lang=en", TestFonts::dejaVuSans(),
+                                     "--output-file=" + out.filePath("web.woff2")} +
+                             arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    const QString &err = run.err;
     QVERIFY2(err.startsWith(error.contains("%1") ? error.arg(out.path()) : error), qPrintable(err));
     QCOMPARE(out.entryList(QDir::Files, QDir::Name), files);
     if (!before.isEmpty() && !before.endsWith('/'))
-        QCOMPARE(contents(before), QByteArray("previous"));
+        QCOMPARE(readFile(before), QByteArray("previous"));
     if (exitCode == 0)
         QVERIFY(sanitized(out.filePath("web.woff2")) && err.contains(", 2 characters, "));
 }
@@ -349,7 +327,7 @@ void TestOutputFormats::windowWritesWoff2WithCss()
                  done.contains(", 4 characters,"),
              qPrintable(done));
     QVERIFY(sanitized(folder + "/web.woff2"));
-    QVERIFY(contents(folder + "/web.css").contains("unicode-range: U+48, U+65, U+6C, U+6F;"));
+    QVERIFY(readFile(folder + "/web.css").contains("unicode-range: U+48, U+65, U+6C, U+6F;"));
 }
 
 void TestOutputFormats::windowCancelsDuringCompression()
@@ -384,7 +362,7 @@ void TestOutputFormats::windowCancelsDuringCompression()
     QVERIFY(generateInWindow(&driver, noto, text));
     QVERIFY2(driver.unexpected().isEmpty(), qPrintable(driver.unexpected().join('|')));
     QCOMPARE(driver.seen().last(), "QProgressDialog: Corvanta - Vector Font Subset Tool");
-    QCOMPARE(contents(folder + "/web.woff2"), QByteArray("previous"));
+    QCOMPARE(readFile(folder + "/web.woff2"), QByteArray("previous"));
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"web.woff2"});
 }
 

@@ -1,9 +1,9 @@
+#include "TestFiles.h"
 #include "TestFonts.h"
 #include "app/SubsetCommand.h"
 #include "app/SubsetCommandLine.h"
 #include "charset/StandardCharsets.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -102,27 +102,18 @@ void TestStandardCharsets::setsHoldTheirCharacters()
 
 void TestStandardCharsets::generatorReproducesTheTable()
 {
-    const QStringList sources = {QStringLiteral("/usr/share/unicode/Unihan_OtherMappings.txt.bz2"),
-                                 QStringLiteral("/usr/share/i18n/charmaps/GB2312.gz"),
-                                 QStringLiteral("/usr/share/i18n/charmaps/EUC-JP.gz"),
-                                 QStringLiteral("/usr/share/i18n/charmaps/EUC-KR.gz"),
-                                 QStringLiteral("/usr/bin/python3")};
-    for (const QString &source : sources) {
+    for (const char *source :
+         {"/usr/share/unicode/Unihan_OtherMappings.txt.bz2", "/usr/share/i18n/charmaps/GB2312.gz",
+          "/usr/share/i18n/charmaps/EUC-JP.gz", "/usr/share/i18n/charmaps/EUC-KR.gz", "/usr/bin/python3"}) {
         if (!QFile::exists(source))
-            QSKIP(qPrintable(source + " is not installed (unicode-data, locales, python3)"));
+            QSKIP(qPrintable(source + QStringLiteral(" is not installed (unicode-data, locales, python3)")));
     }
     const QString output = directory.filePath(QStringLiteral("StandardCharsetData.cpp"));
-    QProcess generator;
-    generator.start(QStringLiteral("/usr/bin/python3"),
-                    {QStringLiteral(VFC_SOURCE_DIR "/charset/generate_charsets.py"), "--output", output});
-    QVERIFY(generator.waitForFinished(120000));
-    QVERIFY2(generator.exitCode() == 0, generator.readAllStandardError().constData());
-
-    QFile generated(output);
-    QFile checkedIn(QStringLiteral(VFC_SOURCE_DIR "/charset/StandardCharsetData.cpp"));
-    QVERIFY(generated.open(QIODevice::ReadOnly));
-    QVERIFY(checkedIn.open(QIODevice::ReadOnly));
-    QVERIFY2(generated.readAll() == checkedIn.readAll(), "the checked-in table differs from the generator's");
+    const ProgramRun generator =
+        runProgram("/usr/bin/python3", {VFC_SOURCE_DIR "/charset/generate_charsets.py", "--output", output});
+    QVERIFY2(generator.exitCode == 0, qPrintable(generator.err));
+    QVERIFY2(readFile(output) == readFile(VFC_SOURCE_DIR "/charset/StandardCharsetData.cpp"),
+             "the checked-in table differs from the generator's");
 }
 
 void TestStandardCharsets::coverageMatchesTheCharacterMap_data()
@@ -188,13 +179,9 @@ void TestStandardCharsets::commandLineTakesCharsets()
 // set's characters that the font has, added up with the other selections.
 void TestStandardCharsets::commandLineKeepsTheSets()
 {
-    const QString program = QStringLiteral(VFC_BIN_DIR "/vfc-subset");
     const QSet<uint> source = TestFonts::readCharacterMap(cutCjk);
-    QProcess listing;
-    listing.start(program, {QStringLiteral("--list-charsets"), cutCjk});
-    QVERIFY(listing.waitForFinished(60000));
-    const QStringList lines =
-        QString::fromUtf8(listing.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    const QStringList lines = QString::fromUtf8(runProgram("vfc-subset", {"--list-charsets", cutCjk}).out)
+                                  .split('\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), standardCharsetTotal());
     for (const QString &line : lines) {
         const QStringList columns = line.split(' ', Qt::SkipEmptyParts);
@@ -207,19 +194,16 @@ void TestStandardCharsets::commandLineKeepsTheSets()
     }
 
     const QString notAFont = QStringLiteral(VFC_SOURCE_DIR "/README.md");
-    listing.start(program, {QStringLiteral("--list-charsets"), notAFont, QStringLiteral("--lang=en")});
-    QVERIFY(listing.waitForFinished(60000));
-    QCOMPARE(listing.exitCode(), 1);
-    QCOMPARE(listing.readAllStandardError(),
-             "vfc-subset: Cannot read a font from " + notAFont.toUtf8() + '\n');
+    const ProgramRun refused = runProgram("vfc-subset", {"--list-charsets", notAFont, "--lang=en"});
+    QCOMPARE(refused.exitCode, 1);
+    QCOMPARE(refused.err, "vfc-subset: Cannot read a font from " + notAFont + '\n');
 
     const QString output = directory.filePath(QStringLiteral("kept.ttf"));
-    QProcess run;
-    run.start(program, {cutCjk, "--output-file=" + output, "--charset=gb2312-1,cjk-punct", "--unicodes=41",
-                        "--lang=en"});
-    QVERIFY(run.waitForFinished(120000));
-    const QString note = QString::fromUtf8(run.readAllStandardError());
-    QCOMPARE(run.exitCode(), 0);
+    const ProgramRun run =
+        runProgram("vfc-subset", {cutCjk, "--output-file=" + output, "--charset=gb2312-1,cjk-punct",
+                                  "--unicodes=41", "--lang=en"});
+    const QString &note = run.err;
+    QCOMPARE(run.exitCode, 0);
     QSet<uint> requested{'A'};
     for (const QString &id : {QStringLiteral("gb2312-1"), QStringLiteral("cjk-punct")}) {
         for (uint codepoint : standardCharsetCharacters(findStandardCharset(id)))

@@ -4,7 +4,6 @@
 #include "app/SubsetCommandLine.h"
 #include "charset/UnicodeBlockTable.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -13,39 +12,12 @@
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run runSubset(const QStringList &arguments, const QByteArray &input = QByteArray())
-{
-    QProcess process;
-    process.start(QStringLiteral(VFC_BIN_DIR "/vfc-subset"), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    Run run;
-    if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit)
-        run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
 QSet<uint> span(uint first, uint last)
 {
     QSet<uint> codepoints;
     for (uint codepoint = first; codepoint <= last; ++codepoint)
         codepoints.insert(codepoint);
     return codepoints;
-}
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
 }
 
 } // namespace
@@ -100,11 +72,12 @@ void TestVfcSubset::initTestCase()
 void TestVfcSubset::readsTheCommandLine_data()
 {
     QTest::addColumn<QStringList>("arguments"); // after --lang=en
-    QTest::addColumn<QString>("outcome");       // font|output|force|--unicodes value, or the error
+    QTest::addColumn<QString>("expected");      // font|output|force|--unicodes value, or part of the error
 
     QTest::newRow("values after = or apart; output as given; text ascending, once each")
-        << QStringList{"f.ttf", "--output-file", " My Font!.otf", "--text=中A a", "--text=\tAa", "--force"}
-        << "f.ttf| My Font!.otf|1|U+0020,U+0041,U+0061,U+4E2D";
+        << QStringList{"f.ttf",           "--output-file", " My Font!.otf",
+                       "--text=中A a@?😀", "--text=\tAaÀ¿", "--force"}
+        << "f.ttf| My Font!.otf|1|U+0020,U+003F,U+0040,U+0041,U+0061,U+00BF,U+00C0,U+4E2D,U+1F600";
     QTest::newRow("block rows: first, last, ranges, repeats, spaces; table order")
         << QStringList{"f", "--output-file=o", "--blocks= 115,3 - 4,3,, 1-1"}
         << "f|o|0|U+0001-007F,U+0100-017F,U+0180-024F,U+FFF0-FFFF";
@@ -115,36 +88,26 @@ void TestVfcSubset::readsTheCommandLine_data()
         << "--help|o|0|U+0080-00FF,U+4E2D,U+00FF,U+1F600,U+0041-005A,U+4E00-9FBF,U+10FFFE-10FFFF,"
            "U+0061,U+0062";
 
+    // Each error names the bad input and why.
     QTest::newRow("first mistake counts") << QStringList{"-en", "--blocks=0"} << "Unknown option: -en";
-    QTest::newRow("value missing at the end")
-        << QStringList{"f", "--blocks"} << "Option --blocks needs a value.";
-    QTest::newRow("empty output path")
-        << QStringList{"--output-file="} << "Option --output-file needs a value.";
-    QTest::newRow("unknown language")
-        << QStringList{"--lang=fr"} << "Unknown language \"fr\": use --lang=en or --lang=zh.";
+    QTest::newRow("value missing at the end") << QStringList{"f", "--blocks"} << "--blocks needs a value";
+    QTest::newRow("empty output path") << QStringList{"--output-file="} << "--output-file needs a value";
+    QTest::newRow("unknown language") << QStringList{"--lang=fr"} << "Unknown language \"fr\"";
     QTest::newRow("two fonts") << QStringList{"f", "g", "--output-file=o", "h", "--text=a"}
                                << "Only one font file may be given; also got: g h";
-
-    const QString badRow =
-        "Invalid block row \"%1\" in --blocks: rows are 1 to 115, ranges such as 3-5, or all.";
     QTest::newRow("block row 0, last --lang wins, any case")
-        << QStringList{"--lang=zh", "--blocks=0", "--lang=EN"} << badRow.arg("0");
-    QTest::newRow("block row past the end") << QStringList{"--blocks=1,110-116"} << badRow.arg("110-116");
-    QTest::newRow("no block row") << QStringList{"--blocks= , "} << "Option --blocks lists no row.";
-
-    const QString badCodepoint = "Invalid code point \"%1\" in --unicodes: use hexadecimal code points or "
-                                 "ranges such as U+4E00-9FBF, up to 10FFFF.";
+        << QStringList{"--lang=zh", "--blocks=0", "--lang=EN"} << "Invalid block row \"0\" in --blocks";
+    QTest::newRow("block row past the end")
+        << QStringList{"--blocks=1,110-116"} << "Invalid block row \"110-116\" in --blocks";
+    QTest::newRow("no block row") << QStringList{"--blocks= , "} << "--blocks lists no row";
     QTest::newRow("code point above U+10FFFF")
-        << QStringList{"--unicodes=10FFFF-110000"} << badCodepoint.arg("10FFFF-110000");
-    QTest::newRow("not hexadecimal") << QStringList{"--unicodes=41,4G"} << badCodepoint.arg("4G");
-    QTest::newRow("reversed range")
-        << QStringList{"--unicodes=5A-41"}
-        << "Invalid range \"5A-41\" in --unicodes: its first code point lies above its last.";
-    QTest::newRow("everything")
-        << QStringList{"--unicodes=*"}
-        << "--unicodes=* is not supported: give a range such as 0-10FFFF, or --blocks=all.";
-    QTest::newRow("no code point") << QStringList{"--unicodes= ,, "}
-                                   << "Option --unicodes lists no code point.";
+        << QStringList{"--unicodes=10FFFF-110000"} << "Invalid code point \"10FFFF-110000\" in --unicodes";
+    QTest::newRow("not hexadecimal") << QStringList{"--unicodes=41,4G"}
+                                     << "Invalid code point \"4G\" in --unicodes";
+    QTest::newRow("reversed range") << QStringList{"--unicodes=5A-41"}
+                                    << "\"5A-41\" in --unicodes: its first code point lies above its last";
+    QTest::newRow("everything") << QStringList{"--unicodes=*"} << "--unicodes=* is not supported";
+    QTest::newRow("no code point") << QStringList{"--unicodes= ,, "} << "--unicodes lists no code point";
 }
 
 void TestVfcSubset::readsTheCommandLine()
@@ -160,7 +123,11 @@ void TestVfcSubset::readsTheCommandLine()
         outcome =
             QStringList{line.fontPath, line.outputPath, QString::number(line.force), request.unicodesArgument}
                 .join('|');
-    QTEST(outcome, "outcome");
+    QFETCH(QString, expected);
+    if (expected.contains('|'))
+        QCOMPARE(outcome, expected);
+    else
+        QVERIFY2(outcome.contains(expected) && !outcome.contains('|'), qPrintable(outcome));
 }
 
 void TestVfcSubset::keepsWhatWasChosen_data()
@@ -173,8 +140,6 @@ void TestVfcSubset::keepsWhatWasChosen_data()
     QSet<uint> everyBlock;
     for (const UnicodeBlock &block : unicodeBlockTable)
         everyBlock += span(block.first, block.last);
-    QTest::newRow("text, .ttf") << TestFonts::dejaVuSans() << QStringList{"--text=Wörld €"}
-                                << QSet<uint>{'W', 0xF6, 'r', 'l', 'd', ' ', 0x20AC} << "";
     QTest::newRow("unicodes, .otf") << TestFonts::nimbusSansOtf()
                                     << QStringList{"--unicodes", "U+0041-005A 61,0x62"}
                                     << (span('A', 'Z') + QSet<uint>{'a', 'b'}) << "";
@@ -199,9 +164,10 @@ void TestVfcSubset::keepsWhatWasChosen()
 
     // Taken as given: no name cleaning, no ".ttf" appended.
     const QString output = path(QStringLiteral("kept %1!.otf").arg(QTest::currentDataTag()));
-    const Run run = runSubset(QStringList{font, "--output-file=" + output} + selection, "z");
+    const ProgramRun run =
+        runProgram("vfc-subset", QStringList{font, "--output-file=" + output} + selection, "z");
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-    QCOMPARE(run.out, QString());
+    QCOMPARE(run.out, QByteArray());
     const QSet<uint> source = TestFonts::readCharacterMap(font);
     QCOMPARE(TestFonts::readCharacterMap(output), requested & source);
     // The note appears exactly when something printable that was asked for is not in the font.
@@ -217,23 +183,24 @@ void TestVfcSubset::existingOutputNeedsForce()
     QVERIFY(writeFile(output, "keep me"));
     const QStringList request = {TestFonts::dejaVuSans(), "--output-file=" + output, "--text=a", "--lang=en"};
 
-    Run run = runSubset(request);
+    ProgramRun run = runProgram("vfc-subset", request);
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.err, "vfc-subset: File " + output + " already exists; add --force to replace it.\n");
-    QCOMPARE(contentOf(output), QByteArray("keep me"));
+    QCOMPARE(readFile(output), QByteArray("keep me"));
 
     // A dangling link is there too: writing through it would create a file elsewhere.
     const QString link = path(QStringLiteral("dangling.ttf"));
     QVERIFY(QFile::link(path(QStringLiteral("elsewhere.ttf")), link));
-    QCOMPARE(runSubset({TestFonts::dejaVuSans(), "--output-file=" + link, "--text=a"}).exitCode, 1);
+    QCOMPARE(
+        runProgram("vfc-subset", {TestFonts::dejaVuSans(), "--output-file=" + link, "--text=a"}).exitCode, 1);
     QVERIFY(QFileInfo(link).isSymLink());
 
     // Forced, but hb-subset fails: the old file survives.
-    run = runSubset({directory.path(), "--output-file=" + output, "--text=a", "--force"});
+    run = runProgram("vfc-subset", {directory.path(), "--output-file=" + output, "--text=a", "--force"});
     QCOMPARE(run.exitCode, 1);
-    QCOMPARE(contentOf(output), QByteArray("keep me"));
+    QCOMPARE(readFile(output), QByteArray("keep me"));
 
-    run = runSubset(request + QStringList{"--force"});
+    run = runProgram("vfc-subset", request + QStringList{"--force"});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(TestFonts::readCharacterMap(output), QSet<uint>{'a'});
 }
@@ -244,17 +211,14 @@ void TestVfcSubset::writesNoFont_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("said"); // on standard output after exit 0, else on standard error
 
-    const QString noFolder = path(QStringLiteral("no/such/dir.ttf"));
     const QString font = TestFonts::dejaVuSans();
     QTest::newRow("help, over any mistake")
         << QStringList{"--bogus", "-h", "--lang=en"} << 0 << "Usage: vfc-subset FONT --output-file=";
     QTest::newRow("version") << QStringList{"--version"} << 0 << "vfc-subset " VFC_VERSION "\n";
     QTest::newRow("block table") << QStringList{"--list-blocks", "--lang=en"} << 0
                                  << "\n115  U+FFF0 - U+FFFF  Specials\n";
-    QTest::newRow("usage error")
-        << QStringList{"--lang=en", font} << 2
-        << "vfc-subset: No characters chosen: add --text, --text-file, --blocks, "
-           "--unicodes or --charset.\nTry 'vfc-subset --help' for more information.\n";
+    QTest::newRow("usage error") << QStringList{"--lang=en", font} << 2
+                                 << "vfc-subset: No characters chosen: add --text,";
     QTest::newRow("usage error, Chinese by default")
         << QStringList{font, "--blocks=0"} << 2
         << "vfc-subset: --blocks 中的分区行号“0”无效：行号为 1 到 115，可写范围（如 3-5）或 all。\n"
@@ -263,18 +227,8 @@ void TestVfcSubset::writesNoFont_data()
         << QStringList{font, "--text-file", "-", "--lang=en"} << 1 << "File is empty.";
     QTest::newRow("only controls") << QStringList{font, "--text=\t", "--lang=en"} << 1
                                    << "The chosen text holds no character to keep (none from U+0020 up).";
-    QTest::newRow("output folder missing, Chinese")
-        << QStringList{font, "--text=a", "--output-file=" + noFolder} << 1
-        << "无法保存到目标路径: " + noFolder + "\nNo such file or directory";
-    QTest::newRow("target is a folder, even with --force")
-        << QStringList{font, "--text=a", "--force", "--lang=en", "--output-file=" + directory.path()} << 1
-        << "The target is a folder: " + directory.path();
     QTest::newRow("text file in GBK") << QStringList{font, "--text-file=" + path(QStringLiteral("gbk.txt"))}
                                       << 1 << "文件不是 UTF-8 文本: " + path(QStringLiteral("gbk.txt"));
-    QTest::newRow("output would replace the source")
-        << QStringList{capitalsOnly, "--text=A", "--lang=en", "--force", "--output-file=" + capitalsOnly} << 1
-        << "The output file would replace the source font: " + capitalsOnly +
-               ". Choose another name or directory.";
 }
 
 void TestVfcSubset::writesNoFont()
@@ -285,10 +239,11 @@ void TestVfcSubset::writesNoFont()
     const QString output = path(QStringLiteral("unwritten.ttf"));
     if (arguments.filter(QStringLiteral("--output-file")).isEmpty())
         arguments.append("--output-file=" + output);
-    const Run run = runSubset(arguments);
+    const ProgramRun run = runProgram("vfc-subset", arguments);
     QCOMPARE(run.exitCode, status);
-    QVERIFY2((status ? run.err : run.out).contains(said), qPrintable(run.err + run.out));
-    QCOMPARE(status ? run.out : run.err, QString());
+    const QString out = QString::fromUtf8(run.out);
+    QVERIFY2((status ? run.err : out).contains(said), qPrintable(run.err + out));
+    QCOMPARE(status ? out : run.err, QString());
     QVERIFY(!QFile::exists(output));
 }
 
@@ -310,23 +265,22 @@ void TestVfcSubset::readOnlyFolder()
                         "--output-file=" + folder + "/out.ttf"};
     if (geteuid() == 0)
         command = QStringList{"--reuid=nobody", "--regid=nogroup", "--clear-groups"} + command;
-    QProcess process;
-    process.start(geteuid() == 0 ? QStringLiteral("setpriv") : command.takeFirst(), command);
-    QVERIFY(process.waitForFinished(60000));
-    QCOMPARE(process.exitCode(), 1);
-    QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
-             "vfc-subset: Failed to save to path: " + folder + "/out.ttf\nPermission denied\n");
+    const ProgramRun run =
+        runProgram(geteuid() == 0 ? QStringLiteral("setpriv") : command.takeFirst(), command);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.err, "vfc-subset: Failed to save to path: " + folder + "/out.ttf\nPermission denied\n");
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
 void TestVfcSubset::missingCharactersAreListedSafely()
 {
     const QString output = path(QStringLiteral("all-blocks.ttf"));
-    const Run run = runSubset(
-        {capitalsOnly, "--blocks=all", "--list-missing", "--force", "--lang=en", "--output-file=" + output});
+    const ProgramRun run = runProgram("vfc-subset", {capitalsOnly, "--blocks=all", "--list-missing",
+                                                     "--force", "--lang=en", "--output-file=" + output});
     QCOMPARE(run.exitCode, 0);
     // A terminal reads U+009B and friends as commands: none may reach it.
-    for (const QString &stream : {run.err, run.out}) {
+    const QString out = QString::fromUtf8(run.out);
+    for (const QString &stream : {run.err, out}) {
         for (QChar c : stream) {
             const bool control = c.category() == QChar::Other_Control && c != QLatin1Char('\n');
             QVERIFY2(!control && c.category() != QChar::Other_Format,
@@ -344,7 +298,7 @@ void TestVfcSubset::missingCharactersAreListedSafely()
                 expected.append(QStringLiteral("U+%1").arg(codepoint, 4, 16, QLatin1Char('0')).toUpper());
         }
     }
-    QStringList listed = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QStringList listed = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(listed.size(), expected.size());
     QCOMPARE(listed.at(expected.indexOf("U+4E00")), QStringLiteral("U+4E00 一"));
     QCOMPARE(listed.at(expected.indexOf("U+3000")), QStringLiteral("U+3000"));
@@ -388,13 +342,13 @@ void TestVfcSubset::signalStopsTheRun()
     process.start(program, {TestFonts::dejaVuSans(), "--text=a", "--force", "--output-file=" + output});
     const QString pidFile = tools.filePath(QStringLiteral("hb-subset.pid"));
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pidFile).size() > 0, 20000);
-    const pid_t standIn = pid_t(contentOf(pidFile).trimmed().toInt());
+    const pid_t standIn = pid_t(readFile(pidFile).trimmed().toInt());
     QCOMPARE(::kill(pid_t(process.processId()), signalNumber), 0);
 
     QVERIFY(process.waitForFinished(20000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), status);
-    QCOMPARE(contentOf(output), QByteArray("previous subset"));
+    QCOMPARE(readFile(output), QByteArray("previous subset"));
     QCOMPARE(QDir(temporary.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
     QTRY_VERIFY(::kill(standIn, 0) != 0); // hb-subset was stopped too
 }
