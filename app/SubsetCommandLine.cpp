@@ -1,5 +1,6 @@
 #include "app/SubsetCommandLine.h"
 
+#include "app/CollectOptions.h"
 #include "charset/StandardCharsets.h"
 #include "charset/UnicodeBlockTable.h"
 #include "common/UiText.h"
@@ -70,7 +71,7 @@ bool isFlag(const QString &name)
         QStringLiteral("-h"),          QStringLiteral("--help"),        QStringLiteral("--version"),
         QStringLiteral("--force"),     QStringLiteral("--list-blocks"), QStringLiteral("--list-missing"),
         QStringLiteral("--list-faces")};
-    return flags.contains(name) || name == listCharsetsOption;
+    return flags.contains(name) || name == listCharsetsOption || isCollectFlag(name);
 }
 
 bool takesValue(const QString &name)
@@ -79,7 +80,7 @@ bool takesValue(const QString &name)
                                         QStringLiteral("--text-file"),   QStringLiteral("--blocks"),
                                         QStringLiteral("--unicodes"),    QStringLiteral("--lang"),
                                         QStringLiteral("--face-index"),  QStringLiteral("--family")};
-    return options.contains(name) || name == charsetOption;
+    return options.contains(name) || name == charsetOption || takesCollectValue(name);
 }
 
 SubsetCommandLine Parser::parse(const QStringList &arguments)
@@ -134,6 +135,12 @@ SubsetCommandLine Parser::parse(const QStringList &arguments)
         result.action = SubsetCommandLine::Action::Version;
     } else if (listBlocks) {
         result.action = SubsetCommandLine::Action::ListBlocks;
+    } else if (result.collectOnly && fonts.isEmpty() && result.textFiles.isEmpty()) {
+        result.usageError = text("--collect-only needs files or folders to read.",
+                                 "--collect-only 需要指定要读取的文件或文件夹。");
+    } else if (result.collectOnly) {
+        result.textFiles += fonts;
+        result.action = SubsetCommandLine::Action::CollectOnly;
     } else if (listCharsets && fonts.size() > 1) {
         result.usageError = text("--list-charsets takes at most one font file; also got: %1",
                                  "--list-charsets 最多只能指定一个字体文件，多出: %1")
@@ -174,6 +181,12 @@ void Parser::takeOption(const QString &name, const QString *value)
 {
     if (takeCharsetOption(name, value))
         return;
+    if (isCollectFlag(name) || (takesCollectValue(name) && !value->isEmpty())) {
+        QString error;
+        if (!takeCollectOption(name, value, &result, &error))
+            fail(error);
+        return;
+    }
     if (name == QLatin1String("-h") || name == QLatin1String("--help")) {
         help = true;
         return;
@@ -403,6 +416,7 @@ QString subsetCommandHelp(int useEnglish)
                   "Usage: vfc-subset FONT --output-file=PATH SELECTION... [--lang=en|zh] [--force]\n"
                   "       vfc-subset --family=NAME --output-file=PATH SELECTION...\n"
                   "       vfc-subset --list-faces FONT\n"
+                  "       vfc-subset --collect-only [--include=GLOBS] [--exclude=GLOBS] PATH...\n"
                   "\n"
                   "Cuts FONT (.ttf, .otf, .ttc) down to the chosen characters with hb-subset and\n"
                   "writes the result to PATH, exactly as named.\n"
@@ -416,13 +430,23 @@ QString subsetCommandHelp(int useEnglish)
                   "\n"
                   "Selections (at least one; several add up):\n"
                   "  --text=TEXT         the characters of TEXT\n"
-                  "  --text-file=FILE    the characters of a UTF-8 text file (- for standard input)\n"
+                  "  --text-file=FILE    the characters of a UTF-8 text file (- for standard input);\n"
+                  "                      repeatable, and a folder is read with all its source and\n"
+                  "                      text files, escapes such as \\u4E2D and &#x4E2D; decoded\n"
                   "  --blocks=LIST       rows of the Unicode block table: numbers, ranges such as\n"
                   "                      3-5, or all, separated by commas (see --list-blocks)\n"
                   "  --unicodes=LIST     code points in hexadecimal and ranges of them, separated\n"
                   "                      by commas or spaces, as hb-subset takes them: U+4E2D,41-5A\n"
                   "  --charset=IDS       standard character sets such as gb2312 or tgh1, separated\n"
                   "                      by commas (see --list-charsets)\n"
+                  "\n"
+                  "Collecting from several files and folders:\n"
+                  "  --include=GLOBS     the files a folder is read for, replacing the usual kinds\n"
+                  "                      of source and text file: *.c,*.json (commas between)\n"
+                  "  --exclude=GLOBS     files and folders to leave out: build,*.min.js\n"
+                  "  --collect-only      print the distinct characters of the PATHs (files and\n"
+                  "                      folders) in code point order and exit, without a font\n"
+                  "A summary of what was read and skipped goes to standard error.\n"
                   "\n"
                   "Options:\n"
                   "  --output-file=PATH  where the subset font goes (required)\n"
@@ -444,6 +468,7 @@ QString subsetCommandHelp(int useEnglish)
                   "用法: vfc-subset 字体 --output-file=路径 字符选择... [--lang=en|zh] [--force]\n"
                   "      vfc-subset --family=名称 --output-file=路径 字符选择...\n"
                   "      vfc-subset --list-faces 字体\n"
+                  "      vfc-subset --collect-only [--include=通配符] [--exclude=通配符] 路径...\n"
                   "\n"
                   "用 hb-subset 将字体（.ttf、.otf、.ttc）裁剪为所选字符，结果按原样写入“路径”。\n"
                   "\n"
@@ -456,13 +481,23 @@ QString subsetCommandHelp(int useEnglish)
                   "\n"
                   "字符选择（至少一项；多项合并）:\n"
                   "  --text=文本         文本中的字符\n"
-                  "  --text-file=文件    UTF-8 文本文件中的字符（- 表示标准输入）\n"
+                  "  --text-file=文件    UTF-8 文本文件中的字符（- 表示标准输入）；可多次给出，\n"
+                  "                      也可给出文件夹，读取其中全部源代码和文本文件，\n"
+                  "                      并解码 \\u4E2D、&#x4E2D; 等转义\n"
                   "  --blocks=列表       Unicode 分区表的行号：数字、范围（如 3-5）或 all，\n"
                   "                      以逗号分隔（见 --list-blocks）\n"
                   "  --unicodes=列表     十六进制码位及其范围，以逗号或空格分隔，\n"
                   "                      与 hb-subset 的写法相同：U+4E2D,41-5A\n"
                   "  --charset=编号      标准字符集，如 gb2312 或 tgh1，以逗号分隔\n"
                   "                      （见 --list-charsets）\n"
+                  "\n"
+                  "从多个文件和文件夹收集:\n"
+                  "  --include=通配符    文件夹中要读取的文件，代替默认的源代码和文本文件类型：\n"
+                  "                      *.c,*.json（以逗号分隔）\n"
+                  "  --exclude=通配符    要排除的文件和文件夹：build,*.min.js\n"
+                  "  --collect-only      按码位顺序列出“路径”（文件和文件夹）中的不同字符后\n"
+                  "                      退出，不裁剪字体\n"
+                  "读取和跳过情况的摘要写到标准错误输出。\n"
                   "\n"
                   "选项:\n"
                   "  --output-file=路径  生成的字库文件（必需）\n"

@@ -11,7 +11,7 @@
 // (exit 1) rather than of the command line (exit 2).
 struct SubsetCommandLine
 {
-    enum class Action { Subset, Help, Version, ListBlocks, UsageError, ListFaces, ListCharsets };
+    enum class Action { Subset, Help, Version, ListBlocks, UsageError, ListFaces, ListCharsets, CollectOnly };
 
     Action action = Action::UsageError;
     int useEnglish = 0; // 1 for English; Chinese by default, as in the window
@@ -30,6 +30,12 @@ struct SubsetCommandLine
     // Standard character sets: ids for --charset, each once; ListCharsets
     // takes an optional fontPath whose coverage it shows.
     QStringList charsets;
+    // Collecting from files and folders: several --text-file paths, folders among them, are walked
+    // with these globs (the default kinds of file when `includePatterns` is empty); CollectOnly
+    // prints what `textFiles` show.
+    QStringList includePatterns;
+    QStringList excludePatterns;
+    bool collectOnly = false;
 };
 
 // Reads the arguments that follow the program name. Options take their value

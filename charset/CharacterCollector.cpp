@@ -276,9 +276,13 @@ QString collectionSummary(const CharacterCollection &collection, int useEnglish)
             uiText(useEnglish, "%1 not UTF-8", "%1 个非 UTF-8 文件").arg(number(collection.notUtf8.size())) +
             example(collection.notUtf8.first()));
 
+    const qsizetype characters = collection.codepoints.size();
     QString summary =
-        uiText(useEnglish, "Found %1 distinct characters in %2 files", "从 %2 个文件中找到 %1 个不同字符")
-            .arg(number(collection.codepoints.size()), number(collection.filesRead));
+        useEnglish == 1 ? QStringLiteral("Found %1 distinct %2 in %3 %4")
+                              .arg(number(characters), characters == 1 ? "character" : "characters",
+                                   number(collection.filesRead), collection.filesRead == 1 ? "file" : "files")
+                        : QString::fromUtf8("从 %1 个文件中找到 %2 个不同字符")
+                              .arg(number(collection.filesRead), number(characters));
     if (!skipped.isEmpty())
         summary += uiText(useEnglish, "; skipped ", "；跳过 ") + skipped.join(uiText(useEnglish, ", ", "、"));
     return summary;
