@@ -177,10 +177,19 @@ void Walker::readFile(const QFileInfo &info, const QString &name)
         return;
     }
     // The file may have grown since it was measured: one byte more than the
-    // limit tells.
+    // limit tells. The start comes first, so that a binary file is left
+    // after a few kilobytes.
     buffer.resize(qMin(info.size(), largestFile) + 1);
-    qsizetype size = 0;
-    for (;;) {
+    qsizetype size = file.read(buffer.data(), qMin<qsizetype>(binaryProbe, buffer.size()));
+    if (size < 0) {
+        skip(CharacterCollection::Unreadable, name);
+        return;
+    }
+    if (std::memchr(buffer.constData(), 0, size_t(size))) {
+        skip(CharacterCollection::Binary, name);
+        return;
+    }
+    while (size > 0) {
         if (size == buffer.size()) {
             if (size > largestFile)
                 break;
@@ -197,10 +206,6 @@ void Walker::readFile(const QFileInfo &info, const QString &name)
     }
     if (size > largestFile) {
         skip(CharacterCollection::TooLarge, name);
-        return;
-    }
-    if (std::memchr(buffer.constData(), 0, size_t(qMin(size, binaryProbe)))) {
-        skip(CharacterCollection::Binary, name);
         return;
     }
     if (!collectEscapedText(QByteArrayView(buffer.constData(), size), &found))

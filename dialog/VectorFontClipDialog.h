@@ -9,6 +9,7 @@
 struct SubsetOutcome;
 struct SubsetRequest;
 class SubsetJob;
+class CollectImport;
 class FacePreviewLabel;
 class FaceSelector;
 class QProgressDialog;
@@ -57,6 +58,7 @@ private:
     QString currentFontPath() const;
     QString customText() const;
     bool readUtf8TextFile(const QString &path, QString *errorMessage);
+    void importTextFiles(const QStringList &paths);
     QList<int> checkedBlockRows() const;
     bool prepareSubsetRequest(SubsetRequest *request, QString *errorMessage);
     QString uiText(const char *english, const char *chinese) const;
@@ -83,4 +85,5 @@ private:
     SubsetJob *job;
     QProgressDialog *progressDialog = nullptr;
     FaceSelector *faceSelector;
+    CollectImport *collectImport = nullptr;
 };
