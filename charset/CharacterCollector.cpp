@@ -57,8 +57,10 @@ private:
         if (result.skipped[kind]++ == 0)
             result.skippedExample[kind] = name;
     }
-    void walkFolder(const QFileInfo &folder, const QString &root);
-    void readFile(const QFileInfo &info, const QString &name);
+    // `canonical`: the path without links, as the caller knows it; `shown`:
+    // how the summary names it.
+    void walkFolder(const QFileInfo &folder, const QString &canonical, const QString &shown, bool named);
+    void readFile(const QFileInfo &info, const QString &canonical, const QString &shown);
     void brokenLink(const QFileInfo &link, const QString &name);
 
     QRegularExpression include;
@@ -84,9 +86,9 @@ void Walker::visitNamed(const QString &path)
     else if (!info.exists())
         skip(CharacterCollection::Unreadable, path);
     else if (info.isDir())
-        walkFolder(info, info.absoluteFilePath());
+        walkFolder(info, info.canonicalFilePath(), path, true);
     else
-        readFile(info, path);
+        readFile(info, info.canonicalFilePath(), path);
 }
 
 void Walker::brokenLink(const QFileInfo &link, const QString &name)
@@ -109,13 +111,10 @@ void Walker::brokenLink(const QFileInfo &link, const QString &name)
     skip(CharacterCollection::SymlinkLoop, name);
 }
 
-void Walker::walkFolder(const QFileInfo &folder, const QString &root)
+void Walker::walkFolder(const QFileInfo &folder, const QString &canonical, const QString &shown, bool named)
 {
-    const QString name = QDir(root).relativeFilePath(folder.absoluteFilePath());
-    const QString display = name == QLatin1String(".") ? folder.filePath() : name;
-    const QString canonical = folder.canonicalFilePath();
     if (ancestors.contains(canonical)) {
-        skip(CharacterCollection::SymlinkLoop, display);
+        skip(CharacterCollection::SymlinkLoop, shown);
         return;
     }
     // The same folder reached again through a link adds nothing new.
@@ -123,10 +122,12 @@ void Walker::walkFolder(const QFileInfo &folder, const QString &root)
         return;
     seenFolders.insert(canonical);
     if (!folder.isReadable() || !folder.isExecutable()) {
-        skip(CharacterCollection::Unreadable, display);
+        skip(CharacterCollection::Unreadable, shown);
         return;
     }
     ancestors.append(canonical);
+    // Inside a folder named by the user, names are given from there.
+    const QString prefix = named ? QString() : shown + QLatin1Char('/');
     const QFileInfoList entries =
         QDir(folder.absoluteFilePath())
             .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
@@ -136,22 +137,29 @@ void Walker::walkFolder(const QFileInfo &folder, const QString &root)
         const QString entryName = entry.fileName();
         if (exclude.match(entryName).hasMatch())
             continue;
-        const QString shown = QDir(root).relativeFilePath(entry.absoluteFilePath());
-        if (entry.isSymLink() && !entry.exists()) {
-            brokenLink(entry, shown);
-        } else if (entry.isDir()) {
+        const QString entryShown = prefix + entryName;
+        // Resolving every path would cost the walk more than reading the
+        // files; only a link leads anywhere but below its folder.
+        const bool link = entry.isSymLink();
+        if (link && !entry.exists()) {
+            brokenLink(entry, entryShown);
+            continue;
+        }
+        const QString entryCanonical =
+            link ? entry.canonicalFilePath() : canonical + QLatin1Char('/') + entryName;
+        if (entry.isDir()) {
             // Version control, tool caches and installed packages are not
             // the product's own text.
             if (!entryName.startsWith(QLatin1Char('.')) && entryName != QLatin1String("node_modules"))
-                walkFolder(entry, root);
+                walkFolder(entry, entryCanonical, entryShown, false);
         } else if (include.match(entryName).hasMatch()) {
-            readFile(entry, shown);
+            readFile(entry, entryCanonical, entryShown);
         }
     }
     ancestors.removeLast();
 }
 
-void Walker::readFile(const QFileInfo &info, const QString &name)
+void Walker::readFile(const QFileInfo &info, const QString &canonical, const QString &name)
 {
     // A named pipe would wait for a writer and a device may never end, so
     // nothing but a regular file is opened.
@@ -159,7 +167,6 @@ void Walker::readFile(const QFileInfo &info, const QString &name)
         skip(CharacterCollection::NotRegular, name);
         return;
     }
-    const QString canonical = info.canonicalFilePath();
     if (seenFiles.contains(canonical))
         return;
     seenFiles.insert(canonical);

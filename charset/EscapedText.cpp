@@ -2,7 +2,9 @@
 
 #include "charset/CodepointSet.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -79,11 +81,31 @@ int decodeUtf8(const Byte *p, const Byte *end, uint *codepoint)
     return length;
 }
 
+constexpr quint64 lowBits = 0x0101010101010101ULL;
+constexpr quint64 highBits = 0x8080808080808080ULL;
+
+// Whether any of the eight bytes of `word` is `byte`.
+quint64 hasByte(quint64 word, Byte byte)
+{
+    const quint64 zeroWhereEqual = word ^ (lowBits * byte);
+    return (zeroWhereEqual - lowBits) & ~zeroWhereEqual & highBits;
+}
+
+void removeRepeats(std::vector<uint> *codepoints)
+{
+    std::sort(codepoints->begin(), codepoints->end());
+    codepoints->erase(std::unique(codepoints->begin(), codepoints->end()), codepoints->end());
+}
+
+// Most files are UTF-8 throughout, so a first pass takes that for granted;
+// only a file that proves otherwise is read again, line by line.
 class Scanner
 {
 public:
-    explicit Scanner(CodepointSet *found) : found(found) {}
+    Scanner(CodepointSet *found, bool careful) : found(found), careful(careful) {}
 
+    // False when the file is not UTF-8 and the scan was not careful: then
+    // nothing but escapes has been added.
     bool scan(const Byte *p, const Byte *end);
 
 private:
@@ -94,13 +116,30 @@ private:
         else if (isCollectedCharacter(uint(value)))
             found->insert(uint(value));
     }
+    // Most characters of a file come again and again; looking each up in
+    // the set once per file is enough. A careful scan keeps a list per
+    // line, so it looks every time.
+    bool seenInFile(uint codepoint)
+    {
+        if (careful || codepoint > 0xFFFF)
+            return false;
+        quint64 &word = bmpSeen[codepoint / 64];
+        const quint64 bit = quint64(1) << (codepoint % 64);
+        const bool seen = word & bit;
+        word |= bit;
+        return seen;
+    }
     void endLine();
     const Byte *backslash(const Byte *p, const Byte *end);
     const Byte *reference(const Byte *p, const Byte *end);
 
     CodepointSet *found;
+    const bool careful;
     std::array<bool, 128> ascii{};
-    std::vector<uint> line; // beyond ASCII, waiting for the line to prove itself UTF-8
+    std::array<quint64, 0x10000 / 64> bmpSeen{};
+    // Beyond ASCII and not found before: waiting for the file (or, when
+    // careful, the line) to prove itself UTF-8.
+    std::vector<uint> line;
     bool lineBroken = false;
     bool valid = true;
 };
@@ -110,10 +149,21 @@ bool Scanner::scan(const Byte *p, const Byte *end)
     // A byte-order mark says how the file is written, not what it shows.
     if (end - p >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
         p += 3;
+    const Byte lineEnd = careful ? '\n' : '\\'; // a second look for a backslash costs nothing
     while (p < end) {
-        // Most bytes of source code are plain ASCII: this loop is the hot path.
+        // Most bytes of source code are plain ASCII: eight of them at a time
+        // are the hot path, as long as none needs a closer look.
+        for (quint64 word; end - p >= 8; p += 8) {
+            std::memcpy(&word, p, 8);
+            if ((word & highBits) | hasByte(word, '\\') | hasByte(word, '&') | hasByte(word, lineEnd))
+                break;
+            for (int i = 0; i < 8; ++i)
+                ascii[(word >> (8 * i)) & 0x7F] = true;
+        }
+        if (p == end)
+            break;
         Byte c = *p;
-        while (c < 0x80 && c != '\\' && c != '&' && c != '\n') {
+        while (c < 0x80 && c != '\\' && c != '&' && c != lineEnd) {
             ascii[c] = true;
             if (++p == end)
                 break;
@@ -132,11 +182,20 @@ bool Scanner::scan(const Byte *p, const Byte *end)
             uint codepoint = 0;
             const int length = decodeUtf8(p, end, &codepoint);
             if (length == 0) {
+                if (!careful)
+                    return false;
                 valid = false;
                 lineBroken = true;
                 ++p;
             } else {
-                line.push_back(codepoint);
+                // A character found before needs no second word, whatever
+                // becomes of this file.
+                if (!seenInFile(codepoint) && !found->contains(codepoint)) {
+                    line.push_back(codepoint);
+                    // A long file of characters new to the set repeats them.
+                    if (line.size() >= 65536)
+                        removeRepeats(&line);
+                }
                 p += length;
             }
         }
@@ -249,5 +308,9 @@ bool isCollectedCharacter(uint codepoint)
 bool collectEscapedText(QByteArrayView bytes, CodepointSet *found)
 {
     const auto *begin = reinterpret_cast<const Byte *>(bytes.data());
-    return Scanner(found).scan(begin, begin + bytes.size());
+    const Byte *end = begin + bytes.size();
+    if (Scanner(found, false).scan(begin, end))
+        return true;
+    Scanner(found, true).scan(begin, end);
+    return false;
 }
