@@ -1,7 +1,7 @@
 #include "charset/CharacterCollector.h"
 
 #include "charset/CodepointSet.h"
-#include "charset/EscapedText.h"
+#include "charset/TextFileScan.h"
 #include "common/UiText.h"
 
 #include <QDir>
@@ -10,14 +10,14 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSet>
+#include <QThread>
+#include <QtConcurrent>
 
-#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
-constexpr qint64 largestFile = 64 * 1024 * 1024;
-constexpr qsizetype binaryProbe = 8 * 1024;
 // Link chains longer than this are refused by the system as loops, too.
 constexpr int longestLinkChain = 40;
 
@@ -36,19 +36,25 @@ QRegularExpression globExpression(const QStringList &patterns)
     return expression;
 }
 
+struct ListedFile
+{
+    QString path;
+    QString shown; // as the summary names it
+    qint64 size;
+};
+
+// Lists the files to read, and counts what it leaves out on the way.
 class Walker
 {
 public:
-    Walker(const CollectionPatterns &patterns, const std::atomic<bool> *cancel,
-           const CollectionProgress &progress)
-        : include(globExpression(patterns.include)),
-          exclude(globExpression(patterns.exclude)),
-          cancel(cancel),
-          progress(progress)
+    Walker(const CollectionPatterns &patterns, const std::atomic<bool> *cancel)
+        : include(globExpression(patterns.include)), exclude(globExpression(patterns.exclude)), cancel(cancel)
     {}
 
     void visitNamed(const QString &path);
-    CharacterCollection finish();
+
+    CharacterCollection result;
+    QList<ListedFile> files;
 
 private:
     bool stopped() const { return cancel && cancel->load(std::memory_order_relaxed); }
@@ -60,20 +66,15 @@ private:
     // `canonical`: the path without links, as the caller knows it; `shown`:
     // how the summary names it.
     void walkFolder(const QFileInfo &folder, const QString &canonical, const QString &shown, bool named);
-    void readFile(const QFileInfo &info, const QString &canonical, const QString &shown);
+    void listFile(const QFileInfo &info, const QString &canonical, const QString &shown);
     void brokenLink(const QFileInfo &link, const QString &name);
 
     QRegularExpression include;
     QRegularExpression exclude;
     const std::atomic<bool> *cancel;
-    const CollectionProgress &progress;
-    CharacterCollection result;
-    CodepointSet found;
     QSet<QString> seenFolders;
     QSet<QString> seenFiles;
     QStringList ancestors; // canonical paths of the folders being walked
-    QByteArray buffer;
-    qint64 bytesRead = 0;
 };
 
 void Walker::visitNamed(const QString &path)
@@ -88,7 +89,7 @@ void Walker::visitNamed(const QString &path)
     else if (info.isDir())
         walkFolder(info, info.canonicalFilePath(), path, true);
     else
-        readFile(info, info.canonicalFilePath(), path);
+        listFile(info, info.canonicalFilePath(), path);
 }
 
 void Walker::brokenLink(const QFileInfo &link, const QString &name)
@@ -153,13 +154,13 @@ void Walker::walkFolder(const QFileInfo &folder, const QString &canonical, const
             if (!entryName.startsWith(QLatin1Char('.')) && entryName != QLatin1String("node_modules"))
                 walkFolder(entry, entryCanonical, entryShown, false);
         } else if (include.match(entryName).hasMatch()) {
-            readFile(entry, entryCanonical, entryShown);
+            listFile(entry, entryCanonical, entryShown);
         }
     }
     ancestors.removeLast();
 }
 
-void Walker::readFile(const QFileInfo &info, const QString &canonical, const QString &name)
+void Walker::listFile(const QFileInfo &info, const QString &canonical, const QString &name)
 {
     // A named pipe would wait for a writer and a device may never end, so
     // nothing but a regular file is opened.
@@ -170,64 +171,72 @@ void Walker::readFile(const QFileInfo &info, const QString &canonical, const QSt
     if (seenFiles.contains(canonical))
         return;
     seenFiles.insert(canonical);
-    if (info.size() > largestFile) {
+    if (info.size() > largestTextFile)
         skip(CharacterCollection::TooLarge, name);
-        return;
-    }
-    QFile file(canonical);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        skip(CharacterCollection::Unreadable, name);
-        return;
-    }
-    if (file.isSequential()) {
-        skip(CharacterCollection::NotRegular, name);
-        return;
-    }
-    // The file may have grown since it was measured: one byte more than the
-    // limit tells. The start comes first, so that a binary file is left
-    // after a few kilobytes.
-    buffer.resize(qMin(info.size(), largestFile) + 1);
-    qsizetype size = file.read(buffer.data(), qMin<qsizetype>(binaryProbe, buffer.size()));
-    if (size < 0) {
-        skip(CharacterCollection::Unreadable, name);
-        return;
-    }
-    if (std::memchr(buffer.constData(), 0, size_t(size))) {
-        skip(CharacterCollection::Binary, name);
-        return;
-    }
-    while (size > 0) {
-        if (size == buffer.size()) {
-            if (size > largestFile)
-                break;
-            buffer.resize(qMin<qsizetype>(size * 2, largestFile + 1));
-        }
-        const qint64 got = file.read(buffer.data() + size, buffer.size() - size);
-        if (got < 0) {
-            skip(CharacterCollection::Unreadable, name);
-            return;
-        }
-        if (got == 0)
-            break;
-        size += got;
-    }
-    if (size > largestFile) {
-        skip(CharacterCollection::TooLarge, name);
-        return;
-    }
-    if (!collectEscapedText(QByteArrayView(buffer.constData(), size), &found))
-        result.notUtf8.append(name);
-    ++result.filesRead;
-    bytesRead += size;
-    if (progress)
-        progress(result.filesRead, bytesRead);
+    else
+        files.append({canonical, name, info.size()});
 }
 
-CharacterCollection Walker::finish()
+// Reads the listed files on as many threads as the machine has cores: the
+// decoding costs more than the reading, and the files do not depend on each
+// other. Each thread takes the next file not yet taken and gathers into a set
+// of its own; the outcomes are added up in list order, so that the summary
+// does not depend on which thread was quicker.
+void readListedFiles(const QList<ListedFile> &files, const std::atomic<bool> *cancel,
+                     const CollectionProgress &progress, CharacterCollection *result)
 {
-    result.codepoints = found.toList();
-    result.cancelled = stopped();
-    return result;
+    std::vector<TextFileScan> outcomes(size_t(files.size()), TextFileScan::Unreadable);
+    std::vector<char> done(size_t(files.size()), false); // not bool: each thread writes its own elements
+    std::atomic<int> next = 0;
+    std::atomic<int> filesRead = 0;
+    std::atomic<qint64> bytesRead = 0;
+    const auto work = [&](CodepointSet *found) {
+        QByteArray buffer;
+        for (int i = next++; i < files.size(); i = next++) {
+            if (cancel && cancel->load(std::memory_order_relaxed))
+                return;
+            qint64 bytes = 0;
+            const ListedFile &file = files.at(i);
+            outcomes[size_t(i)] = scanTextFile(file.path, file.size, &buffer, found, &bytes);
+            done[size_t(i)] = true;
+            if (outcomes[size_t(i)] == TextFileScan::Read || outcomes[size_t(i)] == TextFileScan::NotUtf8) {
+                const int count = ++filesRead;
+                const qint64 total = bytesRead += bytes;
+                if (progress)
+                    progress(count, total);
+            }
+        }
+    };
+    const int threads = qBound(1, QThread::idealThreadCount(), int(files.size() / 16) + 1);
+    std::vector<CodepointSet> sets(static_cast<size_t>(threads));
+    QList<QFuture<void>> helpers;
+    for (int thread = 1; thread < threads; ++thread)
+        helpers.append(QtConcurrent::run([&work, &sets, thread] { work(&sets[size_t(thread)]); }));
+    work(&sets[0]);
+    for (QFuture<void> &helper : helpers)
+        helper.waitForFinished();
+
+    CodepointSet found;
+    for (const CodepointSet &set : sets) {
+        for (uint codepoint : set.toList())
+            found.insert(codepoint);
+    }
+    result->codepoints = found.toList();
+    static const CharacterCollection::Skip skips[] = {
+        CharacterCollection::SkipKinds, CharacterCollection::SkipKinds,  CharacterCollection::Binary,
+        CharacterCollection::TooLarge,  CharacterCollection::NotRegular, CharacterCollection::Unreadable};
+    for (size_t i = 0; i < outcomes.size(); ++i) {
+        if (!done[i])
+            continue;
+        const TextFileScan outcome = outcomes[i];
+        if (outcome == TextFileScan::Read || outcome == TextFileScan::NotUtf8) {
+            ++result->filesRead;
+            if (outcome == TextFileScan::NotUtf8)
+                result->notUtf8.append(files.at(int(i)).shown);
+        } else if (result->skipped[skips[int(outcome)]]++ == 0) {
+            result->skippedExample[skips[int(outcome)]] = files.at(int(i)).shown;
+        }
+    }
 }
 
 } // namespace
@@ -250,10 +259,13 @@ QStringList CollectionPatterns::defaultIncludePatterns()
 CharacterCollection collectCharacters(const QStringList &paths, const CollectionPatterns &patterns,
                                       const std::atomic<bool> *cancel, const CollectionProgress &progress)
 {
-    Walker walker(patterns, cancel, progress);
+    Walker walker(patterns, cancel);
     for (const QString &path : paths)
         walker.visitNamed(path);
-    return walker.finish();
+    CharacterCollection result = walker.result;
+    readListedFiles(walker.files, cancel, progress, &result);
+    result.cancelled = cancel && cancel->load();
+    return result;
 }
 
 QString collectionSummary(const CharacterCollection &collection, int useEnglish)

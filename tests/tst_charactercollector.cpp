@@ -157,19 +157,20 @@ void TestCharacterCollector::patternsChooseTheFiles()
 void TestCharacterCollector::cancelStopsTheWalk()
 {
     QTemporaryDir root;
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < 100; ++i)
         QVERIFY(makeFile(QDir(root.path()).filePath(QStringLiteral("%1.txt").arg(i)), "x"));
+    // Several threads read at once: each may finish the file it has begun.
     std::atomic<bool> cancel = false;
-    int reported = 0;
+    std::atomic<qint64> reportedBytes = 0;
     const CharacterCollection found =
-        collectCharacters({root.path()}, CollectionPatterns(), &cancel, [&](int files, qint64 bytes) {
-            reported = files;
-            QCOMPARE(bytes, qint64(files));
+        collectCharacters({root.path()}, CollectionPatterns(), &cancel, [&](int, qint64 bytes) {
+            reportedBytes = bytes;
             cancel = true;
         });
     QVERIFY(found.cancelled);
-    QCOMPARE(found.filesRead, 1);
-    QCOMPARE(reported, 1);
+    QVERIFY2(found.filesRead >= 1 && found.filesRead <= QThread::idealThreadCount(),
+             qPrintable(QString::number(found.filesRead)));
+    QVERIFY(reportedBytes > 0);
 }
 
 QTEST_GUILESS_MAIN(TestCharacterCollector)
