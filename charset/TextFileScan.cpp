@@ -13,6 +13,12 @@ constexpr qsizetype binaryProbe = 8 * 1024;
 TextFileScan scanTextFile(const QString &path, qint64 listedSize, QByteArray *buffer, CodepointSet *found,
                           qint64 *bytesRead)
 {
+    // Nothing to read, and the kernel's /proc files all claim this size
+    // while one of them (kmsg) never ends: such a file is not opened.
+    if (listedSize == 0) {
+        *bytesRead = 0;
+        return TextFileScan::Read;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return TextFileScan::Unreadable;

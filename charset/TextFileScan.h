@@ -15,6 +15,7 @@ constexpr qint64 largestTextFile = 64 * 1024 * 1024;
 // characters it shows to `found` (see collectEscapedText()). A file with a
 // NUL byte in its first 8 KiB is binary and adds nothing, nor does one that
 // has grown past largestTextFile or turns out to be a device. `buffer` is
-// reused from call to call; `bytesRead` gets the file's size when read.
+// reused from call to call; `bytesRead` gets the file's size when read. A
+// file listed as empty is taken as read without opening it.
 TextFileScan scanTextFile(const QString &path, qint64 listedSize, QByteArray *buffer, CodepointSet *found,
                           qint64 *bytesRead);
