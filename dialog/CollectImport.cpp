@@ -85,6 +85,8 @@ void CollectImport::showProgress()
 void CollectImport::onFinished()
 {
     const CharacterCollection collection = watcher->result();
+    // A walk that ended just as the user pressed Cancel is cancelled all the same.
+    const bool cancelled = collection.cancelled || walk->cancel;
     watcher->deleteLater();
     watcher = nullptr;
     walk.reset();
@@ -93,7 +95,7 @@ void CollectImport::onFinished()
         progress->deleteLater();
         progress = nullptr;
     }
-    if (collection.cancelled)
+    if (cancelled)
         return;
     // Finding nothing is no reason to throw away what the user had.
     if (!collection.codepoints.isEmpty())

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -21,6 +22,7 @@ private Q_SLOTS:
     void initTestCase();
     void importThroughTheDialogs_data();
     void importThroughTheDialogs();
+    void cancelLeavesTheText();
     void dropOnTheWindow_data();
     void dropOnTheWindow();
     void cleanup() { QTRY_VERIFY(noWindowLeftOpen()); }
@@ -101,6 +103,27 @@ void TestCollectImport::importThroughTheDialogs()
     QTRY_COMPARE(driver.pending(), 0);
     QCOMPARE(boxText, summary);
     QCOMPARE(edit->toPlainText(), text);
+    QCOMPARE(driver.unexpected(), QStringList());
+    dialog.close();
+}
+
+void TestCollectImport::cancelLeavesTheText()
+{
+    VectorFontClipDialog dialog(1);
+    dialog.show();
+    auto *edit = dialog.findChild<QTextEdit *>("customTextEdit");
+    edit->setPlainText("before");
+    ModalDriver driver;
+    driver.expect(ModalDriver::chooseFile(tree));
+    dialog.findChild<QPushButton *>("importFolderButton")->click();
+    // The progress dialog waits half a second before it shows; its Cancel
+    // works from the start.
+    auto *progress = dialog.findChild<QProgressDialog *>("collectProgress");
+    QVERIFY(progress);
+    progress->findChild<QPushButton *>()->click();
+    QTRY_VERIFY(!dialog.findChild<QProgressDialog *>("collectProgress"));
+    QCOMPARE(edit->toPlainText(), "before");
+    QCOMPARE(driver.pending(), 0);
     QCOMPARE(driver.unexpected(), QStringList());
     dialog.close();
 }
