@@ -32,7 +32,8 @@ struct CharacterCollection
     bool cancelled = false;
 };
 
-// Called now and then from the collecting thread.
+// Called after each file read, from whichever collecting thread read it,
+// possibly from two at once: the counts so far.
 using CollectionProgress = std::function<void(int filesRead, qint64 bytesRead)>;
 
 // Gathers the distinct characters that a set of files and folders show (see
@@ -41,8 +42,8 @@ using CollectionProgress = std::function<void(int filesRead, qint64 bytesRead)>;
 // only when named in `paths`. A file named in `paths` is read whatever its
 // name. Binary files (a NUL byte in the first 8 KiB), files over 64 MiB,
 // anything but regular files (never opened), whatever cannot be read and
-// symbolic-link loops are skipped and counted. Safe on any thread; stops
-// early, with `cancelled` set, once `cancel` turns true.
+// symbolic-link loops are skipped and counted. Safe on any thread; reads
+// on every core; stops early, with `cancelled` set, once `cancel` turns true.
 CharacterCollection collectCharacters(const QStringList &paths, const CollectionPatterns &patterns,
                                       const std::atomic<bool> *cancel = nullptr,
                                       const CollectionProgress &progress = {});
