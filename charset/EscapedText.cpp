@@ -158,7 +158,7 @@ bool Scanner::scan(const Byte *p, const Byte *end)
             if ((word & highBits) | hasByte(word, '\\') | hasByte(word, '&') | hasByte(word, lineEnd))
                 break;
             for (int i = 0; i < 8; ++i)
-                ascii[(word >> (8 * i)) & 0x7F] = true;
+                ascii[Byte(word >> (8 * i))] = true; // below 0x80, as checked
         }
         if (p == end)
             break;
