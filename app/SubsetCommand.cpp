@@ -1,6 +1,7 @@
 #include "app/SubsetCommand.h"
 
 #include "app/CharsetCommand.h"
+#include "app/CollectOptions.h"
 #include "app/FaceCommand.h"
 #include "app/SubsetCommandHelp.h"
 #include "app/TerminationSignals.h"
@@ -43,7 +44,7 @@ void writeLine(QTextStream &stream, const QString &text)
 } // namespace
 
 bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const QString &toolDirectory,
-                                  SubsetChoices *choices, QString *errorMessage)
+                                  SubsetChoices *choices, QString *errorMessage, QString *collectionSummary)
 {
     const int english = commandLine.useEnglish;
     SubsetChoices chosen;
@@ -51,14 +52,14 @@ bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const QS
         return false;
     chosen.targetPath = commandLine.outputPath;
     chosen.texts = commandLine.texts;
-    for (const QString &path : commandLine.textFiles) {
+    if (commandLine.textFiles.contains(QStringLiteral("-"))) {
         QString text;
-        const bool read = path == QLatin1String("-") ? readStandardInput(english, &text, errorMessage)
-                                                     : readUtf8Text(path, english, &text, errorMessage);
-        if (!read)
+        if (!readStandardInput(english, &text, errorMessage))
             return false;
         chosen.texts.append(text);
     }
+    if (!readCommandLineTextFiles(commandLine, &chosen.texts, collectionSummary, errorMessage))
+        return false;
     chosen.blockRows = commandLine.blockRows;
     chosen.ranges = commandLine.unicodeRanges;
     chosen.rule = SelectionRule::AddUp;
@@ -99,6 +100,8 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
         return 2;
     case SubsetCommandLine::Action::ListFaces:
         return listFacesCommand(commandLine, out, err);
+    case SubsetCommandLine::Action::CollectOnly:
+        return collectOnlyCommand(commandLine, out, err);
     case SubsetCommandLine::Action::Subset:
         break;
     }
@@ -120,8 +123,12 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
     SubsetChoices choices;
     SubsetRequest request;
     QString errorMessage;
-    if (!subsetChoicesFromCommandLine(commandLine, toolDirectory, &choices, &errorMessage) ||
-        !buildSubsetRequest(choices, &request, &errorMessage)) {
+    QString collectionSummary;
+    const bool read =
+        subsetChoicesFromCommandLine(commandLine, toolDirectory, &choices, &errorMessage, &collectionSummary);
+    if (!collectionSummary.isEmpty())
+        writeLine(err, collectionSummary);
+    if (!read || !buildSubsetRequest(choices, &request, &errorMessage)) {
         writeLine(err, program + errorMessage);
         return 1;
     }

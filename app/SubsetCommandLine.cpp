@@ -1,5 +1,6 @@
 #include "app/SubsetCommandLine.h"
 
+#include "app/CollectOptions.h"
 #include "app/OptionsCommandLine.h"
 #include "charset/StandardCharsets.h"
 #include "charset/UnicodeBlockTable.h"
@@ -77,7 +78,7 @@ bool isFlag(const QString &name)
         QStringLiteral("--force"),     QStringLiteral("--list-blocks"), QStringLiteral("--list-missing"),
         QStringLiteral("--list-faces")};
     return flags.contains(name) || name == listCharsetsOption || outputFlags.contains(name) ||
-           isSubsetOptionFlag(name);
+           isSubsetOptionFlag(name) || isCollectFlag(name);
 }
 
 bool takesValue(const QString &name)
@@ -87,7 +88,7 @@ bool takesValue(const QString &name)
                                         QStringLiteral("--unicodes"),    QStringLiteral("--lang"),
                                         QStringLiteral("--face-index"),  QStringLiteral("--family")};
     return options.contains(name) || name == charsetOption || outputOptions.contains(name) ||
-           isSubsetOptionWithValue(name);
+           isSubsetOptionWithValue(name) || takesCollectValue(name);
 }
 
 SubsetCommandLine Parser::parse(const QStringList &arguments)
@@ -142,6 +143,12 @@ SubsetCommandLine Parser::parse(const QStringList &arguments)
         result.action = SubsetCommandLine::Action::Version;
     } else if (listBlocks) {
         result.action = SubsetCommandLine::Action::ListBlocks;
+    } else if (result.collectOnly && fonts.isEmpty() && result.textFiles.isEmpty()) {
+        result.usageError = text("--collect-only needs files or folders to read.",
+                                 "--collect-only 需要指定要读取的文件或文件夹。");
+    } else if (result.collectOnly) {
+        result.textFiles += fonts;
+        result.action = SubsetCommandLine::Action::CollectOnly;
     } else if (listCharsets && fonts.size() > 1) {
         result.usageError = text("--list-charsets takes at most one font file; also got: %1",
                                  "--list-charsets 最多只能指定一个字体文件，多出: %1")
@@ -202,6 +209,12 @@ void Parser::takeOption(const QString &name, const QString *value)
     if (isSubsetOptionFlag(name) || isSubsetOptionWithValue(name)) {
         QString error;
         if (!takeSubsetOption(name, value, result.useEnglish, &result.options, &error))
+            fail(error);
+        return;
+    }
+    if (isCollectFlag(name) || (takesCollectValue(name) && !value->isEmpty())) {
+        QString error;
+        if (!takeCollectOption(name, value, &result, &error))
             fail(error);
         return;
     }

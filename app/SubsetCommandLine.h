@@ -15,7 +15,7 @@
 // (exit 1) rather than of the command line (exit 2).
 struct SubsetCommandLine
 {
-    enum class Action { Subset, Help, Version, ListBlocks, UsageError, ListFaces, ListCharsets };
+    enum class Action { Subset, Help, Version, ListBlocks, UsageError, ListFaces, ListCharsets, CollectOnly };
 
     Action action = Action::UsageError;
     int useEnglish = 0; // 1 for English; Chinese by default, as in the window
@@ -40,6 +40,12 @@ struct SubsetCommandLine
     bool report = false;   // the size line on standard error
     // Subset options: layout, hinting, names and variation axes
     SubsetOptions options;
+    // Collecting from files and folders: several --text-file paths, folders among them, are walked
+    // with these globs (the default kinds of file when `includePatterns` is empty); CollectOnly
+    // prints what `textFiles` show.
+    QStringList includePatterns;
+    QStringList excludePatterns;
+    bool collectOnly = false;
 };
 
 // Reads the arguments that follow the program name. Options take their value

@@ -5,8 +5,10 @@
 #include "common/UiText.h"
 #include "dialog/AddCharsetButton.h"
 #include "dialog/BlockListPage.h"
+#include "dialog/CollectImport.h"
 #include "dialog/FacePreviewLabel.h"
 #include "dialog/FaceSelector.h"
+#include "dialog/FileDropFilter.h"
 #include "dialog/GenerationRunner.h"
 #include "dialog/OutputFormatChooser.h"
 #include "dialog/SubsetOptionsButton.h"
@@ -159,6 +161,10 @@ void VectorFontClipDialog::setupUi()
     importButton->setObjectName(QStringLiteral("importButton"));
     hintRow->addWidget(hintCaption, 1);
     hintRow->addWidget(importButton, 0);
+    auto *importFolderButton =
+        new QPushButton(uiText("Import from folder...", "从文件夹导入..."), customTextPage);
+    importFolderButton->setObjectName(QStringLiteral("importFolderButton"));
+    hintRow->addWidget(importFolderButton, 0);
     customLayout->addLayout(hintRow);
     customTextEdit = new QTextEdit(customTextPage);
     customTextEdit->setObjectName(QStringLiteral("customTextEdit"));
@@ -171,6 +177,8 @@ void VectorFontClipDialog::setupUi()
     customLayout->addWidget(uniqueCountLabel, 0);
     connect(customTextEdit, &QTextEdit::textChanged, this, &VectorFontClipDialog::onCustomTextChanged);
     connect(importButton, &QAbstractButton::clicked, this, &VectorFontClipDialog::onImportCustomFile);
+    collectImport = new CollectImport(useEnglish, customTextEdit, this);
+    connect(importFolderButton, &QAbstractButton::clicked, collectImport, &CollectImport::chooseFolder);
     characterTabs->addTab(customTextPage, uiText("Custom text", "自定义字符"));
 
     blocksPage = new BlockListPage(useEnglish, characterTabs);
@@ -196,6 +204,10 @@ void VectorFontClipDialog::setupUi()
     connect(fontPathEdit, &QLineEdit::textChanged, faceSelector, &FaceSelector::showFacesOf);
     connect(fontPathEdit, &QLineEdit::textChanged, this, &VectorFontClipDialog::onPreviewChanged);
     connect(faceSelector, &FaceSelector::faceChanged, this, &VectorFontClipDialog::onPreviewChanged);
+
+    auto *drops = new FileDropFilter(this, customTextPage);
+    connect(drops, &FileDropFilter::fontDropped, fontPathEdit, &QLineEdit::setText);
+    connect(drops, &FileDropFilter::textDropped, this, &VectorFontClipDialog::importTextFiles);
 
     onCustomTextChanged();
     refreshPreview();
@@ -317,14 +329,22 @@ QString VectorFontClipDialog::customText() const
 void VectorFontClipDialog::onImportCustomFile()
 {
     // "*" rather than "*.*": the latter hides files whose names have no dot.
-    const QString path = QFileDialog::getOpenFileName(
+    importTextFiles(QFileDialog::getOpenFileNames(
         this,
         uiText("Import character set from file (UTF-8 only)", "从文件导入字符集（仅支持 UTF-8 编码文本）"),
-        QString(), QStringLiteral("UTF-8 Text/CSV (*.txt *.csv);;All Files (*)"));
-    if (path.isEmpty())
+        QString(), QStringLiteral("UTF-8 Text/CSV (*.txt *.csv);;All Files (*)")));
+}
+
+void VectorFontClipDialog::importTextFiles(const QStringList &paths)
+{
+    // One file is taken whole and strictly as UTF-8; anything more is a
+    // product's files, read for the characters they show.
+    if (paths.size() != 1 || QFileInfo(paths.first()).isDir()) {
+        collectImport->start(paths);
         return;
+    }
     QString errorMessage;
-    if (!readUtf8TextFile(path, &errorMessage) && !errorMessage.isEmpty())
+    if (!readUtf8TextFile(paths.first(), &errorMessage) && !errorMessage.isEmpty())
         QMessageBox::warning(this, uiText("Import failed", "导入失败"), errorMessage, QMessageBox::Ok,
                              QMessageBox::NoButton);
 }

@@ -8,6 +8,7 @@
 
 struct SubsetRequest;
 class GenerationRunner;
+class CollectImport;
 class FacePreviewLabel;
 class FaceSelector;
 class OutputFormatChooser;
@@ -53,6 +54,7 @@ private:
     QString currentFontPath() const;
     QString customText() const;
     bool readUtf8TextFile(const QString &path, QString *errorMessage);
+    void importTextFiles(const QStringList &paths);
     bool prepareSubsetRequest(SubsetRequest *request, QString *errorMessage);
     QString uiText(const char *english, const char *chinese) const;
 
@@ -78,4 +80,5 @@ private:
     FaceSelector *faceSelector;
     OutputFormatChooser *outputFormat = nullptr;
     SubsetOptionsButton *optionsButton = nullptr;
+    CollectImport *collectImport = nullptr;
 };

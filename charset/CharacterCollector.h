@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+
+// Which files a walk through a folder reads. Patterns are globs matched
+// against a file's or folder's name, letter case ignored.
+struct CollectionPatterns
+{
+    QStringList include = defaultIncludePatterns(); // files to read
+    QStringList exclude;                            // files and folders to leave out
+
+    // "*.txt", "*.c", "*.json" and the other kinds of file a product's
+    // visible text is written in.
+    static QStringList defaultIncludePatterns();
+};
+
+// What a collection found, and what it left out and why.
+struct CharacterCollection
+{
+    enum Skip { Binary, TooLarge, NotRegular, Unreadable, SymlinkLoop, SkipKinds };
+
+    QList<uint> codepoints; // ascending, each once
+    int filesRead = 0;      // not-UTF-8 files included
+    QStringList notUtf8;    // read for their valid parts only; as named in the summary
+    int skipped[SkipKinds] = {};
+    QString skippedExample[SkipKinds]; // the first of each kind
+    bool cancelled = false;
+};
+
+// Called after each file read, from whichever collecting thread read it,
+// possibly from two at once: the counts so far.
+using CollectionProgress = std::function<void(int filesRead, qint64 bytesRead)>;
+
+// Gathers the distinct characters that a set of files and folders show (see
+// collectEscapedText()). Folders are walked recursively, reading the files
+// whose names match `patterns`; hidden folders and node_modules are walked
+// only when named in `paths`. A file named in `paths` is read whatever its
+// name. Binary files (a NUL byte in the first 8 KiB), files over 64 MiB,
+// anything but regular files (never opened), whatever cannot be read and
+// symbolic-link loops are skipped and counted. Safe on any thread; reads
+// on every core; stops early, with `cancelled` set, once `cancel` turns true.
+CharacterCollection collectCharacters(const QStringList &paths, const CollectionPatterns &patterns,
+                                      const std::atomic<bool> *cancel = nullptr,
+                                      const CollectionProgress &progress = {});
+
+// "Found 2,413 distinct characters in 318 files; skipped 12 binary, 2 not
+// UTF-8 (e.g. src/legacy.c)" in the chosen language.
+QString collectionSummary(const CharacterCollection &collection, int useEnglish);
+
+// The characters as text, in code point order.
+QString collectedText(const QList<uint> &codepoints);

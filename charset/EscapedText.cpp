@@ -1,0 +1,316 @@
+#include "charset/EscapedText.h"
+
+#include "charset/CodepointSet.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using Byte = unsigned char;
+
+int hexDigit(Byte c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Exactly `count` hexadecimal digits at `p`, or -1.
+qint64 fixedHex(const Byte *p, const Byte *end, int count)
+{
+    if (end - p < count)
+        return -1;
+    qint64 value = 0;
+    for (int i = 0; i < count; ++i) {
+        const int digit = hexDigit(p[i]);
+        if (digit < 0)
+            return -1;
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
+bool isHighSurrogate(qint64 value)
+{
+    return value >= 0xD800 && value <= 0xDBFF;
+}
+
+bool isLowSurrogate(qint64 value)
+{
+    return value >= 0xDC00 && value <= 0xDFFF;
+}
+
+// Length of the UTF-8 sequence starting with a byte from 0x80 up and its code
+// point, or 0 when the bytes are no well-formed sequence (overlong forms,
+// surrogates and values above U+10FFFF included).
+int decodeUtf8(const Byte *p, const Byte *end, uint *codepoint)
+{
+    const Byte lead = *p;
+    int length = 0;
+    Byte low = 0x80;
+    Byte high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (end - p < length || p[1] < low || p[1] > high)
+        return 0;
+    uint value = lead & (0xFF >> (length + 1));
+    for (int i = 1; i < length; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return 0;
+        value = (value << 6) | (p[i] & 0x3F);
+    }
+    *codepoint = value;
+    return length;
+}
+
+constexpr quint64 lowBits = 0x0101010101010101ULL;
+constexpr quint64 highBits = 0x8080808080808080ULL;
+
+// Whether any of the eight bytes of `word` is `byte`.
+quint64 hasByte(quint64 word, Byte byte)
+{
+    const quint64 zeroWhereEqual = word ^ (lowBits * byte);
+    return (zeroWhereEqual - lowBits) & ~zeroWhereEqual & highBits;
+}
+
+void removeRepeats(std::vector<uint> *codepoints)
+{
+    std::sort(codepoints->begin(), codepoints->end());
+    codepoints->erase(std::unique(codepoints->begin(), codepoints->end()), codepoints->end());
+}
+
+// Most files are UTF-8 throughout, so a first pass takes that for granted;
+// only a file that proves otherwise is read again, line by line.
+class Scanner
+{
+public:
+    Scanner(CodepointSet *found, bool careful) : found(found), careful(careful) {}
+
+    // False when the file is not UTF-8 and the scan was not careful: then
+    // nothing but escapes has been added.
+    bool scan(const Byte *p, const Byte *end);
+
+private:
+    void keep(qint64 value)
+    {
+        if (value < 0x80)
+            ascii[size_t(value)] = true;
+        else if (isCollectedCharacter(uint(value)))
+            found->insert(uint(value));
+    }
+    // Most characters of a file come again and again; looking each up in
+    // the set once per file is enough. A careful scan keeps a list per
+    // line, so it looks every time.
+    bool seenInFile(uint codepoint)
+    {
+        if (careful || codepoint > 0xFFFF)
+            return false;
+        quint64 &word = bmpSeen[codepoint / 64];
+        const quint64 bit = quint64(1) << (codepoint % 64);
+        const bool seen = word & bit;
+        word |= bit;
+        return seen;
+    }
+    void endLine();
+    const Byte *backslash(const Byte *p, const Byte *end);
+    const Byte *reference(const Byte *p, const Byte *end);
+
+    CodepointSet *found;
+    const bool careful;
+    std::array<bool, 128> ascii{};
+    std::array<quint64, 0x10000 / 64> bmpSeen{};
+    // Beyond ASCII and not found before: waiting for the file (or, when
+    // careful, the line) to prove itself UTF-8.
+    std::vector<uint> line;
+    bool lineBroken = false;
+    bool valid = true;
+};
+
+bool Scanner::scan(const Byte *p, const Byte *end)
+{
+    // A byte-order mark says how the file is written, not what it shows.
+    if (end - p >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
+        p += 3;
+    const Byte lineEnd = careful ? '\n' : '\\'; // a second look for a backslash costs nothing
+    while (p < end) {
+        // Most bytes of source code are plain ASCII: eight of them at a time
+        // are the hot path, as long as none needs a closer look.
+        for (quint64 word; end - p >= 8; p += 8) {
+            std::memcpy(&word, p, 8);
+            if ((word & highBits) | hasByte(word, '\\') | hasByte(word, '&') | hasByte(word, lineEnd))
+                break;
+            for (int i = 0; i < 8; ++i)
+                ascii[Byte(word >> (8 * i))] = true; // below 0x80, as checked
+        }
+        if (p == end)
+            break;
+        Byte c = *p;
+        while (c < 0x80 && c != '\\' && c != '&' && c != lineEnd) {
+            ascii[c] = true;
+            if (++p == end)
+                break;
+            c = *p;
+        }
+        if (p == end)
+            break;
+        if (c == '\n') {
+            endLine();
+            ++p;
+        } else if (c == '\\') {
+            p = backslash(p, end);
+        } else if (c == '&') {
+            p = reference(p, end);
+        } else {
+            uint codepoint = 0;
+            const int length = decodeUtf8(p, end, &codepoint);
+            if (length == 0) {
+                if (!careful)
+                    return false;
+                valid = false;
+                lineBroken = true;
+                ++p;
+            } else {
+                // A character found before needs no second word, whatever
+                // becomes of this file.
+                if (!seenInFile(codepoint) && !found->contains(codepoint)) {
+                    line.push_back(codepoint);
+                    // A long file of characters new to the set repeats them.
+                    if (line.size() >= 65536)
+                        removeRepeats(&line);
+                }
+                p += length;
+            }
+        }
+    }
+    endLine();
+    for (uint c = 0x20; c < 0x7F; ++c) {
+        if (ascii[c])
+            found->insert(c);
+    }
+    return valid;
+}
+
+void Scanner::endLine()
+{
+    if (!lineBroken) {
+        for (uint codepoint : line) {
+            if (isCollectedCharacter(codepoint))
+                found->insert(codepoint);
+        }
+    }
+    line.clear();
+    lineBroken = false;
+}
+
+const Byte *Scanner::backslash(const Byte *p, const Byte *end)
+{
+    const Byte *next = p + 1;
+    if (next < end && *next == '\\') {
+        ascii['\\'] = true;
+        return p + 2;
+    }
+    if (next < end && *next == 'u') {
+        if (next + 1 < end && next[1] == '{') {
+            const Byte *q = next + 2;
+            qint64 value = 0;
+            int digits = 0;
+            for (; q < end && digits <= 6 && hexDigit(*q) >= 0; ++q, ++digits)
+                value = value * 16 + hexDigit(*q);
+            if (digits >= 1 && digits <= 6 && q < end && *q == '}') {
+                if (value <= 0x10FFFF)
+                    keep(value);
+                return q + 1;
+            }
+        } else if (const qint64 value = fixedHex(next + 1, end, 4); value >= 0) {
+            // JSON, Java and JavaScript write a character above U+FFFF as the
+            // two escapes of its UTF-16 surrogate pair.
+            const Byte *after = next + 5;
+            if (isHighSurrogate(value) && end - after >= 6 && after[0] == '\\' && after[1] == 'u') {
+                const qint64 low = fixedHex(after + 2, end, 4);
+                if (isLowSurrogate(low)) {
+                    keep(0x10000 + ((value - 0xD800) << 10) + (low - 0xDC00));
+                    return after + 6;
+                }
+            }
+            keep(value); // a lone surrogate is refused there
+            return after;
+        }
+    } else if (next < end && *next == 'U') {
+        const qint64 value = fixedHex(next + 1, end, 8);
+        if (value >= 0) {
+            if (value <= 0x10FFFF)
+                keep(value);
+            return next + 9;
+        }
+    }
+    ascii['\\'] = true;
+    return next;
+}
+
+const Byte *Scanner::reference(const Byte *p, const Byte *end)
+{
+    if (end - p < 4 || p[1] != '#') {
+        ascii['&'] = true;
+        return p + 1;
+    }
+    const Byte *q = p + 2;
+    const bool hex = (*q == 'x' || *q == 'X');
+    if (hex)
+        ++q;
+    qint64 value = 0;
+    int digits = 0;
+    // Eight digits are plenty for U+10FFFF with leading zeros, and the limit
+    // keeps the value from overflowing.
+    for (; q < end && digits <= 8; ++q, ++digits) {
+        const int digit = hex ? hexDigit(*q) : (*q >= '0' && *q <= '9' ? *q - '0' : -1);
+        if (digit < 0)
+            break;
+        value = value * (hex ? 16 : 10) + digit;
+    }
+    if (digits == 0 || digits > 8 || q >= end || *q != ';') {
+        ascii['&'] = true;
+        return p + 1;
+    }
+    if (value <= 0x10FFFF)
+        keep(value);
+    return q + 1;
+}
+
+} // namespace
+
+bool isCollectedCharacter(uint codepoint)
+{
+    if (codepoint < 0x20 || (codepoint >= 0x7F && codepoint <= 0x9F))
+        return false;
+    if (codepoint >= 0xD800 && codepoint <= 0xDFFF)
+        return false;
+    return codepoint != 0x2028 && codepoint != 0x2029 && codepoint <= 0x10FFFF;
+}
+
+bool collectEscapedText(QByteArrayView bytes, CodepointSet *found)
+{
+    const auto *begin = reinterpret_cast<const Byte *>(bytes.data());
+    const Byte *end = begin + bytes.size();
+    if (Scanner(found, false).scan(begin, end))
+        return true;
+    Scanner(found, true).scan(begin, end);
+    return false;
+}

@@ -1,0 +1,52 @@
+#include "charset/TextFileScan.h"
+
+#include "charset/EscapedText.h"
+
+#include <QFile>
+
+#include <cstring>
+
+namespace {
+constexpr qsizetype binaryProbe = 8 * 1024;
+} // namespace
+
+TextFileScan scanTextFile(const QString &path, qint64 listedSize, QByteArray *buffer, CodepointSet *found,
+                          qint64 *bytesRead)
+{
+    // Nothing to read, and the kernel's /proc files all claim this size
+    // while one of them (kmsg) never ends: such a file is not opened.
+    if (listedSize == 0) {
+        *bytesRead = 0;
+        return TextFileScan::Read;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return TextFileScan::Unreadable;
+    // Something put in the file's place since it was listed.
+    if (file.isSequential())
+        return TextFileScan::NotRegular;
+    // The file may have grown since it was listed: one byte more than the
+    // limit tells. The start comes first, so that a binary file is left
+    // after a few kilobytes.
+    buffer->resize(qBound<qint64>(0, listedSize, largestTextFile) + 1);
+    qsizetype size = file.read(buffer->data(), qMin<qsizetype>(binaryProbe, buffer->size()));
+    if (size < 0)
+        return TextFileScan::Unreadable;
+    if (std::memchr(buffer->constData(), 0, size_t(size)))
+        return TextFileScan::Binary;
+    while (size > 0 && size <= largestTextFile) {
+        if (size == buffer->size())
+            buffer->resize(qMin<qsizetype>(size * 2, largestTextFile + 1));
+        const qint64 got = file.read(buffer->data() + size, buffer->size() - size);
+        if (got < 0)
+            return TextFileScan::Unreadable;
+        if (got == 0)
+            break;
+        size += got;
+    }
+    if (size > largestTextFile)
+        return TextFileScan::TooLarge;
+    *bytesRead = size;
+    return collectEscapedText(QByteArrayView(buffer->constData(), size), found) ? TextFileScan::Read
+                                                                                : TextFileScan::NotUtf8;
+}

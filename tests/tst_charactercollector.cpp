@@ -1,0 +1,177 @@
+#include "TestFiles.h"
+#include "charset/CharacterCollector.h"
+#include "charset/CodepointSet.h"
+#include "charset/EscapedText.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+// The distinct characters of a text, in code point order.
+QString distinct(const QString &text)
+{
+    CodepointSet set;
+    for (char32_t c : text.toUcs4())
+        set.insert(c);
+    return collectedText(set.toList());
+}
+
+bool makeFile(const QString &path, const QByteArray &content)
+{
+    return QDir().mkpath(QFileInfo(path).path()) && writeFile(path, content);
+}
+
+} // namespace
+
+class TestCharacterCollector : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void decodesWhatAFileShows_data();
+    void decodesWhatAFileShows();
+    void collectsAProductTree();
+    void patternsChooseTheFiles_data();
+    void patternsChooseTheFiles();
+    void cancelStopsTheWalk();
+};
+
+void TestCharacterCollector::decodesWhatAFileShows_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<bool>("utf8");
+
+    QTest::newRow("C literal, UTF-8 and \\u") << QByteArray(R"("温\u5EA6")") << "\"温度" << true;
+    QTest::newRow("JSON surrogate pair is one character") << QByteArray(R"(\uD83D\uDE02)") << "😂" << true;
+    QTest::newRow("lone surrogates dropped") << QByteArray(R"(a\uDE02\uD83Db)") << "ab" << true;
+    QTest::newRow("braced and eight-digit escapes")
+        << QByteArray(R"(\u{1F600}\U0001F601\u{41})") << "A😀😁" << true;
+    QTest::newRow("decimal and hexadecimal references")
+        << QByteArray("&#26408;&#x706B;&#X2F;") << "/木火" << true;
+    QTest::newRow("no semicolon: plain text") << QByteArray("&#x41 &amp;") << " #&14;ampx" << true;
+    QTest::newRow("escaped backslash is no escape") << QByteArray(R"(\\u0041)") << "\\0u14" << true;
+    QTest::newRow("malformed escapes stay text") << QByteArray(R"(\u12G \u{} \u)") << " \\12Gu{}" << true;
+    QTest::newRow("escaped controls, above U+10FFFF: nothing")
+        << QByteArray(R"(\u000A\u0085&#127;&#x110000;\U00110000\u{110000})") << "" << true;
+    QTest::newRow("line breaks, controls, BOM: nothing") << QByteArray("\xEF\xBB\xBF"
+                                                                       "a\r\n\tb\xC2\x85\xE2\x80\xA8\x7F")
+                                                         << "ab" << true;
+    // 中 in GBK is D6 D0; C4 A3 would decode as U+0123 on its own.
+    QTest::newRow("GBK line keeps ASCII and escapes only")
+        << QByteArray("ok\xC4\xA3\xD6\xD0\\u4E2D\n\xE6\x96\x87") << "ok中文" << false;
+    QTest::newRow("overlong and surrogate encodings refused")
+        << QByteArray("\xC0\xAF\xED\xA0\x80x\xF4\x90\x80\x80") << "x" << false;
+    QTest::newRow("sequence cut off at the end") << QByteArray("y\xE6\x96") << "y" << false;
+}
+
+void TestCharacterCollector::decodesWhatAFileShows()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    QFETCH(bool, utf8);
+    CodepointSet found;
+    QCOMPARE(collectEscapedText(bytes, &found), utf8);
+    QCOMPARE(collectedText(found.toList()), distinct(expected));
+}
+
+void TestCharacterCollector::collectsAProductTree()
+{
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QDir tree(root.path());
+    // What each file adds; the files adding nothing are skipped.
+    const QList<std::pair<QString, QByteArray>> files = {
+        {"src/main.c", R"("温度\u00B0\U0001F600")"},
+        {"src/legacy.c", "/*\xD6\xD0"},
+        {"i18n/zh.json", R"({"k":"\uD83D\uDE02漢"})"},
+        {"web/index.html", "<p>&#26408;&#x706B;</p>"},
+        {"i18n/app_zh.ts", "<source>Save</source><translation>保存</translation>"},
+        {"src/data.txt", QByteArray("skipped\0as binary", 17)},
+        {".git/notes.txt", "隐"},
+        {"node_modules/pkg/index.js", "模"},
+        {"assets/logo.bin", "外"},
+    };
+    for (const auto &[name, content] : files)
+        QVERIFY(makeFile(tree.filePath(name), content));
+    QFile huge(tree.filePath("src/huge.txt"));
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(64 * 1024 * 1024 + 1));
+    huge.close();
+    QCOMPARE(::mkfifo(QFile::encodeName(tree.filePath("src/pipe.txt")).constData(), 0600), 0);
+    QVERIFY(QFile::link(".", tree.filePath("src/again")));
+    QVERIFY(QFile::link("self.txt", tree.filePath("web/self.txt")));
+
+    const CharacterCollection found = collectCharacters({root.path()}, CollectionPatterns());
+    QCOMPARE(collectedText(found.codepoints),
+             distinct("\"温度°😀/*{k:😂漢}<p>木火</p><source>Save</source><translation>保存</translation>"));
+    QCOMPARE(found.filesRead, 5);
+    QCOMPARE(found.notUtf8, QStringList{"src/legacy.c"});
+    const int skipped[] = {1, 1, 1, 0, 2};
+    for (int kind = 0; kind < CharacterCollection::SkipKinds; ++kind)
+        QCOMPARE(found.skipped[kind], skipped[kind]);
+    QCOMPARE(found.skippedExample[CharacterCollection::SymlinkLoop], "src/again");
+    QVERIFY(!found.cancelled);
+}
+
+void TestCharacterCollector::patternsChooseTheFiles_data()
+{
+    QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<QStringList>("include");
+    QTest::addColumn<QStringList>("exclude");
+    QTest::addColumn<QString>("expected");
+
+    const QStringList all = CollectionPatterns::defaultIncludePatterns();
+    QTest::newRow("defaults") << QStringList{"."} << all << QStringList() << "abcd";
+    QTest::newRow("folder excluded by name") << QStringList{"."} << all << QStringList{"BUILD"} << "abd";
+    QTest::newRow("files excluded by glob")
+        << QStringList{"."} << all << QStringList{"*.min.*", "b.*"} << "ac";
+    QTest::newRow("include replaces the defaults")
+        << QStringList{"."} << QStringList{"*.dat"} << QStringList() << "e";
+    QTest::newRow("hidden folder and node_modules named explicitly")
+        << QStringList{".hidden", "node_modules"} << all << QStringList() << "fg";
+    QTest::newRow("a named file is read whatever its name")
+        << QStringList{"e.dat"} << all << QStringList() << "e";
+}
+
+void TestCharacterCollector::patternsChooseTheFiles()
+{
+    QFETCH(QStringList, paths);
+    QFETCH(QStringList, include);
+    QFETCH(QStringList, exclude);
+    QFETCH(QString, expected);
+    QTemporaryDir root;
+    const QDir tree(root.path());
+    for (const char *name :
+         {"a.txt", "b.md", "build/c.txt", "d.min.js", "e.dat", ".hidden/f.txt", "node_modules/g.txt"})
+        QVERIFY(makeFile(tree.filePath(name), QByteArray(1, QFileInfo(name).baseName().at(0).toLatin1())));
+    for (QString &path : paths)
+        path = tree.filePath(path);
+    const CharacterCollection found = collectCharacters(paths, CollectionPatterns{include, exclude});
+    QCOMPARE(collectedText(found.codepoints), expected);
+}
+
+void TestCharacterCollector::cancelStopsTheWalk()
+{
+    QTemporaryDir root;
+    for (int i = 0; i < 100; ++i)
+        QVERIFY(makeFile(QDir(root.path()).filePath(QStringLiteral("%1.txt").arg(i)), "x"));
+    // Several threads read at once: each may finish the file it has begun.
+    std::atomic<bool> cancel = false;
+    std::atomic<qint64> reportedBytes = 0;
+    const CharacterCollection found =
+        collectCharacters({root.path()}, CollectionPatterns(), &cancel, [&](int, qint64 bytes) {
+            reportedBytes = bytes;
+            cancel = true;
+        });
+    QVERIFY(found.cancelled);
+    QVERIFY2(found.filesRead >= 1 && found.filesRead <= QThread::idealThreadCount(),
+             qPrintable(QString::number(found.filesRead)));
+    QVERIFY(reportedBytes > 0);
+}
+
+QTEST_GUILESS_MAIN(TestCharacterCollector)
+#include "tst_charactercollector.moc"
