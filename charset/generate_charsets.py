@@ -26,7 +26,7 @@ CHARMAPS = "/usr/share/i18n/charmaps"
 # Final digits end a number; continuation digits carry its lower five bits
 # and say that more follow. None needs escaping in a C++ string literal.
 DIGITS = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz+/"
-LINE_WIDTH = 100
+LINE_WIDTH = 200  # a data blob: long lines keep the file short
 
 
 def read_unihan(path):
