@@ -1,6 +1,7 @@
 #include "dialog/CollectImport.h"
 
 #include "common/UiText.h"
+#include "dialog/DelayedProgress.h"
 
 #include <QFileDialog>
 #include <QLocale>
@@ -58,15 +59,8 @@ void CollectImport::start(const QStringList &paths)
                                  });
     }));
 
-    // Shown only when the walk takes a while; a quick one never flashes it.
-    progress = new QProgressDialog(uiText(useEnglish, "Reading files…", "正在读取文件…"),
-                                   uiText(useEnglish, "Cancel", "取消"), 0, 0, window);
-    progress->setObjectName(QStringLiteral("collectProgress"));
-    progress->setWindowTitle(window->windowTitle());
-    progress->setWindowModality(Qt::WindowModal);
-    progress->setMinimumDuration(500);
-    progress->setAutoClose(false);
-    progress->setAutoReset(false);
+    progress = makeDelayedProgress(window, uiText(useEnglish, "Reading files…", "正在读取文件…"),
+                                   QStringLiteral("collectProgress"), useEnglish);
     connect(progress, &QProgressDialog::canceled, this, [state] { state->cancel = true; });
     progressTimer->start();
 }

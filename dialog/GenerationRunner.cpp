@@ -1,6 +1,7 @@
 #include "dialog/GenerationRunner.h"
 
 #include "common/UiText.h"
+#include "dialog/DelayedProgress.h"
 #include "subset/MissingCharacters.h"
 #include "subset/OutputMessages.h"
 #include "subset/SubsetJob.h"
@@ -25,15 +26,8 @@ void GenerationRunner::start(const SubsetRequest &request)
         return;
     Q_EMIT runningChanged(true);
     job->start(request);
-    // Shown only when the run takes a while; a quick run never flashes it.
-    progressDialog = new QProgressDialog(uiText(useEnglish, "Generating…", "正在生成…"),
-                                         uiText(useEnglish, "Cancel", "取消"), 0, 0, window);
-    progressDialog->setObjectName(QStringLiteral("generationProgress"));
-    progressDialog->setWindowTitle(window->windowTitle());
-    progressDialog->setWindowModality(Qt::WindowModal);
-    progressDialog->setMinimumDuration(500);
-    progressDialog->setAutoClose(false);
-    progressDialog->setAutoReset(false);
+    progressDialog = makeDelayedProgress(window, uiText(useEnglish, "Generating…", "正在生成…"),
+                                         QStringLiteral("generationProgress"), useEnglish);
     connect(progressDialog, &QProgressDialog::canceled, job, &SubsetJob::cancel);
 }
 
