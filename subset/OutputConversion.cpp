@@ -96,11 +96,8 @@ bool writeFormat(const SubsetRequest &request, const QString &subsetPath, const 
 
 } // namespace
 
-QString emptySubsetProblem(const SubsetRequest &request, const QString &subsetPath)
+QString emptySubsetProblem(const SubsetRequest &request, const SubsetFontFacts &facts)
 {
-    QFile file(subsetPath);
-    const SubsetFontFacts facts =
-        readSubsetFontFacts(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
     if (!facts.read || !facts.codepoints.isEmpty())
         return QString();
     return withSourceFont(uiText(request.useEnglish,
@@ -109,13 +106,10 @@ QString emptySubsetProblem(const SubsetRequest &request, const QString &subsetPa
                           request.face.path, request.useEnglish);
 }
 
-FinishingResult convertSubsetOutput(const SubsetRequest &request, const QString &subsetPath)
+FinishingResult convertSubsetOutput(const SubsetRequest &request, const QString &subsetPath,
+                                    const QByteArray &font, const SubsetFontFacts &facts)
 {
     FinishingResult result;
-    QFile file(subsetPath);
-    const QByteArray font = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    file.close();
-    const SubsetFontFacts facts = readSubsetFontFacts(font);
     if (!facts.read) {
         fail(&result,
              uiText(request.useEnglish,

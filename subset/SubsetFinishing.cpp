@@ -14,14 +14,20 @@
 FinishingResult finishSubsetOutput(const SubsetRequest &request, const QString &subsetPath,
                                    const std::atomic<bool> *stop)
 {
+    // Read once: the empty test, the conversion and the size report share it.
+    QFile file(subsetPath);
+    const QByteArray font = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    file.close();
+    const SubsetFontFacts facts = readSubsetFontFacts(font);
+
     FinishingResult result;
     // A subset that keeps nothing is no damage: it is said so before the checks.
-    result.errorMessage = emptySubsetProblem(request, subsetPath);
+    result.errorMessage = emptySubsetProblem(request, facts);
     if (result.errorMessage.isEmpty())
         result.errorMessage = subsetOutputProblem(request, subsetPath, stop);
     if (!result.errorMessage.isEmpty())
         return result;
-    return convertSubsetOutput(request, subsetPath);
+    return convertSubsetOutput(request, subsetPath, font, facts);
 }
 
 namespace {
