@@ -1,6 +1,9 @@
 // Times vfc-subset against bare hb-subset on the same requests and prints a
 // table: the medians, what vfc-subset costs on top and the ratio. The tools
 // run in turn within each repetition, so a busy machine slows both alike.
+// vfc-subset hands every result to ots-sanitize before it replaces a target;
+// the same pair run bare (hb-subset, then ots-sanitize on its output) is the
+// second baseline, showing what the program adds to the work it must do.
 //
 //   bench_cli [runs] [--with-pyftsubset]      (default 9 runs)
 //
@@ -111,6 +114,28 @@ double median(QList<double> times, bool signedValues = false)
     return times.at(times.size() / 2);
 }
 
+// Judged against one baseline: the median of each repetition's own figures.
+struct Comparison
+{
+    double over = 0;
+    double ratio = 0;
+    bool met = false;
+};
+
+Comparison compare(const QList<double> &vfc, const QList<double> &baseline, double ratioTarget)
+{
+    QList<double> overs, ratios;
+    for (qsizetype i = 0; i < vfc.size() && i < baseline.size(); ++i) {
+        overs.append(vfc.at(i) - baseline.at(i));
+        ratios.append(vfc.at(i) / baseline.at(i));
+    }
+    Comparison comparison;
+    comparison.over = median(overs, true);
+    comparison.ratio = median(ratios);
+    comparison.met = comparison.over <= 10 && (ratioTarget == 0 || comparison.ratio <= ratioTarget);
+    return comparison;
+}
+
 QString figure(double ms)
 {
     return ms >= 0 ? QString::number(ms, 'f', 1) : QStringLiteral("-");
@@ -118,7 +143,7 @@ QString figure(double ms)
 
 void printRow(const QStringList &cells)
 {
-    static const int widths[] = {-30, 10, 10, 8, 7, 11, 8};
+    static const int widths[] = {-28, 10, 9, 8, 7, 7, 7, 7, 7, 10};
     QString line;
     for (int i = 0; i < cells.size(); ++i)
         line += QStringLiteral("%1 ").arg(cells.at(i), widths[i]);
@@ -189,14 +214,17 @@ int main(int argc, char *argv[])
     }
     std::printf("Start-up alone (--version): vfc-subset %s ms, hb-subset %s ms\n\n",
                 qPrintable(figure(median(startVfc))), qPrintable(figure(median(startHb))));
-    std::printf("Median wall time of %d runs in ms; \"over\" and \"vfc/hb\" are medians of each "
-                "repetition's own figures.\nTargets: at most 10 ms over hb-subset, and at most 1.25x for "
-                "all blocks and the 20,902 ideographs\n\n",
-                runs);
+    const QString sanitizer = QStandardPaths::findExecutable(QStringLiteral("ots-sanitize"));
+    std::printf("Median wall time of %d runs in ms; \"over\" and \"x\" are medians of each "
+                "repetition's own figures,\nagainst bare hb-subset (hb) and against hb-subset followed by "
+                "ots-sanitize (hb+ots, %s).\nTargets: at most 10 ms over, and at most 1.25x for all blocks "
+                "and the 20,902 ideographs\n\n",
+                runs, sanitizer.isEmpty() ? "ots-sanitize not installed" : "the check vfc-subset runs too");
     QStringList header = {QStringLiteral("request"),   QStringLiteral("vfc-subset"),
-                          QStringLiteral("hb-subset"), QStringLiteral("over"),
-                          QStringLiteral("vfc/hb"),    QStringLiteral("target"),
-                          QStringLiteral("pyftsubset")};
+                          QStringLiteral("hb-subset"), QStringLiteral("+ots"),
+                          QStringLiteral("over hb"),   QStringLiteral("x hb"),
+                          QStringLiteral("over h+o"),  QStringLiteral("x h+o"),
+                          QStringLiteral("target"),    QStringLiteral("pyftsubset")};
     if (tools.size() < 3)
         header.removeLast();
     printRow(header);
@@ -207,6 +235,7 @@ int main(int argc, char *argv[])
             printRow({request.name, QStringLiteral("font not installed")});
             continue;
         }
+        QList<double> withSanitizer;
         // One unmeasured run each brings the files into the cache.
         for (int i = 0; i <= runs; ++i) {
             for (Tool &tool : tools) {
@@ -215,35 +244,36 @@ int main(int argc, char *argv[])
                 if (i > tool.runs)
                     continue;
                 const QString output = directory.filePath(tool.name + QStringLiteral(".ttf"));
-                const double ms = runMs(tool.program, argumentsFor(tool, request, output));
+                double ms = runMs(tool.program, argumentsFor(tool, request, output));
                 if (i > 0)
                     tool.times.append(ms);
+                if (i > 0 && tool.name == QLatin1String("hb-subset")) {
+                    const double check = sanitizer.isEmpty() ? 0 : runMs(sanitizer, {output});
+                    withSanitizer.append(ms >= 0 && check >= 0 ? ms + check : -1);
+                }
             }
         }
         const double vfc = median(tools.at(0).times);
         const double hb = median(tools.at(1).times);
-        const bool measured = vfc >= 0 && hb > 0;
-        // Each repetition's two runs met the same load: what vfc-subset adds
-        // is taken per repetition, and the median of those printed.
-        QList<double> overs, ratios;
-        for (int i = 0; measured && i < runs; ++i) {
-            overs.append(tools.at(0).times.at(i) - tools.at(1).times.at(i));
-            ratios.append(tools.at(0).times.at(i) / tools.at(1).times.at(i));
-        }
-        const double over = measured ? median(overs, true) : 0;
-        const double ratio = measured ? median(ratios) : 0;
-        const bool met = measured && over <= 10 && (request.ratioTarget == 0 || ratio <= request.ratioTarget);
-        QStringList row = {request.name,
-                           figure(vfc),
-                           figure(hb),
-                           measured ? QString::number(over, 'f', 1) : QStringLiteral("-"),
-                           measured ? QString::number(ratio, 'f', 2) + "x" : QStringLiteral("-"),
-                           !measured ? QStringLiteral("-")
-                           : met     ? QStringLiteral("met")
-                                     : QStringLiteral("MISSED")};
+        const double hbOts = median(withSanitizer);
+        const bool measured = vfc >= 0 && hb > 0 && hbOts > 0;
+        const Comparison bare = compare(tools.at(0).times, tools.at(1).times, request.ratioTarget);
+        const Comparison checked = compare(tools.at(0).times, withSanitizer, request.ratioTarget);
+        const auto verdict = [](const Comparison &comparison) {
+            return comparison.met ? QStringLiteral("met") : QStringLiteral("MISSED");
+        };
+        QStringList row = {request.name, figure(vfc), figure(hb), figure(hbOts - hb)};
+        if (measured)
+            row += {QString::number(bare.over, 'f', 1), QString::number(bare.ratio, 'f', 2) + "x",
+                    QString::number(checked.over, 'f', 1), QString::number(checked.ratio, 'f', 2) + "x",
+                    verdict(bare) + QLatin1Char('/') + verdict(checked)};
+        else
+            row += {QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-"),
+                    QStringLiteral("-")};
         if (tools.size() > 2)
             row.append(figure(median(tools.at(2).times)));
         printRow(row);
     }
+    std::printf("\ntarget: against hb / against hb+ots\n");
     return 0;
 }

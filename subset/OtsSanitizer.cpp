@@ -12,36 +12,55 @@ QString findOtsSanitize()
     return QStandardPaths::findExecutable(QStringLiteral("ots-sanitize"));
 }
 
-QString sanitizerDefect(const QString &fontPath, int useEnglish, int timeoutMs, const std::atomic<bool> *stop)
+SanitizerRun::SanitizerRun(const QString &fontPath)
 {
     const QString executable = findOtsSanitize();
     if (executable.isEmpty())
+        return;
+    process = std::make_unique<QProcess>();
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->start(executable, {QFileInfo(fontPath).absoluteFilePath()}, QIODevice::ReadOnly);
+}
+
+SanitizerRun::~SanitizerRun()
+{
+    stop();
+}
+
+void SanitizerRun::stop()
+{
+    if (process && process->state() != QProcess::NotRunning) {
+        process->kill();
+        process->waitForFinished(1000);
+    }
+}
+
+QString SanitizerRun::defect(int useEnglish, int timeoutMs, const std::atomic<bool> *stopFlag)
+{
+    if (!process)
         return QString();
-    QProcess process;
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.start(executable, {QFileInfo(fontPath).absoluteFilePath()}, QIODevice::ReadOnly);
     const QDeadlineTimer deadline(timeoutMs);
     bool finished = false;
-    while (!(finished = process.waitForFinished(50)) && process.state() != QProcess::NotRunning &&
-           !deadline.hasExpired() && !(stop && stop->load()))
+    while (!(finished = process->waitForFinished(50)) && process->state() != QProcess::NotRunning &&
+           !deadline.hasExpired() && !(stopFlag && stopFlag->load()))
         ;
     if (!finished) {
-        const bool started = process.state() != QProcess::NotRunning;
-        process.kill();
-        process.waitForFinished(1000);
+        const bool started = process->state() != QProcess::NotRunning;
+        stop();
         if (!started)
             return uiText(useEnglish, "ots-sanitize could not be started", "无法启动 ots-sanitize");
         return uiText(useEnglish, "ots-sanitize did not finish within %1 seconds",
                       "ots-sanitize 未在 %1 秒内完成")
             .arg(timeoutMs / 1000);
     }
-    if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+    if (process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0)
         return QString();
 
     // Its first error names the table and what is wrong with it; the rest
     // follows from it.
     QString reason;
-    const QStringList lines = QString::fromLocal8Bit(process.readAllStandardError()).split(QLatin1Char('\n'));
+    const QStringList lines =
+        QString::fromLocal8Bit(process->readAllStandardError()).split(QLatin1Char('\n'));
     for (const QString &line : lines) {
         if (line.startsWith(QLatin1String("ERROR: "))) {
             reason = line.mid(7).trimmed();
@@ -49,6 +68,11 @@ QString sanitizerDefect(const QString &fontPath, int useEnglish, int timeoutMs, 
         }
     }
     if (reason.isEmpty())
-        reason = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+        reason = QString::fromLocal8Bit(process->readAllStandardOutput()).trimmed();
     return uiText(useEnglish, "rejected by ots-sanitize: %1", "ots-sanitize 拒绝: %1").arg(reason);
+}
+
+QString sanitizerDefect(const QString &fontPath, int useEnglish, int timeoutMs, const std::atomic<bool> *stop)
+{
+    return SanitizerRun(fontPath).defect(useEnglish, timeoutMs, stop);
 }

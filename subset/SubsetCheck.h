@@ -19,6 +19,10 @@ struct SubsetRequest;
 QString subsetFontDefect(const FontFace &source, const QList<uint> &requested, const QString &subsetPath,
                          int useEnglish);
 
+// The whole message for a subset that failed a check with `defect`, naming
+// the source; empty for an empty defect.
+QString subsetDamageMessage(const SubsetRequest &request, const QString &defect);
+
 // Everything a subset must pass before it may replace its target: the check
 // above, then ots-sanitize where it is installed. Empty when it passes,
 // else the whole message, naming the source. Runs on a worker thread.

@@ -1,6 +1,7 @@
 #include "subset/SubsetFinishing.h"
 
 #include "common/UiText.h"
+#include "subset/OtsSanitizer.h"
 #include "subset/OutputConversion.h"
 #include "subset/SubsetCheck.h"
 
@@ -14,6 +15,11 @@
 FinishingResult finishSubsetOutput(const SubsetRequest &request, const QString &subsetPath,
                                    const std::atomic<bool> *stop)
 {
+    // The sanitizer reads the file in a process of its own while the checks
+    // and the conversion run here: on a whole CJK font it takes about as long
+    // as all the rest.
+    SanitizerRun sanitizer(subsetPath);
+
     // Read once: the empty test, the conversion and the size report share it.
     QFile file(subsetPath);
     const QByteArray font = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -23,11 +29,17 @@ FinishingResult finishSubsetOutput(const SubsetRequest &request, const QString &
     FinishingResult result;
     // A subset that keeps nothing is no damage: it is said so before the checks.
     result.errorMessage = emptySubsetProblem(request, facts);
-    if (result.errorMessage.isEmpty())
-        result.errorMessage = subsetOutputProblem(request, subsetPath, stop);
     if (!result.errorMessage.isEmpty())
         return result;
-    return convertSubsetOutput(request, subsetPath, font, facts);
+    QString defect = subsetFontDefect(request.face, request.codepoints, subsetPath, request.useEnglish);
+    if (defect.isEmpty())
+        result = convertSubsetOutput(request, subsetPath, font, facts);
+    // Damage outranks a failed conversion: it is what the user must act on.
+    if (defect.isEmpty())
+        defect = sanitizer.defect(request.useEnglish, sanitizerTimeoutMs, stop);
+    if (!defect.isEmpty())
+        result.errorMessage = subsetDamageMessage(request, defect);
+    return result;
 }
 
 namespace {

@@ -69,12 +69,18 @@ QSet<uint> unicodeRange(const QString &css, bool *merged)
     return codepoints;
 }
 
+// A child that has exited but is not yet collected (a zombie) no longer runs.
 bool childProcessRunning()
 {
     const QDir tasks("/proc/self/task");
     for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (!readFile(tasks.filePath(task + "/children")).trimmed().isEmpty())
-            return true;
+        const QList<QByteArray> children = readFile(tasks.filePath(task + "/children")).split(' ');
+        for (const QByteArray &child : children) {
+            const QByteArray stat = readFile("/proc/" + QString::fromLatin1(child.trimmed()) + "/stat");
+            const qsizetype state = stat.lastIndexOf(") ") + 2; // the name may hold spaces
+            if (!child.trimmed().isEmpty() && state > 1 && stat.at(state) != 'Z')
+                return true;
+        }
     }
     return false;
 }
