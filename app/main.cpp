@@ -1,6 +1,5 @@
 #include "app/LanguageSwitch.h"
 #include "app/QtTranslations.h"
-#include "common/MallocArena.h"
 #include "dialog/VectorFontClipDialog.h"
 
 #include <QApplication>
@@ -8,7 +7,6 @@
 
 int main(int argc, char *argv[])
 {
-    useSingleMallocArena();
     // QApplication removes the options it handles and lowers argc, so the
     // language scan below only sees what is left.
     QApplication app(argc, argv);

@@ -1,13 +1,11 @@
 #include "app/SubsetCommand.h"
 #include "app/SubsetCommandLine.h"
-#include "common/MallocArena.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
 
 int main(int argc, char *argv[])
 {
-    useSingleMallocArena();
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));

@@ -5,7 +5,6 @@
 // run alternately, and the ratio compares the processor time each spent, which
 // other builds sharing the machine do not inflate as they do the wall clock.
 
-#include "common/MallocArena.h"
 #include "dialog/VectorFontClipDialog.h"
 #include "subset/SubsetJob.h"
 #include "subset/Woff2Output.h"
@@ -163,7 +162,6 @@ double longestGapInWindow(const QString &folder)
 
 int main(int argc, char *argv[])
 {
-    useSingleMallocArena(); // as both programs do
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir directory;

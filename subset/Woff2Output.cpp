@@ -7,6 +7,10 @@
 
 #include <woff2/encode.h>
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#endif
+
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <unistd.h>
@@ -56,6 +60,28 @@ private:
 
 QMutex QuietStandardError::lock;
 
+// Brotli is built for plain SSE2. On x86 processors with AVX, SSE code that
+// runs while earlier code on the thread has left the upper halves of the
+// vector registers in use pays a penalty on every switch between the two
+// kinds of code: compressing a CJK subset took a fifth longer on the
+// generation's worker thread than in woff2_compress. Clearing them first, as
+// compilers do on leaving their own AVX code, brings it level.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+__attribute__((target("avx"))) void clearUpperVectorHalvesWithAvx()
+{
+    _mm256_zeroupper();
+}
+
+void clearUpperVectorHalves()
+{
+    if (__builtin_cpu_supports("avx"))
+        clearUpperVectorHalvesWithAvx();
+}
+#else
+void clearUpperVectorHalves()
+{}
+#endif
+
 } // namespace
 
 bool encodeWoff2(const QByteArray &font, QByteArray *woff2)
@@ -68,6 +94,7 @@ bool encodeWoff2(const QByteArray &font, QByteArray *woff2)
     bool converted;
     {
         QuietStandardError quiet;
+        clearUpperVectorHalves();
         converted = woff2::ConvertTTFToWOFF2(data, length, reinterpret_cast<uint8_t *>(result.data()),
                                              &resultLength, params);
     }
