@@ -8,7 +8,6 @@
 #include "charset/TextImport.h"
 #include "charset/UnicodeBlockTable.h"
 #include "common/UiText.h"
-#include "subset/MissingCharacters.h"
 #include "subset/SubsetJob.h"
 
 #include <QEventLoop>
@@ -178,7 +177,7 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
     if (commandLine.report)
         writeLine(err, outcome.sizeReport);
     if (commandLine.listMissing) {
-        for (const QString &line : missingCharactersList(outcome.missingCodepoints))
+        for (const QString &line : outcome.missingCharsList)
             out << line << '\n';
         out.flush();
     }

@@ -2,7 +2,7 @@
 
 #include "common/UiText.h"
 #include "dialog/DelayedProgress.h"
-#include "subset/MissingCharacters.h"
+#include "dialog/DetailedTextFiller.h"
 #include "subset/OutputMessages.h"
 #include "subset/SubsetJob.h"
 
@@ -60,7 +60,7 @@ void GenerationRunner::showDone(const SubsetOutcome &outcome)
     QMessageBox box(QMessageBox::Information, uiText(useEnglish, "Done", "完成"), message, QMessageBox::Ok,
                     window);
     // The note names a few examples; the whole list is one click away.
-    if (!outcome.missingCodepoints.isEmpty())
-        box.setDetailedText(missingCharactersList(outcome.missingCodepoints).join(QLatin1Char('\n')));
+    if (!outcome.missingCharsList.isEmpty())
+        fillDetailedText(&box, outcome.missingCharsList);
     box.exec();
 }

@@ -27,7 +27,9 @@ struct SubsetJob::Finishing
     bool done = false;
     std::atomic<bool> stop{false}; // read by the worker without the mutex
     QString subsetPath;
+    QList<uint> missing;
     FinishingResult result;
+    QStringList missingList;
 
     static void removeFiles(const QString &subsetPath, const FinishingResult &result)
     {
@@ -40,12 +42,16 @@ struct SubsetJob::Finishing
     void run(const SubsetRequest &request)
     {
         FinishingResult finished = finishSubsetOutput(request, subsetPath, &stop);
+        // Tens of thousands of lines for a big request: not work for the
+        // window's thread.
+        QStringList lines = missingCharactersList(missing);
         QMutexLocker lock(&mutex);
         if (cancelled) {
             removeFiles(subsetPath, finished);
             return;
         }
         result = finished;
+        missingList = lines;
         done = true;
     }
 
@@ -164,6 +170,7 @@ void SubsetJob::onProcessFinished(int exitCode, QProcess::ExitStatus status)
 
     finishing = std::make_shared<Finishing>();
     finishing->subsetPath = temporaryPath;
+    finishing->missing = pending.missingCodepoints;
     auto *watcher = new QFutureWatcher<void>(this);
     connect(watcher, &QFutureWatcher<void>::finished, this, &SubsetJob::onFinishingDone);
     connect(watcher, &QFutureWatcher<void>::finished, watcher, &QObject::deleteLater);
@@ -181,6 +188,7 @@ void SubsetJob::onFinishingDone()
     if (state->cancelled)
         return;
     const FinishingResult result = state->result;
+    pending.missingCharsList = state->missingList;
     state->cancelled = true; // the job owns the files from here on
     lock.unlock();
 

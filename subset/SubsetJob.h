@@ -19,6 +19,7 @@ struct SubsetOutcome
     QString errorMessage;          // in the request's language; set when it failed
     QString missingCharsNote;      // empty when the font lacks nothing requested
     QList<uint> missingCodepoints; // ascending: what the note is about
+    QStringList missingCharsList;  // one line each, as "U+4E00 一"; made off the caller's thread
     QString writtenPath;           // the file in place, when ok
     // Output formats for the web and for firmware
     OutputFormat format = OutputFormat::TrueType;

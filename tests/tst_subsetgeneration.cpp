@@ -52,6 +52,7 @@ private Q_SLOTS:
     void generation_data();
     void generation();
     void noteShowsOnlyWhatCanBeSeen();
+    void longMissingListArrivesWhole();
     void cancelOrCloseStopsTheRun_data();
     void cancelOrCloseStopsTheRun();
 
@@ -406,6 +407,36 @@ void TestSubsetGeneration::noteShowsOnlyWhatCanBeSeen()
     }
     // The full list behind "Show Details...".
     QCOMPARE(details.split('\n'), QStringList({"U+200B", "U+4E2D 中", "U+1F600 😀"}));
+}
+
+void TestSubsetGeneration::longMissingListArrivesWhole()
+{
+    // Thousands of lines reach the box in slices; the last one must be there,
+    // and characters that read as markup must stay text.
+    const QString font = work->filePath("letters.ttf");
+    QVERIFY(TestFonts::cutFont(TestFonts::dejaVuSans(), "U+0041-005A", font));
+    QString text = "A<&";
+    QStringList expected = {"U+0026 &", "U+003C <"};
+    for (char16_t unit = 0x4E00; unit < 0x4E00 + 4321; ++unit) {
+        text.append(QChar(unit));
+        expected.append(QStringLiteral("U+%1 ").arg(unit, 4, 16, QLatin1Char('0')).toUpper() + QChar(unit));
+    }
+    VectorFontClipDialog dialog(1);
+    dialog.findChild<QLineEdit *>("fontPathEdit")->setText(font);
+    dialog.findChild<QLineEdit *>("outputNameEdit")->setText("letters");
+    dialog.findChild<QTextEdit *>("customTextEdit")->setPlainText(text);
+    QStringList details;
+    ModalDriver driver;
+    driver.expect(ModalDriver::chooseFile(chosenFolder));
+    driver.expect([&](QWidget *window) {
+        auto *box = qobject_cast<QMessageBox *>(window);
+        QTRY_COMPARE_WITH_TIMEOUT(box->detailedText().count('\n'), expected.size() - 1, 10000);
+        details = box->detailedText().split('\n');
+        box->accept();
+    });
+    dialog.findChild<QPushButton *>("generateButton")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(driver.pending() == 0, 120000);
+    QCOMPARE(details, expected);
 }
 
 void TestSubsetGeneration::cancelOrCloseStopsTheRun_data()
