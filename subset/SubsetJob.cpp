@@ -27,9 +27,9 @@ struct SubsetJob::Finishing
     bool done = false;
     std::atomic<bool> stop{false}; // read by the worker without the mutex
     QString subsetPath;
-    QList<uint> missing;
+    QFuture<MissingReport> missingLookup;
     FinishingResult result;
-    QStringList missingList;
+    MissingReport missing;
 
     static void removeFiles(const QString &subsetPath, const FinishingResult &result)
     {
@@ -42,16 +42,15 @@ struct SubsetJob::Finishing
     void run(const SubsetRequest &request)
     {
         FinishingResult finished = finishSubsetOutput(request, subsetPath, &stop);
-        // Tens of thousands of lines for a big request: not work for the
-        // window's thread.
-        QStringList lines = missingCharactersList(missing);
+        // Long done by now: it started with hb-subset.
+        MissingReport report = missingLookup.result();
         QMutexLocker lock(&mutex);
         if (cancelled) {
             removeFiles(subsetPath, finished);
             return;
         }
         result = finished;
-        missingList = lines;
+        missing = report;
         done = true;
     }
 
@@ -135,13 +134,19 @@ void SubsetJob::start(const SubsetRequest &newRequest)
     const quint64 run = runNumber;
     process->start(executable, arguments, QIODevice::ReadOnly);
 
-    // Looked up while hb-subset works rather than before it starts: for
-    // whole blocks that is tens of thousands of look-ups off the waiting time.
-    // A start that failed at once has ended this run already.
+    // Looked up on a worker while hb-subset works: for whole blocks that is
+    // tens of thousands of look-ups and lines of text, off both the waiting
+    // time and the window's thread. A start that failed at once has ended
+    // this run already.
     if (run != runNumber || !running)
         return;
-    pending.missingCodepoints = findMissingCodepoints(request.face, request.codepoints);
-    pending.missingCharsNote = missingCharactersNote(pending.missingCodepoints, english);
+    missingLookup = QtConcurrent::run([face = request.face, codepoints = request.codepoints, english] {
+        MissingReport report;
+        report.codepoints = findMissingCodepoints(face, codepoints);
+        report.note = missingCharactersNote(report.codepoints, english);
+        report.lines = missingCharactersList(report.codepoints);
+        return report;
+    });
 }
 
 void SubsetJob::onProcessError(QProcess::ProcessError error)
@@ -170,7 +175,7 @@ void SubsetJob::onProcessFinished(int exitCode, QProcess::ExitStatus status)
 
     finishing = std::make_shared<Finishing>();
     finishing->subsetPath = temporaryPath;
-    finishing->missing = pending.missingCodepoints;
+    finishing->missingLookup = missingLookup;
     auto *watcher = new QFutureWatcher<void>(this);
     connect(watcher, &QFutureWatcher<void>::finished, this, &SubsetJob::onFinishingDone);
     connect(watcher, &QFutureWatcher<void>::finished, watcher, &QObject::deleteLater);
@@ -188,7 +193,9 @@ void SubsetJob::onFinishingDone()
     if (state->cancelled)
         return;
     const FinishingResult result = state->result;
-    pending.missingCharsList = state->missingList;
+    pending.missingCodepoints = state->missing.codepoints;
+    pending.missingCharsNote = state->missing.note;
+    pending.missingCharsList = state->missing.lines;
     state->cancelled = true; // the job owns the files from here on
     lock.unlock();
 

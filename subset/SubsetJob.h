@@ -2,6 +2,7 @@
 
 #include "subset/SubsetRequest.h"
 
+#include <QFuture>
 #include <QObject>
 #include <QProcess>
 #include <QString>
@@ -25,6 +26,14 @@ struct SubsetOutcome
     OutputFormat format = OutputFormat::TrueType;
     QStringList writtenFiles; // every file in place, the font first
     QString sizeReport;       // one line: the font against its source
+};
+
+// What the font lacks of the request, in every form the front ends show.
+struct MissingReport
+{
+    QList<uint> codepoints;
+    QString note;
+    QStringList lines;
 };
 
 // One generation, run without ever blocking the thread it lives on: hb-subset
@@ -68,6 +77,7 @@ private:
     std::unique_ptr<QTemporaryFile> listFile;
     QTimer *finishTimer;
     std::shared_ptr<Finishing> finishing;
+    QFuture<MissingReport> missingLookup;
     quint64 runNumber = 0;
     bool running = false;
 };
