@@ -10,6 +10,7 @@
 #include <hb.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -49,20 +50,47 @@ public:
         return hb_font_get_nominal_glyph(font, codepoint, &glyph) && glyph != 0 && glyph < glyphCount;
     }
 
-    QList<uint> mappedCodepoints() const
+    // Of `candidates` (ascending), those this face maps to a real glyph.
+    QList<uint> mappedAmong(const QList<uint> &candidates) const
     {
-        hb_set_t *set = hb_set_create();
-        hb_face_collect_unicodes(face, set);
         QList<uint> mapped;
-        for (hb_codepoint_t codepoint = HB_SET_VALUE_INVALID; hb_set_next(set, &codepoint);) {
+        for (uint codepoint : candidates) {
             if (mapsToGlyph(codepoint))
                 mapped.append(codepoint);
         }
-        hb_set_destroy(set);
         return mapped;
     }
 
+    // Every code point this face maps to a real glyph, ascending.
+    QList<uint> mappedCodepoints() const { return mappedAmong(cmapCodepoints()); }
+
+    // Those of `requested` (ascending) this face maps to a real glyph. A cmap
+    // holds about one entry per glyph: a request longer than that is matched
+    // against the cmap's own entries, which takes fewer look-ups.
+    QList<uint> mappedOf(const QList<uint> &requested) const
+    {
+        if (requested.size() <= qsizetype(glyphCount))
+            return mappedAmong(requested);
+        const QList<uint> entries = cmapCodepoints();
+        QList<uint> wanted;
+        std::set_intersection(entries.cbegin(), entries.cend(), requested.cbegin(), requested.cend(),
+                              std::back_inserter(wanted));
+        return mappedAmong(wanted);
+    }
+
 private:
+    QList<uint> cmapCodepoints() const
+    {
+        hb_set_t *set = hb_set_create();
+        hb_face_collect_unicodes(face, set);
+        QList<uint> entries;
+        entries.reserve(qsizetype(hb_set_get_population(set)));
+        for (hb_codepoint_t codepoint = HB_SET_VALUE_INVALID; hb_set_next(set, &codepoint);)
+            entries.append(codepoint);
+        hb_set_destroy(set);
+        return entries;
+    }
+
     hb_blob_t *blob;
     hb_face_t *face;
     hb_font_t *font;
@@ -95,22 +123,20 @@ QString subsetFontDefect(const FontFace &source, const QList<uint> &requested, c
     if (checkFontFile(source.path) != FontFileCheck::Usable)
         return uiText(useEnglish, "the source font could not be read again", "无法再次读取源字库");
     const HbFontFile original(source.path, source.index);
-    qsizetype lost = 0;
-    for (uint codepoint : requested) {
-        if (original.mapsToGlyph(codepoint) && !subset.mapsToGlyph(codepoint))
-            ++lost;
-    }
+    // What the subset must map, ascending.
+    const QList<uint> expected = original.mappedOf(requested);
+    const qsizetype lost = std::count_if(expected.cbegin(), expected.cend(), [&subset](uint codepoint) {
+        return !subset.mapsToGlyph(codepoint);
+    });
     if (lost > 0)
         return uiText(useEnglish, "%1 requested characters lost", "%1 个请求的字符丢失").arg(lost);
-    qsizetype extra = 0;
-    for (uint codepoint : subset.mappedCodepoints()) {
-        if (!std::binary_search(requested.cbegin(), requested.cend(), codepoint) ||
-            !original.mapsToGlyph(codepoint))
-            ++extra;
-    }
-    if (extra > 0)
+    const QList<uint> kept = subset.mappedCodepoints();
+    QList<uint> extra;
+    std::set_difference(kept.cbegin(), kept.cend(), expected.cbegin(), expected.cend(),
+                        std::back_inserter(extra));
+    if (!extra.isEmpty())
         return uiText(useEnglish, "%1 characters that were not requested", "多出 %1 个未请求的字符")
-            .arg(extra);
+            .arg(extra.size());
     return QString();
 }
 

@@ -117,6 +117,15 @@ private Q_SLOTS:
         QTest::newRow("no loca") << dejaVu << "41" << "A" << QByteArray("loca") << "no glyph outlines" << true;
         QTest::newRow("glyf overwritten") << dejaVu << "41-43" << "ABC" << QByteArray("glyf") << "" << true;
         // clang-format on
+        // More characters asked for than the source has glyphs: matched against its cmap instead.
+        QString many = QStringLiteral("ABC");
+        for (char16_t unit = 0x4E00; unit < 0x4E00 + 8000; ++unit)
+            many.append(QChar(unit));
+        QTest::newRow("long request, exact") << dejaVu << "41-43" << many << QByteArray() << "" << false;
+        QTest::newRow("long request, character lost")
+            << dejaVu << "41,42" << many << QByteArray() << "1 requested characters lost" << false;
+        QTest::newRow("long request, character not requested")
+            << dejaVu << "41-44" << many << QByteArray() << "1 characters that were not requested" << false;
     }
 
     // The check after hb-subset: the in-process part, then the sanitizer.
