@@ -52,6 +52,13 @@ bool isLowSurrogate(qint64 value)
 int decodeUtf8(const Byte *p, const Byte *end, uint *codepoint)
 {
     const Byte lead = *p;
+    // CJK text is nearly all three-byte sequences whose lead byte allows any
+    // continuation byte (all but E0 and ED): those are checked in one go.
+    if (lead >= 0xE1 && lead <= 0xEF && lead != 0xED && end - p >= 3 &&
+        ((p[1] ^ 0x80) | (p[2] ^ 0x80)) < 0x40) {
+        *codepoint = uint(lead & 0x0F) << 12 | uint(p[1] & 0x3F) << 6 | uint(p[2] & 0x3F);
+        return 3;
+    }
     int length = 0;
     Byte low = 0x80;
     Byte high = 0xBF;
