@@ -13,6 +13,9 @@
 #include <QThread>
 #include <QtConcurrent>
 
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -43,18 +46,60 @@ struct ListedFile
     qint64 size;
 };
 
+// The files listed so far, handed out one at a time to the reading threads
+// while the walk goes on: reading need not wait for the whole tree.
+class FileQueue
+{
+public:
+    void add(ListedFile file)
+    {
+        const std::lock_guard<std::mutex> hold(mutex);
+        files.append(std::move(file));
+        listed.notify_one();
+    }
+    void finish()
+    {
+        const std::lock_guard<std::mutex> hold(mutex);
+        finished = true;
+        listed.notify_all();
+    }
+    // The next file not taken yet and its place in the list, waiting for the
+    // walk to list one; false once the walk is over and every file is taken.
+    bool take(int *index, ListedFile *file)
+    {
+        std::unique_lock<std::mutex> hold(mutex);
+        listed.wait(hold, [this] { return next < files.size() || finished; });
+        if (next == files.size())
+            return false;
+        *index = int(next);
+        *file = files.at(next++);
+        return true;
+    }
+    // Only once the walk is over and the readers are done.
+    const QList<ListedFile> &all() const { return files; }
+
+private:
+    std::mutex mutex;
+    std::condition_variable listed;
+    QList<ListedFile> files;
+    qsizetype next = 0;
+    bool finished = false;
+};
+
 // Lists the files to read, and counts what it leaves out on the way.
 class Walker
 {
 public:
-    Walker(const CollectionPatterns &patterns, const std::atomic<bool> *cancel)
-        : include(globExpression(patterns.include)), exclude(globExpression(patterns.exclude)), cancel(cancel)
+    Walker(const CollectionPatterns &patterns, const std::atomic<bool> *cancel, FileQueue *files)
+        : include(globExpression(patterns.include)),
+          exclude(globExpression(patterns.exclude)),
+          cancel(cancel),
+          files(files)
     {}
 
     void visitNamed(const QString &path);
 
     CharacterCollection result;
-    QList<ListedFile> files;
 
 private:
     bool stopped() const { return cancel && cancel->load(std::memory_order_relaxed); }
@@ -72,6 +117,7 @@ private:
     QRegularExpression include;
     QRegularExpression exclude;
     const std::atomic<bool> *cancel;
+    FileQueue *files;
     QSet<QString> seenFolders;
     QSet<QString> seenFiles;
     QStringList ancestors; // canonical paths of the folders being walked
@@ -174,45 +220,68 @@ void Walker::listFile(const QFileInfo &info, const QString &canonical, const QSt
     if (info.size() > largestTextFile)
         skip(CharacterCollection::TooLarge, name);
     else
-        files.append({canonical, name, info.size()});
+        files->add({canonical, name, info.size()});
 }
 
-// Reads the listed files on as many threads as the machine has cores: the
-// decoding costs more than the reading, and the files do not depend on each
-// other. Each thread takes the next file not yet taken and gathers into a set
-// of its own; the outcomes are added up in list order, so that the summary
-// does not depend on which thread was quicker.
-void readListedFiles(const QList<ListedFile> &files, const std::atomic<bool> *cancel,
-                     const CollectionProgress &progress, CharacterCollection *result)
+// Reads the files on as many threads as the machine has cores, the calling
+// thread joining in once its walk is over: the decoding costs more than the
+// reading, and the files do not depend on each other. Each thread takes the
+// next file not yet taken and gathers into a set of its own; the outcomes are
+// added up in list order, so that the summary does not depend on which
+// thread was quicker.
+class Readers
 {
-    std::vector<TextFileScan> outcomes(size_t(files.size()), TextFileScan::Unreadable);
-    std::vector<char> done(size_t(files.size()), false); // not bool: each thread writes its own elements
-    std::atomic<int> next = 0;
+public:
+    Readers(FileQueue *files, const std::atomic<bool> *cancel, const CollectionProgress &progress)
+        : files(files),
+          cancel(cancel),
+          progress(progress),
+          sets(size_t(QThread::idealThreadCount())),
+          outcomes(sets.size())
+    {
+        for (size_t thread = 1; thread < sets.size(); ++thread)
+            helpers.append(QtConcurrent::run([this, thread] { read(&sets[thread], &outcomes[thread]); }));
+    }
+
+    // After the walk: reads on the calling thread too, then adds up.
+    void finish(CharacterCollection *result);
+
+private:
+    using Outcome = std::pair<int, TextFileScan>; // place in the list
+    void read(CodepointSet *found, std::vector<Outcome> *mine);
+
+    FileQueue *files;
+    const std::atomic<bool> *cancel;
+    const CollectionProgress &progress;
+    std::vector<CodepointSet> sets;
+    std::vector<std::vector<Outcome>> outcomes; // per thread
+    QList<QFuture<void>> helpers;
     std::atomic<int> filesRead = 0;
     std::atomic<qint64> bytesRead = 0;
-    const auto work = [&](CodepointSet *found) {
-        QByteArray buffer;
-        for (int i = next++; i < files.size(); i = next++) {
-            if (cancel && cancel->load(std::memory_order_relaxed))
-                return;
-            qint64 bytes = 0;
-            const ListedFile &file = files.at(i);
-            outcomes[size_t(i)] = scanTextFile(file.path, file.size, &buffer, found, &bytes);
-            done[size_t(i)] = true;
-            if (outcomes[size_t(i)] == TextFileScan::Read || outcomes[size_t(i)] == TextFileScan::NotUtf8) {
-                const int count = ++filesRead;
-                const qint64 total = bytesRead += bytes;
-                if (progress)
-                    progress(count, total);
-            }
+};
+
+void Readers::read(CodepointSet *found, std::vector<Outcome> *mine)
+{
+    QByteArray buffer;
+    ListedFile file;
+    for (int i = 0; files->take(&i, &file);) {
+        if (cancel && cancel->load(std::memory_order_relaxed))
+            return;
+        qint64 bytes = 0;
+        const TextFileScan outcome = scanTextFile(file.path, file.size, &buffer, found, &bytes);
+        mine->emplace_back(i, outcome);
+        if (outcome == TextFileScan::Read || outcome == TextFileScan::NotUtf8) {
+            const int count = ++filesRead;
+            const qint64 total = bytesRead += bytes;
+            if (progress)
+                progress(count, total);
         }
-    };
-    const int threads = qBound(1, QThread::idealThreadCount(), int(files.size() / 16) + 1);
-    std::vector<CodepointSet> sets(static_cast<size_t>(threads));
-    QList<QFuture<void>> helpers;
-    for (int thread = 1; thread < threads; ++thread)
-        helpers.append(QtConcurrent::run([&work, &sets, thread] { work(&sets[size_t(thread)]); }));
-    work(&sets[0]);
+    }
+}
+
+void Readers::finish(CharacterCollection *result)
+{
+    read(&sets[0], &outcomes[0]);
     for (QFuture<void> &helper : helpers)
         helper.waitForFinished();
 
@@ -222,19 +291,21 @@ void readListedFiles(const QList<ListedFile> &files, const std::atomic<bool> *ca
             found.insert(codepoint);
     }
     result->codepoints = found.toList();
+    std::vector<Outcome> all;
+    for (const std::vector<Outcome> &some : outcomes)
+        all.insert(all.end(), some.begin(), some.end());
+    std::sort(all.begin(), all.end(), [](const Outcome &a, const Outcome &b) { return a.first < b.first; });
     static const CharacterCollection::Skip skips[] = {
         CharacterCollection::SkipKinds, CharacterCollection::SkipKinds,  CharacterCollection::Binary,
         CharacterCollection::TooLarge,  CharacterCollection::NotRegular, CharacterCollection::Unreadable};
-    for (size_t i = 0; i < outcomes.size(); ++i) {
-        if (!done[i])
-            continue;
-        const TextFileScan outcome = outcomes[i];
+    for (const auto &[i, outcome] : all) {
+        const QString &shown = files->all().at(i).shown;
         if (outcome == TextFileScan::Read || outcome == TextFileScan::NotUtf8) {
             ++result->filesRead;
             if (outcome == TextFileScan::NotUtf8)
-                result->notUtf8.append(files.at(int(i)).shown);
+                result->notUtf8.append(shown);
         } else if (result->skipped[skips[int(outcome)]]++ == 0) {
-            result->skippedExample[skips[int(outcome)]] = files.at(int(i)).shown;
+            result->skippedExample[skips[int(outcome)]] = shown;
         }
     }
 }
@@ -259,11 +330,14 @@ QStringList CollectionPatterns::defaultIncludePatterns()
 CharacterCollection collectCharacters(const QStringList &paths, const CollectionPatterns &patterns,
                                       const std::atomic<bool> *cancel, const CollectionProgress &progress)
 {
-    Walker walker(patterns, cancel);
+    FileQueue files;
+    Readers readers(&files, cancel, progress);
+    Walker walker(patterns, cancel, &files);
     for (const QString &path : paths)
         walker.visitNamed(path);
+    files.finish();
     CharacterCollection result = walker.result;
-    readListedFiles(walker.files, cancel, progress, &result);
+    readers.finish(&result);
     result.cancelled = cancel && cancel->load();
     return result;
 }
