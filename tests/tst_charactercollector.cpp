@@ -66,7 +66,33 @@ void TestCharacterCollector::decodesWhatAFileShows_data()
         << QByteArray("ok\xC4\xA3\xD6\xD0\\u4E2D\n\xE6\x96\x87") << "ok中文" << false;
     QTest::newRow("overlong and surrogate encodings refused")
         << QByteArray("\xC0\xAF\xED\xA0\x80x\xF4\x90\x80\x80") << "x" << false;
+    // Three-byte sequences are checked by a shortcut: each fault on its own.
+    QTest::newRow("encoded surrogate alone") << QByteArray("\xED\xA0\x80x") << "x" << false;
+    QTest::newRow("overlong three bytes alone") << QByteArray("\xE0\x80\xAFx") << "x" << false;
+    QTest::newRow("third byte no continuation") << QByteArray("\xE4\xB8x") << "x" << false;
     QTest::newRow("sequence cut off at the end") << QByteArray("y\xE6\x96") << "y" << false;
+
+    // Plain ASCII is skipped sixteen bytes at a time: the edges of a block.
+    QByteArray printable;
+    for (char c = 0x20; c < 0x7F; ++c)
+        printable += c;
+    QTest::newRow("every printable character, not DEL or tab")
+        << printable + "\x7F\t" << QString::fromLatin1(printable) << true;
+    QTest::newRow("escape across two blocks: its letters are no text")
+        << QByteArray(14, 'a') + R"(\u4E2D)" + QByteArray(20, 'b') << "ab中" << true;
+    QTest::newRow("characters right after a long ASCII run")
+        << QByteArray(21, 'x') + "中" + QByteArray(9, 'y') + "é"
+        << "xy中é" << true;
+    QTest::newRow("ampersand ending a file") << QByteArray(16, 'c') + "&"
+                                             << "c&" << true;
+    QTest::newRow("backslash ending a file") << QByteArray(31, 'd') + "\\"
+                                             << "d\\" << true;
+    QTest::newRow("new character in a short last block") << QByteArray(16, 'e') + "0123456789Z"
+                                                         << "e0123456789Z" << true;
+    QTest::newRow("not UTF-8: a long line still ends at its newline")
+        << QByteArray("\xFF"
+                      "broken line\nnext line: 中, and more after it")
+        << "broken line next line: 中, and more after it" << false;
 }
 
 void TestCharacterCollector::decodesWhatAFileShows()
