@@ -10,15 +10,25 @@ namespace {
 
 using Byte = unsigned char;
 
+// A table, as escapes are frequent in JSON and markup: one load per digit
+// instead of three comparisons.
+struct HexDigits
+{
+    constexpr HexDigits()
+    {
+        for (int c = 0; c < 256; ++c)
+            value[c] = c >= '0' && c <= '9'   ? c - '0'
+                       : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                       : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                              : -1;
+    }
+    signed char value[256] = {};
+};
+constexpr HexDigits hexDigits;
+
 int hexDigit(Byte c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+    return hexDigits.value[c];
 }
 
 // Exactly `count` hexadecimal digits at `p`, or -1.
@@ -116,7 +126,7 @@ private:
     {
         if (value < 0x80)
             ascii.insert(Byte(value));
-        else if (isCollectedCharacter(uint(value)))
+        else if (!found->contains(uint(value)) && isCollectedCharacter(uint(value)))
             found->insert(uint(value));
     }
     void endLine();
