@@ -55,6 +55,7 @@ void Walker::visitNamed(const QString &path)
         walkFolder(info, info.canonicalFilePath(), path, true);
     else
         listFile(info.isFile(), info.size(), info.canonicalFilePath(), path);
+    handOver();
 }
 
 void Walker::brokenLink(const QFileInfo &link, const QString &name)
@@ -123,6 +124,7 @@ void Walker::walkFolder(const QFileInfo &folder, const QString &canonical, const
         const QString entryShown = prefix + entry.name;
         const QString entryCanonical = canonical + QLatin1Char('/') + entry.name;
         if (entry.kind == DT_DIR) {
+            handOver();
             if (walkedInto(entry.name))
                 walkFolder(QFileInfo(entryCanonical), entryCanonical, entryShown, false);
         } else if (entry.kind == DT_LNK || entry.kind == DT_UNKNOWN) {
@@ -136,6 +138,7 @@ void Walker::walkFolder(const QFileInfo &folder, const QString &canonical, const
         }
     }
     ::closedir(dir);
+    handOver();
     ancestors.removeLast();
 }
 
@@ -173,5 +176,5 @@ void Walker::listFile(bool regular, qint64 size, const QString &canonical, const
     if (size > largestTextFile)
         skip(CharacterCollection::TooLarge, name);
     else
-        files->add({canonical, name, size});
+        listed.append({canonical, name, size});
 }

@@ -26,11 +26,15 @@ struct ListedFile
 class FileQueue
 {
 public:
-    void add(ListedFile file)
+    // A folder's files at once: waking a waiting reader for each file would
+    // cost more than reading it.
+    void add(const QList<ListedFile> &some)
     {
+        if (some.isEmpty())
+            return;
         const std::lock_guard<std::mutex> hold(mutex);
-        files.append(std::move(file));
-        listed.notify_one();
+        files.append(some);
+        listed.notify_all();
     }
     void finish()
     {
@@ -90,12 +94,18 @@ private:
         return !name.startsWith(QLatin1Char('.')) && name != QLatin1String("node_modules");
     }
     void brokenLink(const QFileInfo &link, const QString &name);
+    void handOver()
+    {
+        files->add(listed);
+        listed.clear();
+    }
 
     QRegularExpression include;
     QRegularExpression exclude;
     bool excluding;
     const std::atomic<bool> *cancel;
     FileQueue *files;
+    QList<ListedFile> listed; // not handed over yet
     QSet<QString> seenFolders;
     QSet<QString> seenFiles;
     QStringList ancestors; // canonical paths of the folders being walked
