@@ -115,6 +115,7 @@ public:
             if (found->contains(c))
                 ascii.insert(c);
         }
+        atStart = ascii;
     }
 
     // False when the file is not UTF-8 and the scan was not careful: then
@@ -136,6 +137,7 @@ private:
     CodepointSet *found;
     const bool careful;
     AsciiSeen ascii;
+    AsciiSeen atStart;
     // Beyond ASCII and not found before: waiting for the file (or, when
     // careful, the line) to prove itself UTF-8.
     std::vector<uint> line;
@@ -187,9 +189,14 @@ bool Scanner::scan(const Byte *p, const Byte *end)
         }
     }
     endLine();
-    for (Byte c = 0x20; c < 0x7F; ++c) {
-        if (ascii.contains(c))
-            found->insert(c);
+    // Only the characters this file added: a bit per high nibble in each
+    // row of the table.
+    for (int low = 0; low < 16; ++low) {
+        const uint added = atStart.unseenByLowNibble[low] & ~ascii.unseenByLowNibble[low];
+        for (int high = 2; high < 8; ++high) {
+            if (added & (1u << high))
+                found->insert(uint(high << 4 | low));
+        }
     }
     return valid;
 }
