@@ -70,7 +70,9 @@ Skipper chooseSkipper()
 {
 #ifdef VFC_SSSE3_RUNS
     // Nearly every x86-64 processor has the byte shuffle, but the baseline
-    // the program is built for does not promise it.
+    // the program is built for does not promise it. This runs among the
+    // static initialisers, maybe before the compiler's own detection.
+    __builtin_cpu_init();
     if (__builtin_cpu_supports("ssse3"))
         return skipBySixteen;
 #endif
