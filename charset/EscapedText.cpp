@@ -61,14 +61,11 @@ bool isLowSurrogate(qint64 value)
 // surrogates and values above U+10FFFF included).
 int decodeUtf8(const Byte *p, const Byte *end, uint *codepoint)
 {
-    const Byte lead = *p;
-    // CJK text is nearly all three-byte sequences whose lead byte allows any
-    // continuation byte (all but E0 and ED): those are checked in one go.
-    if (lead >= 0xE1 && lead <= 0xEF && lead != 0xED && end - p >= 3 &&
-        ((p[1] ^ 0x80) | (p[2] ^ 0x80)) < 0x40) {
-        *codepoint = uint(lead & 0x0F) << 12 | uint(p[1] & 0x3F) << 6 | uint(p[2] & 0x3F);
+    if (const uint common = threeByteCharacter(p, end)) {
+        *codepoint = common;
         return 3;
     }
+    const Byte lead = *p;
     int length = 0;
     Byte low = 0x80;
     Byte high = 0xBF;
@@ -152,7 +149,7 @@ bool Scanner::scan(const Byte *p, const Byte *end)
         p += 3;
     const Byte lineEnd = careful ? '\n' : '\\'; // a second look for a backslash costs nothing
     while (p < end) {
-        p = skipPlainAscii(p, end, lineEnd, &ascii);
+        p = skipPlainText(p, end, lineEnd, &ascii, *found);
         if (p == end)
             break;
         const Byte c = *p;

@@ -1,5 +1,7 @@
 #include "charset/PlainAscii.h"
 
+#include "charset/CodepointSet.h"
+
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
 #define VFC_SSSE3_RUNS 1
@@ -12,7 +14,7 @@ bool needsLook(uchar c, uchar stop)
     return c >= 0x80 || c == '\\' || c == '&' || c == stop;
 }
 
-const uchar *skipBytewise(const uchar *p, const uchar *end, uchar stop, AsciiSeen *seen)
+const uchar *skipBytewise(const uchar *p, const uchar *end, uchar stop, AsciiSeen *seen, const CodepointSet &)
 {
     for (; p < end && !needsLook(*p, stop); ++p)
         seen->insert(*p);
@@ -26,7 +28,7 @@ const uchar *skipBytewise(const uchar *p, const uchar *end, uchar stop, AsciiSee
 // bytes that hold such a character go through AsciiSeen::insert() one by one,
 // and after the first few files of a tree hardly any do.
 __attribute__((target("ssse3"))) const uchar *skipBySixteen(const uchar *p, const uchar *end, uchar stop,
-                                                            AsciiSeen *seen)
+                                                            AsciiSeen *seen, const CodepointSet &known)
 {
     // Byte h (below 8) holds bit h; bytes from 0x80 up have a high nibble
     // from 8 up, which finds no bit: they are never unseen ASCII.
@@ -36,7 +38,7 @@ __attribute__((target("ssse3"))) const uchar *skipBySixteen(const uchar *p, cons
     const __m128i ampersand = _mm_set1_epi8('&');
     const __m128i stopByte = _mm_set1_epi8(char(stop));
     __m128i unseen = _mm_load_si128(reinterpret_cast<const __m128i *>(seen->unseenByLowNibble));
-    for (; end - p >= 16; p += 16) {
+    while (end - p >= 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
         const unsigned look =
             unsigned(_mm_movemask_epi8(bytes) |
@@ -57,14 +59,20 @@ __attribute__((target("ssse3"))) const uchar *skipBySixteen(const uchar *p, cons
                 seen->insert(p[i]);
             unseen = _mm_load_si128(reinterpret_cast<const __m128i *>(seen->unseenByLowNibble));
         }
-        if (look)
-            return p + plain;
+        p += plain;
+        if (!look)
+            continue;
+        // Characters found before, one after another: a word of CJK text.
+        for (uint c; (c = threeByteCharacter(p, end)) && known.contains(c);)
+            p += 3;
+        if (p == end || needsLook(*p, stop))
+            return p;
     }
-    return skipBytewise(p, end, stop, seen);
+    return skipBytewise(p, end, stop, seen, known);
 }
 #endif
 
-using Skipper = const uchar *(*)(const uchar *, const uchar *, uchar, AsciiSeen *);
+using Skipper = const uchar *(*)(const uchar *, const uchar *, uchar, AsciiSeen *, const CodepointSet &);
 
 Skipper chooseSkipper()
 {
@@ -91,7 +99,8 @@ AsciiSeen::AsciiSeen()
     }
 }
 
-const uchar *skipPlainAscii(const uchar *p, const uchar *end, uchar stop, AsciiSeen *seen)
+const uchar *skipPlainText(const uchar *p, const uchar *end, uchar stop, AsciiSeen *seen,
+                           const CodepointSet &known)
 {
-    return skipper(p, end, stop, seen);
+    return skipper(p, end, stop, seen, known);
 }

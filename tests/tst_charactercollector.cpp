@@ -34,6 +34,8 @@ class TestCharacterCollector : public QObject
 private Q_SLOTS:
     void decodesWhatAFileShows_data();
     void decodesWhatAFileShows();
+    void charactersFoundBeforeArePassedOver_data();
+    void charactersFoundBeforeArePassedOver();
     void collectsAProductTree();
     void patternsChooseTheFiles_data();
     void patternsChooseTheFiles();
@@ -103,6 +105,36 @@ void TestCharacterCollector::decodesWhatAFileShows()
     CodepointSet found;
     QCOMPARE(collectEscapedText(bytes, &found), utf8);
     QCOMPARE(collectedText(found.toList()), distinct(expected));
+}
+
+// Characters the set holds already are passed over in runs; what lies
+// between and after them must still count, and bad bytes still be caught.
+void TestCharacterCollector::charactersFoundBeforeArePassedOver_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("added");
+    QTest::addColumn<bool>("utf8");
+
+    const QByteArray run = QByteArray(20, 'a') + "中文中";
+    QTest::newRow("ASCII between and after") << run + "Z" + QByteArray(20, 'b') + "文"
+                                             << "abZ" << true;
+    QTest::newRow("a new character right after") << run + "字" + QByteArray(16, 'c') << "ac字" << true;
+    QTest::newRow("at the very end") << run << "a" << true;
+    QTest::newRow("cut off after") << run + "\xE4\xB8"
+                                   << "a" << false;
+    QTest::newRow("escape right after") << run + R"(\u5B57)" + QByteArray(16, 'd') << "ad字" << true;
+}
+
+void TestCharacterCollector::charactersFoundBeforeArePassedOver()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, added);
+    QFETCH(bool, utf8);
+    CodepointSet found;
+    found.insert(U'中');
+    found.insert(U'文');
+    QCOMPARE(collectEscapedText(bytes, &found), utf8);
+    QCOMPARE(collectedText(found.toList()), distinct(added + "中文"));
 }
 
 void TestCharacterCollector::collectsAProductTree()
