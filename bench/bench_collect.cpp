@@ -172,7 +172,8 @@ int main(int argc, char *argv[])
                 int(files.size()), qlonglong(collection.codepoints.size()), collection.filesRead);
     std::printf("read only:  %7.3f s  %7.1f MB/s  (%d threads, as collecting; one thread: %.3f s)\n",
                 readOnly, megabytes / readOnly, threads, readOneThread);
-    std::printf("walk only:  %7.3f s\ndecoding:   %7.3f s  %7.1f MB/s\n", walking, decoding,
+    std::printf("walk only:  %7.3f s  (listing no file)\n", walking);
+    std::printf("decoding:   %7.3f s  %7.1f MB/s  (one thread, the bytes already in memory)\n", decoding,
                 megabytes / decoding);
     std::printf("collecting: %7.3f s  %7.1f MB/s  (%.2f x read only; goal: <= 2 x and >= 150 MB/s)\n",
                 collecting, megabytes / collecting, collecting / readOnly);
