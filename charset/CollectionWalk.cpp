@@ -54,7 +54,7 @@ void Walker::visitNamed(const QString &path)
     else if (info.isDir())
         walkFolder(info, info.canonicalFilePath(), path, true);
     else
-        listFile(info.isFile(), info.size(), info.canonicalFilePath(), path);
+        listFile(info.canonicalFilePath(), path);
     handOver();
 }
 
@@ -134,7 +134,7 @@ void Walker::walkFolder(const QFileInfo &folder, const QString &canonical, const
             if (::fstatat(::dirfd(dir), entry.bytes.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0)
                 skip(CharacterCollection::Unreadable, entryShown);
             else
-                listFile(S_ISREG(status.st_mode), status.st_size, entryCanonical, entryShown);
+                listFile(status, entryCanonical, entryShown);
         }
     }
     ::closedir(dir);
@@ -158,23 +158,34 @@ void Walker::visitEntry(const QFileInfo &entry, const QString &name, const QStri
         if (walkedInto(name))
             walkFolder(entry, canonical, shown, false);
     } else if (include.match(name).hasMatch()) {
-        listFile(entry.isFile(), entry.size(), canonical, shown);
+        listFile(canonical, shown);
     }
 }
 
-void Walker::listFile(bool regular, qint64 size, const QString &canonical, const QString &name)
+void Walker::listFile(const QString &canonical, const QString &name)
+{
+    struct stat status;
+    if (::stat(QFile::encodeName(canonical).constData(), &status) != 0)
+        skip(CharacterCollection::Unreadable, name);
+    else
+        listFile(status, canonical, name);
+}
+
+void Walker::listFile(const struct stat &status, const QString &canonical, const QString &name)
 {
     // A named pipe would wait for a writer and a device may never end, so
     // nothing but a regular file is opened.
-    if (!regular) {
+    if (!S_ISREG(status.st_mode)) {
         skip(CharacterCollection::NotRegular, name);
         return;
     }
-    if (seenFiles.contains(canonical))
+    // The same file reached again, through a link or by another name, adds
+    // nothing new. Its device and inode tell it cheaper than its path.
+    const auto [at, added] = seenFiles.insert({quint64(status.st_dev), quint64(status.st_ino)});
+    if (!added)
         return;
-    seenFiles.insert(canonical);
-    if (size > largestTextFile)
+    if (status.st_size > largestTextFile)
         skip(CharacterCollection::TooLarge, name);
     else
-        listed.append({canonical, name, size});
+        listed.append({canonical, name, qint64(status.st_size)});
 }

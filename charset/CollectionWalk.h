@@ -12,6 +12,10 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <set>
+#include <utility>
+
+#include <sys/stat.h>
 
 // A file the walk found to read.
 struct ListedFile
@@ -86,7 +90,8 @@ private:
     // how the summary names it.
     void walkFolder(const QFileInfo &folder, const QString &canonical, const QString &shown, bool named);
     void visitEntry(const QFileInfo &entry, const QString &name, const QString &shown);
-    void listFile(bool regular, qint64 size, const QString &canonical, const QString &shown);
+    void listFile(const QString &canonical, const QString &shown);
+    void listFile(const struct stat &status, const QString &canonical, const QString &shown);
     // Version control, tool caches and installed packages are not the
     // product's own text.
     static bool walkedInto(const QString &name)
@@ -107,6 +112,6 @@ private:
     FileQueue *files;
     QList<ListedFile> listed; // not handed over yet
     QSet<QString> seenFolders;
-    QSet<QString> seenFiles;
-    QStringList ancestors; // canonical paths of the folders being walked
+    std::set<std::pair<quint64, quint64>> seenFiles; // device and inode
+    QStringList ancestors;                           // canonical paths of the folders being walked
 };
