@@ -181,8 +181,7 @@ void Walker::listFile(const struct stat &status, const QString &canonical, const
     }
     // The same file reached again, through a link or by another name, adds
     // nothing new. Its device and inode tell it cheaper than its path.
-    const auto [at, added] = seenFiles.insert({quint64(status.st_dev), quint64(status.st_ino)});
-    if (!added)
+    if (!seenFiles.insert({quint64(status.st_dev), quint64(status.st_ino)}).second)
         return;
     if (status.st_size > largestTextFile)
         skip(CharacterCollection::TooLarge, name);

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <vector>
 
@@ -170,6 +171,11 @@ void TestCharacterCollector::collectsAProductTree()
     QCOMPARE(::mkfifo(QFile::encodeName(tree.filePath("src/pipe.txt")).constData(), 0600), 0);
     QVERIFY(QFile::link(".", tree.filePath("src/again")));
     QVERIFY(QFile::link("self.txt", tree.filePath("web/self.txt")));
+    // The same file by two more names is read once.
+    QVERIFY(QFile::link("main.c", tree.filePath("src/linked.c")));
+    QCOMPARE(::link(QFile::encodeName(tree.filePath("src/main.c")).constData(),
+                    QFile::encodeName(tree.filePath("src/hard.c")).constData()),
+             0);
 
     const CharacterCollection found = collectCharacters({root.path()}, CollectionPatterns());
     QCOMPARE(collectedText(found.codepoints),
