@@ -1,7 +1,7 @@
 #include "charset/EscapedText.h"
 
 #include "charset/CodepointSet.h"
-#include "charset/PlainAscii.h"
+#include "charset/PlainText.h"
 
 #include <algorithm>
 #include <vector>

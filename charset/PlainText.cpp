@@ -1,4 +1,4 @@
-#include "charset/PlainAscii.h"
+#include "charset/PlainText.h"
 
 #include "charset/CodepointSet.h"
 

@@ -29,7 +29,8 @@ public:
 
 // The character of the three-byte UTF-8 sequence at `p` if its lead byte
 // allows any continuation byte (all but E0 and ED), else 0. CJK text is
-// nearly all such sequences, and this checks one in a single comparison.
+// nearly all such sequences, and their two continuation bytes take a single
+// comparison.
 inline uint threeByteCharacter(const uchar *p, const uchar *end)
 {
     if (*p < 0xE1 || *p == 0xED || *p > 0xEF || end - p < 3 || ((p[1] ^ 0x80) | (p[2] ^ 0x80)) >= 0x40)
