@@ -1,218 +1,79 @@
 #include "charset/CharacterCollector.h"
 
 #include "charset/CodepointSet.h"
+#include "charset/CollectionWalk.h"
 #include "charset/TextFileScan.h"
 #include "common/UiText.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLocale>
-#include <QRegularExpression>
-#include <QSet>
 #include <QThread>
 #include <QtConcurrent>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace {
 
-// Link chains longer than this are refused by the system as loops, too.
-constexpr int longestLinkChain = 40;
-
-// One expression for a list of globs; nothing matches an empty list.
-QRegularExpression globExpression(const QStringList &patterns)
-{
-    QStringList parts;
-    for (const QString &pattern : patterns) {
-        if (!pattern.trimmed().isEmpty())
-            parts.append(QRegularExpression::wildcardToRegularExpression(pattern.trimmed()));
-    }
-    if (parts.isEmpty())
-        return QRegularExpression(QStringLiteral("(?!)"));
-    QRegularExpression expression(parts.join(QLatin1Char('|')), QRegularExpression::CaseInsensitiveOption);
-    expression.optimize();
-    return expression;
-}
-
-struct ListedFile
-{
-    QString path;
-    QString shown; // as the summary names it
-    qint64 size;
-};
-
-// Lists the files to read, and counts what it leaves out on the way.
-class Walker
+// Reads the files on as many threads as the machine has cores, the calling
+// thread joining in once its walk is over: the decoding costs more than the
+// reading, and the files do not depend on each other. Each thread takes the
+// next file not yet taken and gathers into a set of its own; the outcomes are
+// added up in list order, so that the summary does not depend on which
+// thread was quicker.
+class Readers
 {
 public:
-    Walker(const CollectionPatterns &patterns, const std::atomic<bool> *cancel)
-        : include(globExpression(patterns.include)), exclude(globExpression(patterns.exclude)), cancel(cancel)
-    {}
+    Readers(FileQueue *files, const std::atomic<bool> *cancel, const CollectionProgress &progress)
+        : files(files),
+          cancel(cancel),
+          progress(progress),
+          sets(size_t(QThread::idealThreadCount())),
+          outcomes(sets.size())
+    {
+        for (size_t thread = 1; thread < sets.size(); ++thread)
+            helpers.append(QtConcurrent::run([this, thread] { read(&sets[thread], &outcomes[thread]); }));
+    }
 
-    void visitNamed(const QString &path);
-
-    CharacterCollection result;
-    QList<ListedFile> files;
+    // After the walk: reads on the calling thread too, then adds up.
+    void finish(CharacterCollection *result);
 
 private:
-    bool stopped() const { return cancel && cancel->load(std::memory_order_relaxed); }
-    void skip(CharacterCollection::Skip kind, const QString &name)
-    {
-        if (result.skipped[kind]++ == 0)
-            result.skippedExample[kind] = name;
-    }
-    // `canonical`: the path without links, as the caller knows it; `shown`:
-    // how the summary names it.
-    void walkFolder(const QFileInfo &folder, const QString &canonical, const QString &shown, bool named);
-    void listFile(const QFileInfo &info, const QString &canonical, const QString &shown);
-    void brokenLink(const QFileInfo &link, const QString &name);
+    using Outcome = std::pair<int, TextFileScan>; // place in the list
+    void read(CodepointSet *found, std::vector<Outcome> *mine);
 
-    QRegularExpression include;
-    QRegularExpression exclude;
+    FileQueue *files;
     const std::atomic<bool> *cancel;
-    QSet<QString> seenFolders;
-    QSet<QString> seenFiles;
-    QStringList ancestors; // canonical paths of the folders being walked
-};
-
-void Walker::visitNamed(const QString &path)
-{
-    if (stopped())
-        return;
-    const QFileInfo info(path);
-    if (info.isSymLink() && !info.exists())
-        brokenLink(info, path);
-    else if (!info.exists())
-        skip(CharacterCollection::Unreadable, path);
-    else if (info.isDir())
-        walkFolder(info, info.canonicalFilePath(), path, true);
-    else
-        listFile(info, info.canonicalFilePath(), path);
-}
-
-void Walker::brokenLink(const QFileInfo &link, const QString &name)
-{
-    // A link that leads back to itself through other links is a loop; one
-    // that leads nowhere is merely stale and not worth a word.
-    QSet<QString> passed;
-    QString current = link.absoluteFilePath();
-    for (int step = 0; step < longestLinkChain; ++step) {
-        if (passed.contains(current)) {
-            skip(CharacterCollection::SymlinkLoop, name);
-            return;
-        }
-        passed.insert(current);
-        const QFileInfo hop(current);
-        if (!hop.isSymLink())
-            return;
-        current = hop.symLinkTarget();
-    }
-    skip(CharacterCollection::SymlinkLoop, name);
-}
-
-void Walker::walkFolder(const QFileInfo &folder, const QString &canonical, const QString &shown, bool named)
-{
-    if (ancestors.contains(canonical)) {
-        skip(CharacterCollection::SymlinkLoop, shown);
-        return;
-    }
-    // The same folder reached again through a link adds nothing new.
-    if (seenFolders.contains(canonical))
-        return;
-    seenFolders.insert(canonical);
-    if (!folder.isReadable() || !folder.isExecutable()) {
-        skip(CharacterCollection::Unreadable, shown);
-        return;
-    }
-    ancestors.append(canonical);
-    // Inside a folder named by the user, names are given from there.
-    const QString prefix = named ? QString() : shown + QLatin1Char('/');
-    const QFileInfoList entries =
-        QDir(folder.absoluteFilePath())
-            .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo &entry : entries) {
-        if (stopped())
-            break;
-        const QString entryName = entry.fileName();
-        if (exclude.match(entryName).hasMatch())
-            continue;
-        const QString entryShown = prefix + entryName;
-        // Resolving every path would cost the walk more than reading the
-        // files; only a link leads anywhere but below its folder.
-        const bool link = entry.isSymLink();
-        if (link && !entry.exists()) {
-            brokenLink(entry, entryShown);
-            continue;
-        }
-        const QString entryCanonical =
-            link ? entry.canonicalFilePath() : canonical + QLatin1Char('/') + entryName;
-        if (entry.isDir()) {
-            // Version control, tool caches and installed packages are not
-            // the product's own text.
-            if (!entryName.startsWith(QLatin1Char('.')) && entryName != QLatin1String("node_modules"))
-                walkFolder(entry, entryCanonical, entryShown, false);
-        } else if (include.match(entryName).hasMatch()) {
-            listFile(entry, entryCanonical, entryShown);
-        }
-    }
-    ancestors.removeLast();
-}
-
-void Walker::listFile(const QFileInfo &info, const QString &canonical, const QString &name)
-{
-    // A named pipe would wait for a writer and a device may never end, so
-    // nothing but a regular file is opened.
-    if (!info.isFile()) {
-        skip(CharacterCollection::NotRegular, name);
-        return;
-    }
-    if (seenFiles.contains(canonical))
-        return;
-    seenFiles.insert(canonical);
-    if (info.size() > largestTextFile)
-        skip(CharacterCollection::TooLarge, name);
-    else
-        files.append({canonical, name, info.size()});
-}
-
-// Reads the listed files on as many threads as the machine has cores: the
-// decoding costs more than the reading, and the files do not depend on each
-// other. Each thread takes the next file not yet taken and gathers into a set
-// of its own; the outcomes are added up in list order, so that the summary
-// does not depend on which thread was quicker.
-void readListedFiles(const QList<ListedFile> &files, const std::atomic<bool> *cancel,
-                     const CollectionProgress &progress, CharacterCollection *result)
-{
-    std::vector<TextFileScan> outcomes(size_t(files.size()), TextFileScan::Unreadable);
-    std::vector<char> done(size_t(files.size()), false); // not bool: each thread writes its own elements
-    std::atomic<int> next = 0;
+    const CollectionProgress &progress;
+    std::vector<CodepointSet> sets;
+    std::vector<std::vector<Outcome>> outcomes; // per thread
+    QList<QFuture<void>> helpers;
     std::atomic<int> filesRead = 0;
     std::atomic<qint64> bytesRead = 0;
-    const auto work = [&](CodepointSet *found) {
-        QByteArray buffer;
-        for (int i = next++; i < files.size(); i = next++) {
-            if (cancel && cancel->load(std::memory_order_relaxed))
-                return;
-            qint64 bytes = 0;
-            const ListedFile &file = files.at(i);
-            outcomes[size_t(i)] = scanTextFile(file.path, file.size, &buffer, found, &bytes);
-            done[size_t(i)] = true;
-            if (outcomes[size_t(i)] == TextFileScan::Read || outcomes[size_t(i)] == TextFileScan::NotUtf8) {
-                const int count = ++filesRead;
-                const qint64 total = bytesRead += bytes;
-                if (progress)
-                    progress(count, total);
-            }
+};
+
+void Readers::read(CodepointSet *found, std::vector<Outcome> *mine)
+{
+    QByteArray buffer;
+    ListedFile file;
+    for (int i = 0; files->take(&i, &file);) {
+        if (cancel && cancel->load(std::memory_order_relaxed))
+            return;
+        qint64 bytes = 0;
+        const TextFileScan outcome = scanTextFile(file.path, file.size, &buffer, found, &bytes);
+        mine->emplace_back(i, outcome);
+        if (outcome == TextFileScan::Read || outcome == TextFileScan::NotUtf8) {
+            const int count = ++filesRead;
+            const qint64 total = bytesRead += bytes;
+            if (progress)
+                progress(count, total);
         }
-    };
-    const int threads = qBound(1, QThread::idealThreadCount(), int(files.size() / 16) + 1);
-    std::vector<CodepointSet> sets(static_cast<size_t>(threads));
-    QList<QFuture<void>> helpers;
-    for (int thread = 1; thread < threads; ++thread)
-        helpers.append(QtConcurrent::run([&work, &sets, thread] { work(&sets[size_t(thread)]); }));
-    work(&sets[0]);
+    }
+}
+
+void Readers::finish(CharacterCollection *result)
+{
+    read(&sets[0], &outcomes[0]);
     for (QFuture<void> &helper : helpers)
         helper.waitForFinished();
 
@@ -222,19 +83,21 @@ void readListedFiles(const QList<ListedFile> &files, const std::atomic<bool> *ca
             found.insert(codepoint);
     }
     result->codepoints = found.toList();
+    std::vector<Outcome> all;
+    for (const std::vector<Outcome> &some : outcomes)
+        all.insert(all.end(), some.begin(), some.end());
+    std::sort(all.begin(), all.end(), [](const Outcome &a, const Outcome &b) { return a.first < b.first; });
     static const CharacterCollection::Skip skips[] = {
         CharacterCollection::SkipKinds, CharacterCollection::SkipKinds,  CharacterCollection::Binary,
         CharacterCollection::TooLarge,  CharacterCollection::NotRegular, CharacterCollection::Unreadable};
-    for (size_t i = 0; i < outcomes.size(); ++i) {
-        if (!done[i])
-            continue;
-        const TextFileScan outcome = outcomes[i];
+    for (const auto &[i, outcome] : all) {
+        const QString &shown = files->all().at(i).shown;
         if (outcome == TextFileScan::Read || outcome == TextFileScan::NotUtf8) {
             ++result->filesRead;
             if (outcome == TextFileScan::NotUtf8)
-                result->notUtf8.append(files.at(int(i)).shown);
+                result->notUtf8.append(shown);
         } else if (result->skipped[skips[int(outcome)]]++ == 0) {
-            result->skippedExample[skips[int(outcome)]] = files.at(int(i)).shown;
+            result->skippedExample[skips[int(outcome)]] = shown;
         }
     }
 }
@@ -259,11 +122,14 @@ QStringList CollectionPatterns::defaultIncludePatterns()
 CharacterCollection collectCharacters(const QStringList &paths, const CollectionPatterns &patterns,
                                       const std::atomic<bool> *cancel, const CollectionProgress &progress)
 {
-    Walker walker(patterns, cancel);
+    FileQueue files;
+    Readers readers(&files, cancel, progress);
+    Walker walker(patterns, cancel, &files);
     for (const QString &path : paths)
         walker.visitNamed(path);
+    files.finish();
     CharacterCollection result = walker.result;
-    readListedFiles(walker.files, cancel, progress, &result);
+    readers.finish(&result);
     result.cancelled = cancel && cancel->load();
     return result;
 }

@@ -31,11 +31,6 @@ void CodepointSet::insertRange(uint first, uint last)
         insert(uint(codepoint));
 }
 
-bool CodepointSet::contains(uint codepoint) const
-{
-    return codepoint <= lastCodepoint && (words[codepoint / 64] >> (codepoint % 64)) & 1;
-}
-
 QList<uint> CodepointSet::toList() const
 {
     // Written through a pointer: QList::append's checks per element cost more

@@ -16,7 +16,11 @@ public:
 
     void insert(uint codepoint);
     void insertRange(uint first, uint last); // both ends included; clipped to U+10FFFF
-    bool contains(uint codepoint) const;
+    // Inline: collecting from files asks once for nearly every character.
+    bool contains(uint codepoint) const
+    {
+        return codepoint <= 0x10FFFF && (words[codepoint / 64] >> (codepoint % 64)) & 1;
+    }
     bool isEmpty() const { return count == 0; }
     qsizetype size() const { return count; }
     QList<uint> toList() const; // ascending

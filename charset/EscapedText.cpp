@@ -1,25 +1,34 @@
 #include "charset/EscapedText.h"
 
 #include "charset/CodepointSet.h"
+#include "charset/PlainText.h"
 
 #include <algorithm>
-#include <array>
-#include <cstring>
 #include <vector>
 
 namespace {
 
 using Byte = unsigned char;
 
+// A table, as escapes are frequent in JSON and markup: one load per digit
+// instead of three comparisons.
+struct HexDigits
+{
+    constexpr HexDigits()
+    {
+        for (int c = 0; c < 256; ++c)
+            value[c] = c >= '0' && c <= '9'   ? c - '0'
+                       : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                       : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                              : -1;
+    }
+    signed char value[256] = {};
+};
+constexpr HexDigits hexDigits;
+
 int hexDigit(Byte c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+    return hexDigits.value[c];
 }
 
 // Exactly `count` hexadecimal digits at `p`, or -1.
@@ -52,6 +61,10 @@ bool isLowSurrogate(qint64 value)
 // surrogates and values above U+10FFFF included).
 int decodeUtf8(const Byte *p, const Byte *end, uint *codepoint)
 {
+    if (const uint common = threeByteCharacter(p, end)) {
+        *codepoint = common;
+        return 3;
+    }
     const Byte lead = *p;
     int length = 0;
     Byte low = 0x80;
@@ -81,16 +94,6 @@ int decodeUtf8(const Byte *p, const Byte *end, uint *codepoint)
     return length;
 }
 
-constexpr quint64 lowBits = 0x0101010101010101ULL;
-constexpr quint64 highBits = 0x8080808080808080ULL;
-
-// Whether any of the eight bytes of `word` is `byte`.
-quint64 hasByte(quint64 word, Byte byte)
-{
-    const quint64 zeroWhereEqual = word ^ (lowBits * byte);
-    return (zeroWhereEqual - lowBits) & ~zeroWhereEqual & highBits;
-}
-
 void removeRepeats(std::vector<uint> *codepoints)
 {
     std::sort(codepoints->begin(), codepoints->end());
@@ -102,32 +105,27 @@ void removeRepeats(std::vector<uint> *codepoints)
 class Scanner
 {
 public:
-    Scanner(CodepointSet *found, bool careful) : found(found), careful(careful) {}
+    Scanner(CodepointSet *found, bool careful) : found(found), careful(careful)
+    {
+        // What the set holds already needs no look at all.
+        for (uchar c = 0x20; c < 0x7F; ++c) {
+            if (found->contains(c))
+                ascii.insert(c);
+        }
+        atStart = ascii;
+    }
 
     // False when the file is not UTF-8 and the scan was not careful: then
-    // nothing but escapes has been added.
+    // nothing but ASCII and escapes has been added.
     bool scan(const Byte *p, const Byte *end);
 
 private:
     void keep(qint64 value)
     {
         if (value < 0x80)
-            ascii[size_t(value)] = true;
-        else if (isCollectedCharacter(uint(value)))
+            ascii.insert(Byte(value));
+        else if (!found->contains(uint(value)) && isCollectedCharacter(uint(value)))
             found->insert(uint(value));
-    }
-    // Most characters of a file come again and again; looking each up in
-    // the set once per file is enough. A careful scan keeps a list per
-    // line, so it looks every time.
-    bool seenInFile(uint codepoint)
-    {
-        if (careful || codepoint > 0xFFFF)
-            return false;
-        quint64 &word = bmpSeen[codepoint / 64];
-        const quint64 bit = quint64(1) << (codepoint % 64);
-        const bool seen = word & bit;
-        word |= bit;
-        return seen;
     }
     void endLine();
     const Byte *backslash(const Byte *p, const Byte *end);
@@ -135,8 +133,8 @@ private:
 
     CodepointSet *found;
     const bool careful;
-    std::array<bool, 128> ascii{};
-    std::array<quint64, 0x10000 / 64> bmpSeen{};
+    AsciiSeen ascii;
+    AsciiSeen atStart;
     // Beyond ASCII and not found before: waiting for the file (or, when
     // careful, the line) to prove itself UTF-8.
     std::vector<uint> line;
@@ -151,26 +149,10 @@ bool Scanner::scan(const Byte *p, const Byte *end)
         p += 3;
     const Byte lineEnd = careful ? '\n' : '\\'; // a second look for a backslash costs nothing
     while (p < end) {
-        // Most bytes of source code are plain ASCII: eight of them at a time
-        // are the hot path, as long as none needs a closer look.
-        for (quint64 word; end - p >= 8; p += 8) {
-            std::memcpy(&word, p, 8);
-            if ((word & highBits) | hasByte(word, '\\') | hasByte(word, '&') | hasByte(word, lineEnd))
-                break;
-            for (int i = 0; i < 8; ++i)
-                ascii[Byte(word >> (8 * i))] = true; // below 0x80, as checked
-        }
+        p = skipPlainText(p, end, lineEnd, &ascii, *found);
         if (p == end)
             break;
-        Byte c = *p;
-        while (c < 0x80 && c != '\\' && c != '&' && c != lineEnd) {
-            ascii[c] = true;
-            if (++p == end)
-                break;
-            c = *p;
-        }
-        if (p == end)
-            break;
+        const Byte c = *p;
         if (c == '\n') {
             endLine();
             ++p;
@@ -179,31 +161,39 @@ bool Scanner::scan(const Byte *p, const Byte *end)
         } else if (c == '&') {
             p = reference(p, end);
         } else {
-            uint codepoint = 0;
-            const int length = decodeUtf8(p, end, &codepoint);
-            if (length == 0) {
-                if (!careful)
-                    return false;
-                valid = false;
-                lineBroken = true;
-                ++p;
-            } else {
+            // Characters beyond ASCII come in runs: words of a language.
+            do {
+                uint codepoint = 0;
+                const int length = decodeUtf8(p, end, &codepoint);
+                if (length == 0) {
+                    if (!careful)
+                        return false;
+                    valid = false;
+                    lineBroken = true;
+                    ++p;
+                    break;
+                }
                 // A character found before needs no second word, whatever
                 // becomes of this file.
-                if (!seenInFile(codepoint) && !found->contains(codepoint)) {
+                if (!found->contains(codepoint)) {
                     line.push_back(codepoint);
                     // A long file of characters new to the set repeats them.
                     if (line.size() >= 65536)
                         removeRepeats(&line);
                 }
                 p += length;
-            }
+            } while (p < end && *p >= 0x80);
         }
     }
     endLine();
-    for (uint c = 0x20; c < 0x7F; ++c) {
-        if (ascii[c])
-            found->insert(c);
+    // Only the characters this file added: a bit per high nibble in each
+    // row of the table.
+    for (int low = 0; low < 16; ++low) {
+        const uint added = atStart.unseenByLowNibble[low] & ~ascii.unseenByLowNibble[low];
+        for (int high = 2; high < 8; ++high) {
+            if (added & (1u << high))
+                found->insert(uint(high << 4 | low));
+        }
     }
     return valid;
 }
@@ -224,7 +214,7 @@ const Byte *Scanner::backslash(const Byte *p, const Byte *end)
 {
     const Byte *next = p + 1;
     if (next < end && *next == '\\') {
-        ascii['\\'] = true;
+        ascii.insert('\\');
         return p + 2;
     }
     if (next < end && *next == 'u') {
@@ -261,14 +251,14 @@ const Byte *Scanner::backslash(const Byte *p, const Byte *end)
             return next + 9;
         }
     }
-    ascii['\\'] = true;
+    ascii.insert('\\');
     return next;
 }
 
 const Byte *Scanner::reference(const Byte *p, const Byte *end)
 {
     if (end - p < 4 || p[1] != '#') {
-        ascii['&'] = true;
+        ascii.insert('&');
         return p + 1;
     }
     const Byte *q = p + 2;
@@ -286,7 +276,7 @@ const Byte *Scanner::reference(const Byte *p, const Byte *end)
         value = value * (hex ? 16 : 10) + digit;
     }
     if (digits == 0 || digits > 8 || q >= end || *q != ';') {
-        ascii['&'] = true;
+        ascii.insert('&');
         return p + 1;
     }
     if (value <= 0x10FFFF)

@@ -8,6 +8,7 @@
 
 namespace {
 constexpr qsizetype binaryProbe = 8 * 1024;
+constexpr qint64 smallFile = 256 * 1024;
 } // namespace
 
 TextFileScan scanTextFile(const QString &path, qint64 listedSize, QByteArray *buffer, CodepointSet *found,
@@ -26,13 +27,15 @@ TextFileScan scanTextFile(const QString &path, qint64 listedSize, QByteArray *bu
     if (file.isSequential())
         return TextFileScan::NotRegular;
     // The file may have grown since it was listed: one byte more than the
-    // limit tells. The start comes first, so that a binary file is left
-    // after a few kilobytes.
+    // limit tells. The start of a large file comes first, so that a binary
+    // one is left after a few kilobytes; a small one is read in one call,
+    // as a call costs more than its bytes.
     buffer->resize(qBound<qint64>(0, listedSize, largestTextFile) + 1);
-    qsizetype size = file.read(buffer->data(), qMin<qsizetype>(binaryProbe, buffer->size()));
+    const qsizetype first = listedSize <= smallFile ? buffer->size() : binaryProbe;
+    qsizetype size = file.read(buffer->data(), first);
     if (size < 0)
         return TextFileScan::Unreadable;
-    if (std::memchr(buffer->constData(), 0, size_t(size)))
+    if (std::memchr(buffer->constData(), 0, size_t(qMin(size, binaryProbe))))
         return TextFileScan::Binary;
     while (size > 0 && size <= largestTextFile) {
         if (size == buffer->size())

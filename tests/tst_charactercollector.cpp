@@ -8,6 +8,9 @@
 #include <QtTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <vector>
 
 namespace {
 
@@ -34,6 +37,8 @@ class TestCharacterCollector : public QObject
 private Q_SLOTS:
     void decodesWhatAFileShows_data();
     void decodesWhatAFileShows();
+    void charactersFoundBeforeArePassedOver_data();
+    void charactersFoundBeforeArePassedOver();
     void collectsAProductTree();
     void patternsChooseTheFiles_data();
     void patternsChooseTheFiles();
@@ -66,7 +71,33 @@ void TestCharacterCollector::decodesWhatAFileShows_data()
         << QByteArray("ok\xC4\xA3\xD6\xD0\\u4E2D\n\xE6\x96\x87") << "ok中文" << false;
     QTest::newRow("overlong and surrogate encodings refused")
         << QByteArray("\xC0\xAF\xED\xA0\x80x\xF4\x90\x80\x80") << "x" << false;
+    // Three-byte sequences are checked by a shortcut: each fault on its own.
+    QTest::newRow("encoded surrogate alone") << QByteArray("\xED\xA0\x80x") << "x" << false;
+    QTest::newRow("overlong three bytes alone") << QByteArray("\xE0\x80\xAFx") << "x" << false;
+    QTest::newRow("third byte no continuation") << QByteArray("\xE4\xB8x") << "x" << false;
     QTest::newRow("sequence cut off at the end") << QByteArray("y\xE6\x96") << "y" << false;
+
+    // Plain ASCII is skipped sixteen bytes at a time: the edges of a block.
+    QByteArray printable;
+    for (char c = 0x20; c < 0x7F; ++c)
+        printable += c;
+    QTest::newRow("every printable character, not DEL or tab")
+        << printable + "\x7F\t" << QString::fromLatin1(printable) << true;
+    QTest::newRow("escape across two blocks: its letters are no text")
+        << QByteArray(14, 'a') + R"(\u4E2D)" + QByteArray(20, 'b') << "ab中" << true;
+    QTest::newRow("characters right after a long ASCII run")
+        << QByteArray(21, 'x') + "中" + QByteArray(9, 'y') + "é"
+        << "xy中é" << true;
+    QTest::newRow("ampersand ending a file") << QByteArray(16, 'c') + "&"
+                                             << "c&" << true;
+    QTest::newRow("backslash ending a file") << QByteArray(31, 'd') + "\\"
+                                             << "d\\" << true;
+    QTest::newRow("new character in a short last block") << QByteArray(16, 'e') + "0123456789Z"
+                                                         << "e0123456789Z" << true;
+    QTest::newRow("not UTF-8: a long line still ends at its newline")
+        << QByteArray("\xFF"
+                      "broken line\nnext line: 中, and more after it")
+        << "broken line next line: 中, and more after it" << false;
 }
 
 void TestCharacterCollector::decodesWhatAFileShows()
@@ -75,8 +106,44 @@ void TestCharacterCollector::decodesWhatAFileShows()
     QFETCH(QString, expected);
     QFETCH(bool, utf8);
     CodepointSet found;
-    QCOMPARE(collectEscapedText(bytes, &found), utf8);
+    // Held in exactly their size, so that a sanitizer build catches a read
+    // past their end.
+    const std::vector<char> held(bytes.begin(), bytes.end());
+    QCOMPARE(collectEscapedText(QByteArrayView(held.data(), qsizetype(held.size())), &found), utf8);
     QCOMPARE(collectedText(found.toList()), distinct(expected));
+}
+
+// Characters the set holds already are passed over in runs; what lies
+// between and after them must still count, and bad bytes still be caught.
+void TestCharacterCollector::charactersFoundBeforeArePassedOver_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("added");
+    QTest::addColumn<bool>("utf8");
+
+    const QByteArray run = QByteArray(20, 'a') + "中文中";
+    QTest::newRow("ASCII between and after") << run + "Z" + QByteArray(20, 'b') + "文"
+                                             << "abZ" << true;
+    QTest::newRow("a new character right after") << run + "字" + QByteArray(16, 'c') << "ac字" << true;
+    QTest::newRow("at the very end") << run << "a" << true;
+    QTest::newRow("cut off after") << run + "\xE4\xB8"
+                                   << "a" << false;
+    QTest::newRow("escape right after") << run + R"(\u5B57)" + QByteArray(16, 'd') << "ad字" << true;
+}
+
+void TestCharacterCollector::charactersFoundBeforeArePassedOver()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, added);
+    QFETCH(bool, utf8);
+    CodepointSet found;
+    found.insert(U'中');
+    found.insert(U'文');
+    // Held in exactly their size, so that a sanitizer build catches a read
+    // past their end.
+    const std::vector<char> held(bytes.begin(), bytes.end());
+    QCOMPARE(collectEscapedText(QByteArrayView(held.data(), qsizetype(held.size())), &found), utf8);
+    QCOMPARE(collectedText(found.toList()), distinct(added + "中文"));
 }
 
 void TestCharacterCollector::collectsAProductTree()
@@ -104,6 +171,11 @@ void TestCharacterCollector::collectsAProductTree()
     QCOMPARE(::mkfifo(QFile::encodeName(tree.filePath("src/pipe.txt")).constData(), 0600), 0);
     QVERIFY(QFile::link(".", tree.filePath("src/again")));
     QVERIFY(QFile::link("self.txt", tree.filePath("web/self.txt")));
+    // The same file by two more names is read once.
+    QVERIFY(QFile::link("main.c", tree.filePath("src/linked.c")));
+    QCOMPARE(::link(QFile::encodeName(tree.filePath("src/main.c")).constData(),
+                    QFile::encodeName(tree.filePath("src/hard.c")).constData()),
+             0);
 
     const CharacterCollection found = collectCharacters({root.path()}, CollectionPatterns());
     QCOMPARE(collectedText(found.codepoints),

@@ -1,0 +1,190 @@
+#include "charset/CollectionWalk.h"
+
+#include "charset/TextFileScan.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+// Link chains longer than this are refused by the system as loops, too.
+constexpr int longestLinkChain = 40;
+
+// One expression for a list of globs; nothing matches an empty list.
+QRegularExpression globExpression(const QStringList &patterns)
+{
+    QStringList parts;
+    for (const QString &pattern : patterns) {
+        if (!pattern.trimmed().isEmpty())
+            parts.append(QRegularExpression::wildcardToRegularExpression(pattern.trimmed()));
+    }
+    if (parts.isEmpty())
+        return QRegularExpression(QStringLiteral("(?!)"));
+    QRegularExpression expression(parts.join(QLatin1Char('|')), QRegularExpression::CaseInsensitiveOption);
+    expression.optimize();
+    return expression;
+}
+
+} // namespace
+
+Walker::Walker(const CollectionPatterns &patterns, const std::atomic<bool> *cancel, FileQueue *files)
+    : include(globExpression(patterns.include)),
+      exclude(globExpression(patterns.exclude)),
+      excluding(!patterns.exclude.isEmpty()),
+      cancel(cancel),
+      files(files)
+{}
+
+void Walker::visitNamed(const QString &path)
+{
+    if (stopped())
+        return;
+    const QFileInfo info(path);
+    if (info.isSymLink() && !info.exists())
+        brokenLink(info, path);
+    else if (!info.exists())
+        skip(CharacterCollection::Unreadable, path);
+    else if (info.isDir())
+        walkFolder(info, info.canonicalFilePath(), path, true);
+    else
+        listFile(info.canonicalFilePath(), path);
+    handOver();
+}
+
+void Walker::brokenLink(const QFileInfo &link, const QString &name)
+{
+    // A link that leads back to itself through other links is a loop; one
+    // that leads nowhere is merely stale and not worth a word.
+    QSet<QString> passed;
+    QString current = link.absoluteFilePath();
+    for (int step = 0; step < longestLinkChain; ++step) {
+        if (passed.contains(current)) {
+            skip(CharacterCollection::SymlinkLoop, name);
+            return;
+        }
+        passed.insert(current);
+        const QFileInfo hop(current);
+        if (!hop.isSymLink())
+            return;
+        current = hop.symLinkTarget();
+    }
+    skip(CharacterCollection::SymlinkLoop, name);
+}
+
+void Walker::walkFolder(const QFileInfo &folder, const QString &canonical, const QString &shown, bool named)
+{
+    if (ancestors.contains(canonical)) {
+        skip(CharacterCollection::SymlinkLoop, shown);
+        return;
+    }
+    // The same folder reached again through a link adds nothing new.
+    if (seenFolders.contains(canonical))
+        return;
+    seenFolders.insert(canonical);
+    if (!folder.isReadable() || !folder.isExecutable()) {
+        skip(CharacterCollection::Unreadable, shown);
+        return;
+    }
+    const QByteArray path = QFile::encodeName(canonical);
+    DIR *dir = ::opendir(path.constData());
+    if (!dir) {
+        skip(CharacterCollection::Unreadable, shown);
+        return;
+    }
+    ancestors.append(canonical);
+    // Listed straight from the system, which tells each entry's kind with its
+    // name: only links and the files to read cost a look at their metadata.
+    struct Entry
+    {
+        QByteArray bytes;
+        QString name;
+        unsigned char kind;
+    };
+    std::vector<Entry> entries;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            entries.push_back({entry->d_name, QFile::decodeName(entry->d_name), entry->d_type});
+    }
+    // The order of the list decides which file a summary names first.
+    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) { return a.name < b.name; });
+    // Inside a folder named by the user, names are given from there.
+    const QString prefix = named ? QString() : shown + QLatin1Char('/');
+    for (const Entry &entry : entries) {
+        if (stopped())
+            break;
+        if (excluding && exclude.match(entry.name).hasMatch())
+            continue;
+        const QString entryShown = prefix + entry.name;
+        const QString entryCanonical = canonical + QLatin1Char('/') + entry.name;
+        if (entry.kind == DT_DIR) {
+            handOver();
+            if (walkedInto(entry.name))
+                walkFolder(QFileInfo(entryCanonical), entryCanonical, entryShown, false);
+        } else if (entry.kind == DT_LNK || entry.kind == DT_UNKNOWN) {
+            visitEntry(QFileInfo(entryCanonical), entry.name, entryShown);
+        } else if (include.match(entry.name).hasMatch()) {
+            struct stat status;
+            if (::fstatat(::dirfd(dir), entry.bytes.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0)
+                skip(CharacterCollection::Unreadable, entryShown);
+            else
+                listFile(status, entryCanonical, entryShown);
+        }
+    }
+    ::closedir(dir);
+    handOver();
+    ancestors.removeLast();
+}
+
+// An entry whose kind its folder does not tell: a link, or an entry of a file
+// system that tells no kinds.
+void Walker::visitEntry(const QFileInfo &entry, const QString &name, const QString &shown)
+{
+    // Resolving every path would cost the walk more than reading the files;
+    // only a link leads anywhere but below its folder.
+    const bool link = entry.isSymLink();
+    if (link && !entry.exists()) {
+        brokenLink(entry, shown);
+        return;
+    }
+    const QString canonical = link ? entry.canonicalFilePath() : entry.absoluteFilePath();
+    if (entry.isDir()) {
+        if (walkedInto(name))
+            walkFolder(entry, canonical, shown, false);
+    } else if (include.match(name).hasMatch()) {
+        listFile(canonical, shown);
+    }
+}
+
+void Walker::listFile(const QString &canonical, const QString &name)
+{
+    struct stat status;
+    if (::stat(QFile::encodeName(canonical).constData(), &status) != 0)
+        skip(CharacterCollection::Unreadable, name);
+    else
+        listFile(status, canonical, name);
+}
+
+void Walker::listFile(const struct stat &status, const QString &canonical, const QString &name)
+{
+    // A named pipe would wait for a writer and a device may never end, so
+    // nothing but a regular file is opened.
+    if (!S_ISREG(status.st_mode)) {
+        skip(CharacterCollection::NotRegular, name);
+        return;
+    }
+    // The same file reached again, through a link or by another name, adds
+    // nothing new. Its device and inode tell it cheaper than its path.
+    if (!seenFiles.insert({quint64(status.st_dev), quint64(status.st_ino)}).second)
+        return;
+    if (status.st_size > largestTextFile)
+        skip(CharacterCollection::TooLarge, name);
+    else
+        listed.append({canonical, name, qint64(status.st_size)});
+}
