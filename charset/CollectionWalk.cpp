@@ -5,12 +5,7 @@
 #include <QFile>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
-
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -92,52 +87,42 @@ void Walker::walkFolder(const QFileInfo &folder, const QString &canonical, const
         skip(CharacterCollection::Unreadable, shown);
         return;
     }
-    const QByteArray path = QFile::encodeName(canonical);
-    DIR *dir = ::opendir(path.constData());
-    if (!dir) {
+    FolderListing listing(canonical);
+    if (!listing.isOpen()) {
         skip(CharacterCollection::Unreadable, shown);
         return;
     }
     ancestors.append(canonical);
-    // Listed straight from the system, which tells each entry's kind with its
-    // name: only links and the files to read cost a look at their metadata.
-    struct Entry
-    {
-        QByteArray bytes;
-        QString name;
-        unsigned char kind;
-    };
-    std::vector<Entry> entries;
-    while (const dirent *entry = ::readdir(dir)) {
-        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-            entries.push_back({entry->d_name, QFile::decodeName(entry->d_name), entry->d_type});
-    }
+    // Only links and the files to read cost a look at their metadata.
+    std::vector<FolderListing::Entry> entries;
+    for (FolderListing::Entry entry; listing.next(&entry);)
+        entries.push_back(entry);
     // The order of the list decides which file a summary names first.
-    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) { return a.name < b.name; });
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderListing::Entry &a, const FolderListing::Entry &b) { return a.name < b.name; });
     // Inside a folder named by the user, names are given from there.
     const QString prefix = named ? QString() : shown + QLatin1Char('/');
-    for (const Entry &entry : entries) {
+    for (const FolderListing::Entry &entry : entries) {
         if (stopped())
             break;
         if (excluding && exclude.match(entry.name).hasMatch())
             continue;
         const QString entryShown = prefix + entry.name;
         const QString entryCanonical = canonical + QLatin1Char('/') + entry.name;
-        if (entry.kind == DT_DIR) {
+        FileFacts facts;
+        if (entry.kind == FolderListing::Kind::Folder) {
             handOver();
             if (walkedInto(entry.name))
                 walkFolder(QFileInfo(entryCanonical), entryCanonical, entryShown, false);
-        } else if (entry.kind == DT_LNK || entry.kind == DT_UNKNOWN) {
+        } else if (entry.kind == FolderListing::Kind::Unknown) {
             visitEntry(QFileInfo(entryCanonical), entry.name, entryShown);
         } else if (include.match(entry.name).hasMatch()) {
-            struct stat status;
-            if (::fstatat(::dirfd(dir), entry.bytes.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0)
-                skip(CharacterCollection::Unreadable, entryShown);
+            if (listing.facts(entry, &facts))
+                listFile(facts, entryCanonical, entryShown);
             else
-                listFile(status, entryCanonical, entryShown);
+                skip(CharacterCollection::Unreadable, entryShown);
         }
     }
-    ::closedir(dir);
     handOver();
     ancestors.removeLast();
 }
@@ -164,27 +149,28 @@ void Walker::visitEntry(const QFileInfo &entry, const QString &name, const QStri
 
 void Walker::listFile(const QString &canonical, const QString &name)
 {
-    struct stat status;
-    if (::stat(QFile::encodeName(canonical).constData(), &status) != 0)
-        skip(CharacterCollection::Unreadable, name);
+    FileFacts facts;
+    if (fileFacts(canonical, &facts))
+        listFile(facts, canonical, name);
     else
-        listFile(status, canonical, name);
+        skip(CharacterCollection::Unreadable, name);
 }
 
-void Walker::listFile(const struct stat &status, const QString &canonical, const QString &name)
+void Walker::listFile(const FileFacts &facts, const QString &canonical, const QString &name)
 {
     // A named pipe would wait for a writer and a device may never end, so
     // nothing but a regular file is opened.
-    if (!S_ISREG(status.st_mode)) {
+    if (!facts.regular) {
         skip(CharacterCollection::NotRegular, name);
         return;
     }
     // The same file reached again, through a link or by another name, adds
-    // nothing new. Its device and inode tell it cheaper than its path.
-    if (!seenFiles.insert({quint64(status.st_dev), quint64(status.st_ino)}).second)
+    // nothing new.
+    if (seenFiles.contains(facts.identity))
         return;
-    if (status.st_size > largestTextFile)
+    seenFiles.insert(facts.identity);
+    if (facts.size > largestTextFile)
         skip(CharacterCollection::TooLarge, name);
     else
-        listed.append({canonical, name, qint64(status.st_size)});
+        listed.append({canonical, name, facts.size});
 }

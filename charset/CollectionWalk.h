@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charset/CharacterCollector.h"
+#include "charset/FolderListing.h"
 
 #include <QFileInfo>
 #include <QList>
@@ -12,10 +13,6 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
-#include <set>
-#include <utility>
-
-#include <sys/stat.h>
 
 // A file the walk found to read.
 struct ListedFile
@@ -91,7 +88,7 @@ private:
     void walkFolder(const QFileInfo &folder, const QString &canonical, const QString &shown, bool named);
     void visitEntry(const QFileInfo &entry, const QString &name, const QString &shown);
     void listFile(const QString &canonical, const QString &shown);
-    void listFile(const struct stat &status, const QString &canonical, const QString &shown);
+    void listFile(const FileFacts &facts, const QString &canonical, const QString &shown);
     // Version control, tool caches and installed packages are not the
     // product's own text.
     static bool walkedInto(const QString &name)
@@ -112,6 +109,6 @@ private:
     FileQueue *files;
     QList<ListedFile> listed; // not handed over yet
     QSet<QString> seenFolders;
-    std::set<std::pair<quint64, quint64>> seenFiles; // device and inode
-    QStringList ancestors;                           // canonical paths of the folders being walked
+    QSet<QByteArray> seenFiles; // identities of the files listed
+    QStringList ancestors;      // canonical paths of the folders being walked
 };
