@@ -51,8 +51,6 @@ private Q_SLOTS:
     void runner();
     void generation_data();
     void generation();
-    void noteShowsOnlyWhatCanBeSeen();
-    void longMissingListArrivesWhole();
     void cancelOrCloseStopsTheRun_data();
     void cancelOrCloseStopsTheRun();
 
@@ -375,68 +373,6 @@ void TestSubsetGeneration::generation()
                  lacking.isEmpty() ? done : done + "\n\nNote: " + QString::number(lacking.size()));
     else
         QCOMPARE(shown, message);
-}
-
-void TestSubsetGeneration::noteShowsOnlyWhatCanBeSeen()
-{
-    // An emoji, a format character and an ideograph the font lacks.
-    const QString text = QString::fromUtf8("A😀\u200B中");
-    const QString font = work->filePath("ascii.ttf");
-    QVERIFY(TestFonts::cutFont(TestFonts::dejaVuSans(), "U+0020-007E", font));
-    VectorFontClipDialog dialog(1);
-    dialog.findChild<QLineEdit *>("fontPathEdit")->setText(font);
-    dialog.findChild<QLineEdit *>("outputNameEdit")->setText("note");
-    dialog.findChild<QTextEdit *>("customTextEdit")->setPlainText(text);
-    QString note, details;
-    ModalDriver driver;
-    driver.expect(ModalDriver::chooseFile(chosenFolder));
-    driver.expect([&](QWidget *window) {
-        auto *box = qobject_cast<QMessageBox *>(window);
-        note = box->text();
-        details = box->detailedText();
-        box->accept();
-    });
-    dialog.findChild<QPushButton *>("generateButton")->click();
-    QTRY_VERIFY_WITH_TIMEOUT(driver.pending() == 0, 120000);
-
-    QVERIFY2(note.contains("Examples: \"U+200B 中 U+1F600"), qPrintable(note));
-    for (QChar c : note) {
-        QVERIFY2(c == '\n' || (!c.isSurrogate() && c.category() != QChar::Other_Control &&
-                               c.category() != QChar::Other_Format),
-                 qPrintable(QString::number(c.unicode(), 16)));
-    }
-    // The full list behind "Show Details...".
-    QCOMPARE(details.split('\n'), QStringList({"U+200B", "U+4E2D 中", "U+1F600 😀"}));
-}
-
-void TestSubsetGeneration::longMissingListArrivesWhole()
-{
-    // Thousands of lines reach the box in slices; the last one must be there,
-    // and characters that read as markup must stay text.
-    const QString font = work->filePath("letters.ttf");
-    QVERIFY(TestFonts::cutFont(TestFonts::dejaVuSans(), "U+0041-005A", font));
-    QString text = "A<&";
-    QStringList expected = {"U+0026 &", "U+003C <"};
-    for (char16_t unit = 0x4E00; unit < 0x4E00 + 4321; ++unit) {
-        text.append(QChar(unit));
-        expected.append(QStringLiteral("U+%1 ").arg(unit, 4, 16, QLatin1Char('0')).toUpper() + QChar(unit));
-    }
-    VectorFontClipDialog dialog(1);
-    dialog.findChild<QLineEdit *>("fontPathEdit")->setText(font);
-    dialog.findChild<QLineEdit *>("outputNameEdit")->setText("letters");
-    dialog.findChild<QTextEdit *>("customTextEdit")->setPlainText(text);
-    QStringList details;
-    ModalDriver driver;
-    driver.expect(ModalDriver::chooseFile(chosenFolder));
-    driver.expect([&](QWidget *window) {
-        auto *box = qobject_cast<QMessageBox *>(window);
-        QTRY_COMPARE_WITH_TIMEOUT(box->detailedText().count('\n'), expected.size() - 1, 10000);
-        details = box->detailedText().split('\n');
-        box->accept();
-    });
-    dialog.findChild<QPushButton *>("generateButton")->click();
-    QTRY_VERIFY_WITH_TIMEOUT(driver.pending() == 0, 120000);
-    QCOMPARE(details, expected);
 }
 
 void TestSubsetGeneration::cancelOrCloseStopsTheRun_data()
