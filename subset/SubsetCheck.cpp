@@ -123,14 +123,20 @@ QString subsetFontDefect(const FontFace &source, const QList<uint> &requested, c
     if (checkFontFile(source.path) != FontFileCheck::Usable)
         return uiText(useEnglish, "the source font could not be read again", "无法再次读取源字库");
     const HbFontFile original(source.path, source.index);
-    // What the subset must map, ascending.
+    // What the subset must map, and what it does; both ascending.
     const QList<uint> expected = original.mappedOf(requested);
-    const qsizetype lost = std::count_if(expected.cbegin(), expected.cend(), [&subset](uint codepoint) {
+    const QList<uint> kept = subset.mappedCodepoints();
+    // A code point missing from the subset's cmap entries may still be
+    // mapped (a symbol font's cmap maps U+0041 through U+F041): only those
+    // few are looked up.
+    QList<uint> notListed;
+    std::set_difference(expected.cbegin(), expected.cend(), kept.cbegin(), kept.cend(),
+                        std::back_inserter(notListed));
+    const qsizetype lost = std::count_if(notListed.cbegin(), notListed.cend(), [&subset](uint codepoint) {
         return !subset.mapsToGlyph(codepoint);
     });
     if (lost > 0)
         return uiText(useEnglish, "%1 requested characters lost", "%1 个请求的字符丢失").arg(lost);
-    const QList<uint> kept = subset.mappedCodepoints();
     QList<uint> extra;
     std::set_difference(kept.cbegin(), kept.cend(), expected.cbegin(), expected.cend(),
                         std::back_inserter(extra));
