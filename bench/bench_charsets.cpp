@@ -3,6 +3,7 @@
 // and its layout refreshed), and the coverage of every set that opening the
 // menu computes for one font.
 
+#include "bench/BenchFigures.h"
 #include "charset/StandardCharsets.h"
 #include "dialog/VectorFontClipDialog.h"
 
@@ -14,39 +15,12 @@
 #include <QPushButton>
 #include <QTextEdit>
 
-#include <algorithm>
 #include <cstdio>
-#include <functional>
-#include <vector>
 
 namespace {
 
 const QString cjkCollection = QStringLiteral("/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc");
 const QString wqyCollection = QStringLiteral("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc");
-
-double medianMs(int runs, const std::function<void()> &work, const std::function<void()> &reset = {})
-{
-    std::vector<double> times;
-    times.reserve(runs);
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-        if (reset)
-            reset();
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-void report(const char *what, double ms, double targetMs)
-{
-    if (targetMs > 0)
-        std::printf("%-62s %8.3f ms  (target <= %.0f ms)\n", what, ms, targetMs);
-    else
-        std::printf("%-62s %8.3f ms\n", what, ms);
-}
 
 } // namespace
 

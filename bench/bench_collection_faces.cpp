@@ -3,6 +3,7 @@
 // window to another face (count and preview refresh).
 //   bench_collection_faces [collection]   (default: Noto Sans CJK, ten faces)
 
+#include "bench/BenchFigures.h"
 #include "dialog/VectorFontClipDialog.h"
 #include "font/FontFaceList.h"
 
@@ -11,24 +12,9 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 
-namespace {
-
-double median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-void report(const char *what, double ms, double targetMs)
-{
-    std::printf("%-52s %8.3f ms  (target <= %.0f ms)\n", what, ms, targetMs);
-}
-
-} // namespace
+namespace {} // namespace
 
 int main(int argc, char **argv)
 {
@@ -45,7 +31,7 @@ int main(int argc, char **argv)
     }
     std::printf("Collection: %s, %d faces\n\n", qPrintable(collection), int(list.faces.size()));
 
-    std::vector<double> listing;
+    QList<double> listing;
     for (int run = 0; run < 31; ++run) {
         QElapsedTimer timer;
         timer.start();
@@ -66,7 +52,7 @@ int main(int argc, char **argv)
     fontPathEdit->setText(collection);
     // Each change of the list refreshes count and preview through the
     // window's own connection, as a choice of the user's does.
-    std::vector<double> switching;
+    QList<double> switching;
     for (int run = 0; run < 3 * faces->count(); ++run) {
         QElapsedTimer timer;
         timer.start();

@@ -2,6 +2,7 @@
 // thread: the usable-character scan of a large CJK collection, and one
 // preview refresh per keystroke with that font chosen.
 
+#include "bench/BenchFigures.h"
 #include "dialog/VectorFontClipDialog.h"
 #include "font/FontInfo.h"
 #include "font/PreviewCoverage.h"
@@ -12,36 +13,11 @@
 #include <QLineEdit>
 #include <QRawFont>
 
-#include <algorithm>
 #include <cstdio>
-#include <functional>
-#include <vector>
 
 namespace {
 
 const QString cjkCollection = QStringLiteral("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc");
-
-double medianMs(int runs, const std::function<void()> &work)
-{
-    std::vector<double> times;
-    times.reserve(runs);
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-void report(const char *what, double ms, double targetMs)
-{
-    if (targetMs > 0)
-        std::printf("%-58s %8.3f ms  (target <= %.0f ms)\n", what, ms, targetMs);
-    else
-        std::printf("%-58s %8.3f ms\n", what, ms);
-}
 
 // One lookup per code point, each with its own string: the obvious way,
 // timed to show what the single buffered lookup saves.
@@ -96,7 +72,7 @@ int main(int argc, char **argv)
     fontPathEdit->setText(cjkCollection);
     // Each keystroke changes the preview text, which refreshes the preview
     // through the window's own connection.
-    std::vector<double> perKey;
+    QList<double> perKey;
     for (int round = 0; round < 3; ++round) {
         previewEdit->clear();
         for (qsizetype length = 1; length <= typed.size(); ++length) {
@@ -106,7 +82,6 @@ int main(int argc, char **argv)
             perKey.push_back(timer.nsecsElapsed() / 1e6);
         }
     }
-    std::sort(perKey.begin(), perKey.end());
-    report("refresh per keystroke in the window", perKey[perKey.size() / 2], 5);
+    report("refresh per keystroke in the window", median(perKey), 5);
     return 0;
 }

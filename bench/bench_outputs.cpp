@@ -5,6 +5,7 @@
 // run alternately, and the ratio compares the processor time each spent, which
 // other builds sharing the machine do not inflate as they do the wall clock.
 
+#include "bench/BenchFigures.h"
 #include "dialog/VectorFontClipDialog.h"
 #include "subset/SubsetJob.h"
 #include "subset/Woff2Output.h"
@@ -57,12 +58,6 @@ double childrenCpuMs()
     getrusage(RUSAGE_CHILDREN, &usage);
     return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-}
-
-double median(QList<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return samples.at(samples.size() / 2);
 }
 
 bool compareCompressors(const QString &ttf)

@@ -2,6 +2,7 @@
 // hb-subset run with the same request, and their ratio. Both run alternately
 // in this one process, so a busy machine slows both alike.
 
+#include "bench/BenchFigures.h"
 #include "charset/UnicodeBlockTable.h"
 #include "subset/HbSubsetRunner.h"
 #include "subset/SubsetJob.h"
@@ -13,7 +14,6 @@
 #include <QRawFont>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -21,12 +21,6 @@ namespace {
 
 const QString cjkFont = QStringLiteral("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc");
 constexpr int rounds = 31;
-
-double medianMs(QList<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return samples.at(samples.size() / 2);
-}
 
 bool runBare(const QString &executable, const QString &unicodes, const QString &output)
 {
@@ -86,7 +80,7 @@ bool measure(const char *label, const std::function<void(SubsetChoices &)> &choo
     for (int round = 0; round < rounds; ++round)
         ratios.append(core.at(round) / bare.at(round));
     std::printf("%-28s %8lld %10.1f %10.1f %7.2f %10.1f\n", label, qlonglong(probe.codepoints.size()),
-                medianMs(bare), medianMs(core), medianMs(ratios), medianMs(preparation));
+                median(bare), median(core), median(ratios), median(preparation));
     return true;
 }
 
@@ -103,7 +97,7 @@ double preparationMs(const SubsetChoices &choices)
             return -1;
         samples.append(timer.nsecsElapsed() / 1e6);
     }
-    return medianMs(samples);
+    return median(samples);
 }
 
 void printPreparation(const QList<int> &allRows)

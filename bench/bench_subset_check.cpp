@@ -2,6 +2,7 @@
 // that made it: the in-process part (HarfBuzz reading the subset back) and
 // ots-sanitize, each as a share of hb-subset's own time.
 
+#include "bench/BenchFigures.h"
 #include "charset/UnicodeBlockTable.h"
 #include "subset/HbSubsetRunner.h"
 #include "subset/OtsSanitizer.h"
@@ -14,16 +15,9 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
-
-double median(QList<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return samples.at(samples.size() / 2);
-}
 
 bool measure(const char *label, const SubsetChoices &choices, int rounds, const QString &output)
 {
