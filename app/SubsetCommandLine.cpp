@@ -28,6 +28,13 @@ private:
         if (firstError.isEmpty())
             firstError = message;
     }
+    // Options that name one thing each: a second one is a mistake.
+    void takeOnce(const QString &name, bool *given)
+    {
+        if (*given)
+            fail(text("Option %1 may be given only once.", "选项 %1 只能给出一次。").arg(name));
+        *given = true;
+    }
     void takeOption(const QString &name, const QString *value);
     bool takeCharsetOption(const QString &name, const QString *value);
     bool takeOutputOption(const QString &name, const QString *value);
@@ -261,15 +268,11 @@ void Parser::takeOption(const QString &name, const QString *value)
                       "未知语言“%1”：请使用 --lang=en 或 --lang=zh。")
                      .arg(*value));
     } else if (name == QLatin1String("--output-file")) {
-        if (outputGiven)
-            fail(text("Option --output-file may be given only once.", "选项 --output-file 只能给出一次。"));
-        outputGiven = true;
+        takeOnce(name, &outputGiven);
         result.outputPath = *value;
     } else if (name == QLatin1String("--face-index")) {
         static const QRegularExpression digits(QStringLiteral("^\\d{1,6}$"));
-        if (faceIndexGiven)
-            fail(text("Option --face-index may be given only once.", "选项 --face-index 只能给出一次。"));
-        faceIndexGiven = true;
+        takeOnce(name, &faceIndexGiven);
         if (digits.match(*value).hasMatch())
             result.faceIndex = value->toInt();
         else
@@ -277,9 +280,7 @@ void Parser::takeOption(const QString &name, const QString *value)
                       "字体序号“%1”无效：序号为 0、1、2 等。")
                      .arg(*value));
     } else if (name == QLatin1String("--family")) {
-        if (familyGiven)
-            fail(text("Option --family may be given only once.", "选项 --family 只能给出一次。"));
-        familyGiven = true;
+        takeOnce(name, &familyGiven);
         result.family = *value;
     } else if (name == QLatin1String("--text")) {
         selectionGiven = true;
