@@ -2,7 +2,6 @@
 
 #include "common/UiText.h"
 #include "font/FontFileCheck.h"
-#include "subset/OtsSanitizer.h"
 #include "subset/SubsetRequest.h"
 
 #include <QFile>
@@ -154,14 +153,4 @@ QString subsetDamageMessage(const SubsetRequest &request, const QString &defect)
                   "The subset is not a usable font (%1). The source font may be damaged: %2",
                   "生成的子集不是可用的字库（%1）。源字库可能已损坏: %2")
         .arg(defect, request.face.path);
-}
-
-QString subsetOutputProblem(const SubsetRequest &request, const QString &subsetPath,
-                            const std::atomic<bool> *stop)
-{
-    SanitizerRun sanitizer(subsetPath);
-    QString defect = subsetFontDefect(request.face, request.codepoints, subsetPath, request.useEnglish);
-    if (defect.isEmpty())
-        defect = sanitizer.defect(request.useEnglish, sanitizerTimeoutMs, stop);
-    return subsetDamageMessage(request, defect);
 }

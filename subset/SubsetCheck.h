@@ -5,8 +5,6 @@
 #include <QList>
 #include <QString>
 
-#include <atomic>
-
 struct SubsetRequest;
 
 // What keeps the font at `subsetPath` from standing for the subset of
@@ -22,10 +20,3 @@ QString subsetFontDefect(const FontFace &source, const QList<uint> &requested, c
 // The whole message for a subset that failed a check with `defect`, naming
 // the source; empty for an empty defect.
 QString subsetDamageMessage(const SubsetRequest &request, const QString &defect);
-
-// Everything a subset must pass before it may replace its target: the check
-// above, then ots-sanitize where it is installed. Empty when it passes,
-// else the whole message, naming the source. Runs on a worker thread.
-// `stop` cuts a cancelled run's wait on the sanitizer short.
-QString subsetOutputProblem(const SubsetRequest &request, const QString &subsetPath,
-                            const std::atomic<bool> *stop = nullptr);

@@ -23,7 +23,9 @@ struct FinishingResult
 };
 
 // Everything between hb-subset's exit and the replacement of the target:
-// checking what hb-subset wrote to `subsetPath` and making the files to place.
+// checking what hb-subset wrote to `subsetPath` (an empty subset, then the
+// in-process check, then ots-sanitize where it is installed) and making the
+// files to place.
 // Runs on a worker thread and touches no target; after a failure the caller
 // removes `subsetPath` and every staged file.
 // Setting `stop` (a cancel) cuts the wait on outside checkers short.

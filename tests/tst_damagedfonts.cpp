@@ -7,6 +7,7 @@
 #include "subset/MissingCharacters.h"
 #include "subset/OtsSanitizer.h"
 #include "subset/SubsetCheck.h"
+#include "subset/SubsetFinishing.h"
 #include "subset/SubsetJob.h"
 
 #include <QElapsedTimer>
@@ -154,7 +155,8 @@ private Q_SLOTS:
         if (findOtsSanitize().isEmpty())
             QSKIP("ots-sanitize is not installed");
         QCOMPARE(!sanitizerDefect(path, 1).isEmpty(), sanitizerRejects);
-        QCOMPARE(subsetOutputProblem(request, path).contains(source), !defect.isEmpty() || sanitizerRejects);
+        QCOMPARE(finishSubsetOutput(request, path).errorMessage.contains(source),
+                 !defect.isEmpty() || sanitizerRejects);
     }
 
     void corpus_data()
