@@ -6,8 +6,6 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include <memory>
-
 namespace {
 
 // About five milliseconds of layout each.
@@ -33,14 +31,13 @@ void fillDetailedText(QMessageBox *box, const QStringList &lines)
     edit->document()->setUndoRedoEnabled(false);
     // A child of the box: it ends with the box, however the box is closed.
     auto *timer = new QTimer(box);
-    auto next = std::make_shared<qsizetype>(linesPerSlice);
-    QObject::connect(timer, &QTimer::timeout, edit, [timer, edit, lines, next] {
+    QObject::connect(timer, &QTimer::timeout, edit, [timer, edit, lines, next = linesPerSlice]() mutable {
         QTextCursor end(edit->document());
         end.movePosition(QTextCursor::End);
         // Plain text: "U+003C <" must not be read as markup.
-        end.insertText(QLatin1Char('\n') + slice(lines, *next));
-        *next += linesPerSlice;
-        if (*next >= lines.size())
+        end.insertText(QLatin1Char('\n') + slice(lines, next));
+        next += linesPerSlice;
+        if (next >= lines.size())
             timer->stop();
     });
     timer->start(0);
