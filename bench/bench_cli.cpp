@@ -1,6 +1,7 @@
 // Times vfc-subset against bare hb-subset on the same requests and prints a
 // table: the medians, what vfc-subset costs on top and the ratio. The tools
-// run in turn within each repetition, so a busy machine slows both alike.
+// run in turn within each repetition, so a busy machine slows both alike,
+// and each writes a new file, never over an old one.
 // vfc-subset hands every result to ots-sanitize before it replaces a target;
 // the same pair run bare (hb-subset, then ots-sanitize on its output) is the
 // second baseline, showing what the program adds to the work it must do.
@@ -17,6 +18,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -244,6 +246,12 @@ int main(int argc, char *argv[])
                 if (i > tool.runs)
                     continue;
                 const QString output = directory.filePath(tool.name + QStringLiteral(".ttf"));
+                // Every run writes a new file. Over the previous output,
+                // hb-subset truncates in place and vfc-subset renames a whole
+                // file over it; on ext4 the old file's blocks are then freed
+                // within the timed run, unevenly, and that is the file
+                // system's work, not the tools'.
+                QFile::remove(output);
                 double ms = runMs(tool.program, argumentsFor(tool, request, output));
                 if (i > 0)
                     tool.times.append(ms);
