@@ -8,6 +8,7 @@
 #include "charset/TextImport.h"
 #include "charset/UnicodeBlockTable.h"
 #include "common/UiText.h"
+#include "subset/MissingCharacters.h"
 #include "subset/SubsetJob.h"
 
 #include <QEventLoop>
@@ -177,7 +178,7 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
     if (commandLine.report)
         writeLine(err, outcome.sizeReport);
     if (commandLine.listMissing) {
-        for (const QString &line : outcome.missingCharsList)
+        for (const QString &line : missingCharactersList(outcome.missingCodepoints))
             out << line << '\n';
         out.flush();
     }

@@ -60,7 +60,7 @@ void GenerationRunner::showDone(const SubsetOutcome &outcome)
     QMessageBox box(QMessageBox::Information, uiText(useEnglish, "Done", "完成"), message, QMessageBox::Ok,
                     window);
     // The note names a few examples; the whole list is one click away.
-    if (!outcome.missingCharsList.isEmpty())
-        fillDetailedText(&box, outcome.missingCharsList);
+    if (!outcome.missingCodepoints.isEmpty())
+        fillDetailedText(&box, outcome.missingCodepoints);
     box.exec();
 }

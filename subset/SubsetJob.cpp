@@ -135,7 +135,7 @@ void SubsetJob::start(const SubsetRequest &newRequest)
     process->start(executable, arguments, QIODevice::ReadOnly);
 
     // Looked up on a worker while hb-subset works: for whole blocks that is
-    // tens of thousands of look-ups and lines of text, off both the waiting
+    // tens of thousands of look-ups, off both the waiting
     // time and the window's thread. A start that failed at once has ended
     // this run already.
     if (run != runNumber || !running)
@@ -144,7 +144,6 @@ void SubsetJob::start(const SubsetRequest &newRequest)
         MissingReport report;
         report.codepoints = findMissingCodepoints(face, codepoints);
         report.note = missingCharactersNote(report.codepoints, english);
-        report.lines = missingCharactersList(report.codepoints);
         return report;
     });
 }
@@ -195,7 +194,6 @@ void SubsetJob::onFinishingDone()
     const FinishingResult result = state->result;
     pending.missingCodepoints = state->missing.codepoints;
     pending.missingCharsNote = state->missing.note;
-    pending.missingCharsList = state->missing.lines;
     state->cancelled = true; // the job owns the files from here on
     lock.unlock();
 

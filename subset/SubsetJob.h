@@ -19,8 +19,7 @@ struct SubsetOutcome
     bool cancelled = false;        // stopped on request: nothing to show
     QString errorMessage;          // in the request's language; set when it failed
     QString missingCharsNote;      // empty when the font lacks nothing requested
-    QList<uint> missingCodepoints; // ascending: what the note is about
-    QStringList missingCharsList;  // one line each, as "U+4E00 一"; made off the caller's thread
+    QList<uint> missingCodepoints; // ascending: what the note is about, and the whole list
     QString writtenPath;           // the file in place, when ok
     // Output formats for the web and for firmware
     OutputFormat format = OutputFormat::TrueType;
@@ -28,12 +27,13 @@ struct SubsetOutcome
     QString sizeReport;       // one line: the font against its source
 };
 
-// What the font lacks of the request, in every form the front ends show.
+// What the font lacks of the request. The list is written out only where it
+// is shown (vfc-subset --list-missing, the window's details a slice at a
+// time): an all-blocks request misses tens of thousands of characters.
 struct MissingReport
 {
     QList<uint> codepoints;
     QString note;
-    QStringList lines;
 };
 
 // One generation, run without ever blocking the thread it lives on: hb-subset
