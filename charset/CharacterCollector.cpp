@@ -9,11 +9,54 @@
 #include <QThread>
 #include <QtConcurrent>
 
+#include <QHash>
+
 #include <algorithm>
+#include <mutex>
 #include <string>
 #include <vector>
 
 namespace {
+
+// The files read so far, by identity: the same file reached under two names
+// (a link, a hard link) is read once, by whichever thread opens it first.
+// Which of its names the summary gives must not depend on that race: the
+// first in list order.
+class Identities
+{
+public:
+    bool claim(const FileIdentity &identity, int index)
+    {
+        const std::lock_guard<std::mutex> hold(mutex);
+        const auto found = claims.find(identity);
+        if (found == claims.end()) {
+            claims.insert(identity, {index, index});
+            return true;
+        }
+        found->first = std::min(found->first, index);
+        return false;
+    }
+    // Only once every reader is done: the place in the list to name the
+    // file read at `index` by.
+    QHash<int, int> namedBy() const
+    {
+        QHash<int, int> places;
+        for (const Claim &claim : claims) {
+            if (claim.first != claim.read)
+                places.insert(claim.read, claim.first);
+        }
+        return places;
+    }
+
+private:
+    struct Claim
+    {
+        int read;
+        int first;
+    };
+    std::mutex mutex;
+    QHash<FileIdentity, Claim> claims;
+};
 
 // Reads the files on as many threads as the machine has cores, the calling
 // thread joining in once its walk is over: the decoding costs more than the
@@ -47,6 +90,7 @@ private:
     const CollectionProgress &progress;
     std::vector<CodepointSet> sets;
     std::vector<std::vector<Outcome>> outcomes; // per thread
+    Identities identities;
     QList<QFuture<void>> helpers;
     std::atomic<int> filesRead = 0;
     std::atomic<qint64> bytesRead = 0;
@@ -60,7 +104,11 @@ void Readers::read(CodepointSet *found, std::vector<Outcome> *mine)
         if (cancel && cancel->load(std::memory_order_relaxed))
             return;
         qint64 bytes = 0;
-        const TextFileScan outcome = scanTextFile(file.path, file.size, &buffer, found, &bytes);
+        const TextFileScan outcome =
+            scanTextFile(file.path, &buffer, found, &bytes,
+                         [this, i](const FileIdentity &identity) { return identities.claim(identity, i); });
+        if (outcome == TextFileScan::ReadBefore)
+            continue;
         mine->emplace_back(i, outcome);
         if (outcome == TextFileScan::Read || outcome == TextFileScan::NotUtf8) {
             const int count = ++filesRead;
@@ -86,6 +134,9 @@ void Readers::finish(CharacterCollection *result)
     std::vector<Outcome> all;
     for (const std::vector<Outcome> &some : outcomes)
         all.insert(all.end(), some.begin(), some.end());
+    const QHash<int, int> namedBy = identities.namedBy();
+    for (Outcome &outcome : all)
+        outcome.first = namedBy.value(outcome.first, outcome.first);
     std::sort(all.begin(), all.end(), [](const Outcome &a, const Outcome &b) { return a.first < b.first; });
     static const CharacterCollection::Skip skips[] = {
         CharacterCollection::SkipKinds, CharacterCollection::SkipKinds,  CharacterCollection::Binary,

@@ -1,7 +1,5 @@
 #include "charset/CollectionWalk.h"
 
-#include "charset/TextFileScan.h"
-
 #include <QFile>
 
 #include <algorithm>
@@ -109,7 +107,6 @@ void Walker::walkFolder(const QFileInfo &folder, const QString &canonical, const
             continue;
         const QString entryShown = prefix + entry.name;
         const QString entryCanonical = canonical + QLatin1Char('/') + entry.name;
-        FileFacts facts;
         if (entry.kind == FolderListing::Kind::Folder) {
             handOver();
             if (walkedInto(entry.name))
@@ -117,10 +114,12 @@ void Walker::walkFolder(const QFileInfo &folder, const QString &canonical, const
         } else if (entry.kind == FolderListing::Kind::Unknown) {
             visitEntry(QFileInfo(entryCanonical), entry.name, entryShown);
         } else if (include.match(entry.name).hasMatch()) {
-            if (listing.facts(entry, &facts))
-                listFile(facts, entryCanonical, entryShown);
+            // A named pipe would wait for a writer and a device may never
+            // end, so nothing but a regular file is opened.
+            if (entry.kind == FolderListing::Kind::File)
+                listed.append({entryCanonical, entryShown});
             else
-                skip(CharacterCollection::Unreadable, entryShown);
+                skip(CharacterCollection::NotRegular, entryShown);
         }
     }
     handOver();
@@ -147,30 +146,15 @@ void Walker::visitEntry(const QFileInfo &entry, const QString &name, const QStri
     }
 }
 
+// A file named by the user or reached through a link: no listing has told
+// what it is.
 void Walker::listFile(const QString &canonical, const QString &name)
 {
     FileFacts facts;
-    if (fileFacts(canonical, &facts))
-        listFile(facts, canonical, name);
-    else
+    if (!fileFacts(canonical, &facts))
         skip(CharacterCollection::Unreadable, name);
-}
-
-void Walker::listFile(const FileFacts &facts, const QString &canonical, const QString &name)
-{
-    // A named pipe would wait for a writer and a device may never end, so
-    // nothing but a regular file is opened.
-    if (!facts.regular) {
+    else if (!facts.regular)
         skip(CharacterCollection::NotRegular, name);
-        return;
-    }
-    // The same file reached again, through a link or by another name, adds
-    // nothing new.
-    if (seenFiles.contains(facts.identity))
-        return;
-    seenFiles.insert(facts.identity);
-    if (facts.size > largestTextFile)
-        skip(CharacterCollection::TooLarge, name);
     else
-        listed.append({canonical, name, facts.size});
+        listed.append({canonical, name});
 }

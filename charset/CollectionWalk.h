@@ -14,12 +14,12 @@
 #include <condition_variable>
 #include <mutex>
 
-// A file the walk found to read.
+// A file the walk found to read. Nothing but its name has been looked at:
+// the reader, which opens it anyway, asks the open file what it is.
 struct ListedFile
 {
     QString path;
     QString shown; // as the summary names it
-    qint64 size;
 };
 
 // The files listed so far, handed out one at a time to the reading threads
@@ -88,7 +88,6 @@ private:
     void walkFolder(const QFileInfo &folder, const QString &canonical, const QString &shown, bool named);
     void visitEntry(const QFileInfo &entry, const QString &name, const QString &shown);
     void listFile(const QString &canonical, const QString &shown);
-    void listFile(const FileFacts &facts, const QString &canonical, const QString &shown);
     // Version control, tool caches and installed packages are not the
     // product's own text.
     static bool walkedInto(const QString &name)
@@ -109,6 +108,5 @@ private:
     FileQueue *files;
     QList<ListedFile> listed; // not handed over yet
     QSet<QString> seenFolders;
-    QSet<QByteArray> seenFiles; // identities of the files listed
-    QStringList ancestors;      // canonical paths of the folders being walked
+    QStringList ancestors; // canonical paths of the folders being walked
 };
