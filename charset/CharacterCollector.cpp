@@ -12,6 +12,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -21,16 +22,18 @@ namespace {
 // The files read so far, by identity: the same file reached under two names
 // (a link, a hard link) is read once, by whichever thread opens it first.
 // Which of its names the summary gives must not depend on that race: the
-// first in list order.
+// first in list order. Every file opened asks, so the identities are spread
+// over several locks that the threads seldom wait for.
 class Identities
 {
 public:
     bool claim(const FileIdentity &identity, int index)
     {
-        const std::lock_guard<std::mutex> hold(mutex);
-        const auto found = claims.find(identity);
-        if (found == claims.end()) {
-            claims.insert(identity, {index, index});
+        Stripe &stripe = stripes[qHash(identity) % stripes.size()];
+        const std::lock_guard<std::mutex> hold(stripe.mutex);
+        const auto found = stripe.claims.find(identity);
+        if (found == stripe.claims.end()) {
+            stripe.claims.insert(identity, {index, index});
             return true;
         }
         found->first = std::min(found->first, index);
@@ -41,9 +44,11 @@ public:
     QHash<int, int> namedBy() const
     {
         QHash<int, int> places;
-        for (const Claim &claim : claims) {
-            if (claim.first != claim.read)
-                places.insert(claim.read, claim.first);
+        for (const Stripe &stripe : stripes) {
+            for (const Claim &claim : stripe.claims) {
+                if (claim.first != claim.read)
+                    places.insert(claim.read, claim.first);
+            }
         }
         return places;
     }
@@ -54,8 +59,12 @@ private:
         int read;
         int first;
     };
-    std::mutex mutex;
-    QHash<FileIdentity, Claim> claims;
+    struct Stripe
+    {
+        std::mutex mutex;
+        QHash<FileIdentity, Claim> claims;
+    };
+    std::array<Stripe, 16> stripes;
 };
 
 // Reads the files on as many threads as the machine has cores, the calling
@@ -99,22 +108,26 @@ private:
 void Readers::read(CodepointSet *found, std::vector<Outcome> *mine)
 {
     QByteArray buffer;
-    ListedFile file;
-    for (int i = 0; files->take(&i, &file);) {
-        if (cancel && cancel->load(std::memory_order_relaxed))
-            return;
-        qint64 bytes = 0;
-        const TextFileScan outcome =
-            scanTextFile(file.path, &buffer, found, &bytes,
-                         [this, i](const FileIdentity &identity) { return identities.claim(identity, i); });
-        if (outcome == TextFileScan::ReadBefore)
-            continue;
-        mine->emplace_back(i, outcome);
-        if (outcome == TextFileScan::Read || outcome == TextFileScan::NotUtf8) {
-            const int count = ++filesRead;
-            const qint64 total = bytesRead += bytes;
-            if (progress)
-                progress(count, total);
+    std::vector<std::pair<int, ListedFile>> taken;
+    while (files->take(&taken)) {
+        for (const auto &[place, file] : taken) {
+            const int i = place; // a lambda cannot capture a structured binding before C++20
+            if (cancel && cancel->load(std::memory_order_relaxed))
+                return;
+            qint64 bytes = 0;
+            const TextFileScan outcome =
+                scanTextFile(file.path, &buffer, found, &bytes, [this, i](const FileIdentity &identity) {
+                    return identities.claim(identity, i);
+                });
+            if (outcome == TextFileScan::ReadBefore)
+                continue;
+            mine->emplace_back(i, outcome);
+            if (outcome == TextFileScan::Read || outcome == TextFileScan::NotUtf8) {
+                const int count = ++filesRead;
+                const qint64 total = bytesRead += bytes;
+                if (progress)
+                    progress(count, total);
+            }
         }
     }
 }
@@ -142,7 +155,7 @@ void Readers::finish(CharacterCollection *result)
         CharacterCollection::SkipKinds, CharacterCollection::SkipKinds,  CharacterCollection::Binary,
         CharacterCollection::TooLarge,  CharacterCollection::NotRegular, CharacterCollection::Unreadable};
     for (const auto &[i, outcome] : all) {
-        const QString &shown = files->all().at(i).shown;
+        const QString shown = files->all().at(i).shownName();
         if (outcome == TextFileScan::Read || outcome == TextFileScan::NotUtf8) {
             ++result->filesRead;
             if (outcome == TextFileScan::NotUtf8)
