@@ -58,7 +58,9 @@ bool FolderListing::next(Entry *entry)
             return false;
         if (std::strcmp(listed->d_name, ".") == 0 || std::strcmp(listed->d_name, "..") == 0)
             continue;
-        entry->name = QFile::decodeName(listed->d_name);
+        // What QFile::decodeName() does on Unix, where Qt takes names for
+        // UTF-8, without its look for the locale's codec each time.
+        entry->name = QString::fromUtf8(listed->d_name);
         entry->kind = listed->d_type == DT_DIR                                   ? Kind::Folder
                       : listed->d_type == DT_REG                                 ? Kind::File
                       : listed->d_type == DT_LNK || listed->d_type == DT_UNKNOWN ? Kind::Unknown

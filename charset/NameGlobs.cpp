@@ -1,6 +1,11 @@
 #include "charset/NameGlobs.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace {
+
+constexpr qsizetype longestSuffix = 16;
 
 bool isPlainSuffixLetter(QChar c)
 {
@@ -8,14 +13,20 @@ bool isPlainSuffixLetter(QChar c)
            (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || c == QLatin1Char('_') || c == QLatin1Char('-');
 }
 
-// The suffix of "*.suffix" with plain ASCII letters only, else empty: a
-// regular expression ignores case beyond ASCII by rules of its own.
-QString plainSuffix(const QString &glob)
+// The key of a suffix of plain ASCII letters only: a regular expression
+// ignores case beyond ASCII by rules of its own.
+std::optional<std::pair<quint64, quint64>> suffixKey(QStringView suffix)
 {
-    if (glob.size() < 3 || !glob.startsWith(QLatin1String("*.")))
-        return {};
-    const QString suffix = glob.mid(2);
-    return std::all_of(suffix.cbegin(), suffix.cend(), isPlainSuffixLetter) ? suffix.toLower() : QString();
+    if (suffix.isEmpty() || suffix.size() > longestSuffix ||
+        !std::all_of(suffix.cbegin(), suffix.cend(), isPlainSuffixLetter))
+        return std::nullopt;
+    quint64 halves[2] = {};
+    for (qsizetype i = 0; i < suffix.size(); ++i) {
+        const char16_t c = suffix[i].unicode();
+        const quint64 lower = c >= u'A' && c <= u'Z' ? c | 0x20 : c;
+        halves[i / 8] |= lower << (56 - 8 * (i % 8));
+    }
+    return std::make_pair(halves[0], halves[1]);
 }
 
 } // namespace
@@ -27,11 +38,14 @@ NameGlobs::NameGlobs(const QStringList &globs)
         const QString glob = untrimmed.trimmed();
         if (glob.isEmpty())
             continue;
-        if (const QString suffix = plainSuffix(glob); !suffix.isEmpty())
-            suffixes.insert(suffix);
+        const auto key =
+            glob.startsWith(QLatin1String("*.")) ? suffixKey(QStringView(glob).mid(2)) : std::nullopt;
+        if (key)
+            suffixes.push_back(*key);
         else
             parts.append(QRegularExpression::wildcardToRegularExpression(glob));
     }
+    std::sort(suffixes.begin(), suffixes.end());
     anyOthers = !parts.isEmpty();
     if (anyOthers) {
         others = QRegularExpression(parts.join(QLatin1Char('|')), QRegularExpression::CaseInsensitiveOption);
@@ -42,10 +56,9 @@ NameGlobs::NameGlobs(const QStringList &globs)
 bool NameGlobs::matches(const QString &name) const
 {
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    if (dot >= 0 && !suffixes.isEmpty()) {
-        const QStringView suffix = QStringView(name).mid(dot + 1);
-        if (std::all_of(suffix.cbegin(), suffix.cend(), isPlainSuffixLetter) &&
-            suffixes.contains(suffix.toString().toLower()))
+    if (dot >= 0 && !suffixes.empty()) {
+        const auto key = suffixKey(QStringView(name).mid(dot + 1));
+        if (key && std::binary_search(suffixes.cbegin(), suffixes.cend(), *key))
             return true;
     }
     return anyOthers && others.match(name).hasMatch();

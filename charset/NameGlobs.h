@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QRegularExpression>
-#include <QSet>
 #include <QString>
 #include <QStringList>
+
+#include <utility>
+#include <vector>
 
 // A list of globs matched against file and folder names, letter case
 // ignored; nothing matches an empty list. A walk asks for every name it
@@ -17,7 +19,11 @@ public:
     bool matches(const QString &name) const;
 
 private:
-    QSet<QString> suffixes; // lower case, without the dot
+    // A suffix of up to sixteen ASCII letters, in lower case, a byte each:
+    // looking one up takes no string to build and compares two numbers.
+    using SuffixKey = std::pair<quint64, quint64>;
+
+    std::vector<SuffixKey> suffixes; // sorted
     QRegularExpression others;
     bool anyOthers = false;
 };
