@@ -154,14 +154,14 @@ void Readers::finish(CharacterCollection *result)
     static const CharacterCollection::Skip skips[] = {
         CharacterCollection::SkipKinds, CharacterCollection::SkipKinds,  CharacterCollection::Binary,
         CharacterCollection::TooLarge,  CharacterCollection::NotRegular, CharacterCollection::Unreadable};
+    // Names are built only for the few files the summary names.
     for (const auto &[i, outcome] : all) {
-        const QString shown = files->all().at(i).shownName();
         if (outcome == TextFileScan::Read || outcome == TextFileScan::NotUtf8) {
             ++result->filesRead;
             if (outcome == TextFileScan::NotUtf8)
-                result->notUtf8.append(shown);
+                result->notUtf8.append(files->all().at(i).shownName());
         } else if (result->skipped[skips[int(outcome)]]++ == 0) {
-            result->skippedExample[skips[int(outcome)]] = shown;
+            result->skippedExample[skips[int(outcome)]] = files->all().at(i).shownName();
         }
     }
 }
