@@ -9,8 +9,11 @@
 
 #include <cstring>
 #else
+#include <QCryptographicHash>
 #include <QDirIterator>
 #include <QFileInfo>
+
+#include <cstring>
 #endif
 
 #ifdef Q_OS_UNIX
@@ -97,7 +100,10 @@ FileFacts factsOf(const QFileInfo &info)
     FileFacts facts;
     facts.regular = info.isFile();
     facts.size = info.size();
-    facts.identity.path = info.canonicalFilePath();
+    const QByteArray digest =
+        QCryptographicHash::hash(info.canonicalFilePath().toUtf8(), QCryptographicHash::Md5);
+    std::memcpy(&facts.identity.device, digest.constData(), 8);
+    std::memcpy(&facts.identity.node, digest.constData() + 8, 8);
     return facts;
 }
 

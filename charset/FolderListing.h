@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHashFunctions>
 #include <QString>
 
 class QFile;
@@ -8,24 +7,21 @@ class QFile;
 #include <memory>
 
 // The same for every name of one file (links, hard links), different for
-// different files.
+// different files: the device and node numbers where the system tells them,
+// else a 128-bit digest of the path without links.
 struct FileIdentity
 {
     quint64 device = 0;
     quint64 node = 0;
-    QString path; // the path without links, where the system tells no node numbers
 
-    bool operator==(const FileIdentity &other) const
-    {
-        return device == other.device && node == other.node && path == other.path;
-    }
+    bool operator==(const FileIdentity &other) const { return device == other.device && node == other.node; }
 };
 
 // Numbers need no hashing of bytes: one multiplication spreads them.
 inline size_t qHash(const FileIdentity &identity, size_t seed = 0)
 {
     const quint64 mixed = (identity.node ^ (identity.device << 40)) * 0x9E3779B97F4A7C15ull;
-    return size_t(mixed ^ (mixed >> 29)) ^ (identity.path.isEmpty() ? seed : qHash(identity.path, seed));
+    return size_t(mixed ^ (mixed >> 29)) ^ seed;
 }
 
 // What a file is, asked by the walk of a file reached through a link and by
