@@ -5,7 +5,9 @@
 
 #ifdef Q_OS_UNIX
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #else
@@ -82,11 +84,20 @@ bool fileFacts(const QString &path, FileFacts *facts)
     return true;
 }
 
-bool fileFacts(const QFile &open, FileFacts *facts)
+bool openForReading(QFile *file, const QString &path, FileFacts *facts)
 {
-    struct stat status;
-    if (::fstat(open.handle(), &status) != 0)
+    const int handle =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (handle < 0)
         return false;
+    struct stat status;
+    // QFile takes a handle open for reading whatever it is, and closes it
+    // from then on.
+    if (::fstat(handle, &status) != 0 ||
+        !file->open(handle, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(handle);
+        return false;
+    }
     *facts = factsOf(status);
     return true;
 }
@@ -151,12 +162,13 @@ bool fileFacts(const QString &path, FileFacts *facts)
     return true;
 }
 
-bool fileFacts(const QFile &open, FileFacts *facts)
+bool openForReading(QFile *file, const QString &path, FileFacts *facts)
 {
-    if (!open.isOpen())
+    file->setFileName(path);
+    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
-    *facts = factsOf(QFileInfo(open.fileName()));
-    facts->regular = facts->regular && !open.isSequential();
+    *facts = factsOf(QFileInfo(path));
+    facts->regular = facts->regular && !file->isSequential();
     return true;
 }
 

@@ -68,5 +68,8 @@ private:
 
 // Facts of the file at `path`, following links; false when they cannot be read.
 bool fileFacts(const QString &path, FileFacts *facts);
-// Facts of an open file; false when they cannot be read.
-bool fileFacts(const QFile &open, FileFacts *facts);
+// Opens `file` on the file at `path` for reading, unbuffered, and tells what
+// it is; false when it cannot be opened. On Unix a pipe put in the place of a
+// file listed as regular does not keep the opening waiting for a writer, and
+// the facts come from the open file, where QFile would look at them twice.
+bool openForReading(QFile *file, const QString &path, FileFacts *facts);

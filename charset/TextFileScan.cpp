@@ -15,11 +15,9 @@ constexpr qint64 smallFile = 256 * 1024;
 TextFileScan scanTextFile(const QString &path, QByteArray *buffer, CodepointSet *found, qint64 *bytesRead,
                           const FirstReading &firstReading)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return TextFileScan::Unreadable;
+    QFile file;
     FileFacts facts;
-    if (!fileFacts(file, &facts))
+    if (!openForReading(&file, path, &facts))
         return TextFileScan::Unreadable;
     // Something put in the file's place since it was listed.
     if (!facts.regular)
