@@ -71,5 +71,5 @@ bool fileFacts(const QString &path, FileFacts *facts);
 // Opens `file` on the file at `path` for reading, unbuffered, and tells what
 // it is; false when it cannot be opened. On Unix a pipe put in the place of a
 // file listed as regular does not keep the opening waiting for a writer, and
-// the facts come from the open file, where QFile would look at them twice.
+// the facts come from the open descriptor.
 bool openForReading(QFile *file, const QString &path, FileFacts *facts);
