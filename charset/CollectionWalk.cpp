@@ -86,18 +86,20 @@ void Walker::walkFolder(const QFileInfo &folder, const QString &canonical, const
             break;
         if (exclude.matches(entry.name))
             continue;
-        const QString entryCanonical = canonical + QLatin1Char('/') + entry.name;
+        // Most entries of a large tree are files of other kinds: no path
+        // is built for those.
+        const auto entryCanonical = [&] { return canonical + QLatin1Char('/') + entry.name; };
         if (entry.kind == FolderListing::Kind::Folder) {
             handOver();
             if (walkedInto(entry.name))
-                walkFolder(QFileInfo(entryCanonical), entryCanonical, prefix + entry.name, false);
+                walkFolder(QFileInfo(entryCanonical()), entryCanonical(), prefix + entry.name, false);
         } else if (entry.kind == FolderListing::Kind::Unknown) {
-            visitEntry(QFileInfo(entryCanonical), entry.name, prefix + entry.name);
+            visitEntry(QFileInfo(entryCanonical()), entry.name, prefix + entry.name);
         } else if (include.matches(entry.name)) {
             // A named pipe would wait for a writer and a device may never
             // end, so nothing but a regular file is opened.
             if (entry.kind == FolderListing::Kind::File)
-                listed.append({entryCanonical, prefix, canonical.size() + 1});
+                listed.append({entryCanonical(), prefix, canonical.size() + 1});
             else
                 skip(CharacterCollection::NotRegular, prefix + entry.name);
         }

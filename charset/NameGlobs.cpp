@@ -7,24 +7,20 @@ namespace {
 
 constexpr qsizetype longestSuffix = 16;
 
-bool isPlainSuffixLetter(QChar c)
-{
-    return c.isDigit() || (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
-           (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || c == QLatin1Char('_') || c == QLatin1Char('-');
-}
-
 // The key of a suffix of plain ASCII letters only: a regular expression
 // ignores case beyond ASCII by rules of its own.
 std::optional<std::pair<quint64, quint64>> suffixKey(QStringView suffix)
 {
-    if (suffix.isEmpty() || suffix.size() > longestSuffix ||
-        !std::all_of(suffix.cbegin(), suffix.cend(), isPlainSuffixLetter))
+    if (suffix.isEmpty() || suffix.size() > longestSuffix)
         return std::nullopt;
     quint64 halves[2] = {};
     for (qsizetype i = 0; i < suffix.size(); ++i) {
-        const char16_t c = suffix[i].unicode();
-        const quint64 lower = c >= u'A' && c <= u'Z' ? c | 0x20 : c;
-        halves[i / 8] |= lower << (56 - 8 * (i % 8));
+        char16_t c = suffix[i].unicode();
+        if (c >= u'A' && c <= u'Z')
+            c |= 0x20;
+        else if (!((c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'_' || c == u'-'))
+            return std::nullopt;
+        halves[i / 8] |= quint64(c) << (56 - 8 * (i % 8));
     }
     return std::make_pair(halves[0], halves[1]);
 }
