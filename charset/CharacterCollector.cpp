@@ -122,11 +122,11 @@ void Readers::read(CodepointSet *found, std::vector<Outcome> *mine)
             if (outcome == TextFileScan::ReadBefore)
                 continue;
             mine->emplace_back(i, outcome);
-            if (outcome == TextFileScan::Read || outcome == TextFileScan::NotUtf8) {
+            // The counts are shared by the threads: kept only when asked for.
+            if (progress && (outcome == TextFileScan::Read || outcome == TextFileScan::NotUtf8)) {
                 const int count = ++filesRead;
                 const qint64 total = bytesRead += bytes;
-                if (progress)
-                    progress(count, total);
+                progress(count, total);
             }
         }
     }

@@ -37,12 +37,12 @@ class FileQueue
 public:
     // A folder's files at once: waking a waiting reader for each file would
     // cost more than reading it.
-    void add(const QList<ListedFile> &some)
+    void add(QList<ListedFile> &&some)
     {
         if (some.isEmpty())
             return;
         const std::lock_guard<std::mutex> hold(mutex);
-        files.append(some);
+        files.append(std::move(some));
         listed.notify_all();
     }
     void finish()
@@ -107,7 +107,7 @@ private:
     void brokenLink(const QFileInfo &link, const QString &name);
     void handOver()
     {
-        files->add(listed);
+        files->add(std::move(listed));
         listed.clear();
     }
 
