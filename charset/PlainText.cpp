@@ -14,6 +14,7 @@ bool needsLook(uchar c, uchar stop)
     return c >= 0x80 || c == '\\' || c == '&' || c == stop;
 }
 
+#ifdef VFC_SSSE3_RUNS
 // Characters found before, one after another: a word of CJK text.
 const uchar *skipKnownRun(const uchar *p, const uchar *end, const CodepointSet &known)
 {
@@ -21,6 +22,7 @@ const uchar *skipKnownRun(const uchar *p, const uchar *end, const CodepointSet &
         p += 3;
     return p;
 }
+#endif
 
 const uchar *skipBytewise(const uchar *p, const uchar *end, uchar stop, AsciiSeen *seen, const CodepointSet &)
 {
