@@ -9,11 +9,63 @@
 #include <QThread>
 #include <QtConcurrent>
 
+#include <QHash>
+
 #include <algorithm>
+#include <array>
+#include <mutex>
 #include <string>
 #include <vector>
 
 namespace {
+
+// The files read so far, by identity: the same file reached under two names
+// (a link, a hard link) is read once, by whichever thread opens it first.
+// Which of its names the summary gives must not depend on that race: the
+// first in list order. Every file opened asks, so the identities are spread
+// over several locks that the threads seldom wait for.
+class Identities
+{
+public:
+    bool claim(const FileIdentity &identity, int index)
+    {
+        Stripe &stripe = stripes[qHash(identity) % stripes.size()];
+        const std::lock_guard<std::mutex> hold(stripe.mutex);
+        const auto found = stripe.claims.find(identity);
+        if (found == stripe.claims.end()) {
+            stripe.claims.insert(identity, {index, index});
+            return true;
+        }
+        found->first = std::min(found->first, index);
+        return false;
+    }
+    // Only once every reader is done: the place in the list to name the
+    // file read at `index` by.
+    QHash<int, int> namedBy() const
+    {
+        QHash<int, int> places;
+        for (const Stripe &stripe : stripes) {
+            for (const Claim &claim : stripe.claims) {
+                if (claim.first != claim.read)
+                    places.insert(claim.read, claim.first);
+            }
+        }
+        return places;
+    }
+
+private:
+    struct Claim
+    {
+        int read;
+        int first;
+    };
+    struct Stripe
+    {
+        std::mutex mutex;
+        QHash<FileIdentity, Claim> claims;
+    };
+    std::array<Stripe, 16> stripes;
+};
 
 // Reads the files on as many threads as the machine has cores, the calling
 // thread joining in once its walk is over: the decoding costs more than the
@@ -47,6 +99,7 @@ private:
     const CollectionProgress &progress;
     std::vector<CodepointSet> sets;
     std::vector<std::vector<Outcome>> outcomes; // per thread
+    Identities identities;
     QList<QFuture<void>> helpers;
     std::atomic<int> filesRead = 0;
     std::atomic<qint64> bytesRead = 0;
@@ -55,18 +108,26 @@ private:
 void Readers::read(CodepointSet *found, std::vector<Outcome> *mine)
 {
     QByteArray buffer;
-    ListedFile file;
-    for (int i = 0; files->take(&i, &file);) {
-        if (cancel && cancel->load(std::memory_order_relaxed))
-            return;
-        qint64 bytes = 0;
-        const TextFileScan outcome = scanTextFile(file.path, file.size, &buffer, found, &bytes);
-        mine->emplace_back(i, outcome);
-        if (outcome == TextFileScan::Read || outcome == TextFileScan::NotUtf8) {
-            const int count = ++filesRead;
-            const qint64 total = bytesRead += bytes;
-            if (progress)
+    std::vector<std::pair<int, ListedFile>> taken;
+    while (files->take(&taken)) {
+        for (const auto &[place, file] : taken) {
+            const int i = place; // a lambda cannot capture a structured binding before C++20
+            if (cancel && cancel->load(std::memory_order_relaxed))
+                return;
+            qint64 bytes = 0;
+            const TextFileScan outcome =
+                scanTextFile(file.path, &buffer, found, &bytes, [this, i](const FileIdentity &identity) {
+                    return identities.claim(identity, i);
+                });
+            if (outcome == TextFileScan::ReadBefore)
+                continue;
+            mine->emplace_back(i, outcome);
+            // The counts are shared by the threads: kept only when asked for.
+            if (progress && (outcome == TextFileScan::Read || outcome == TextFileScan::NotUtf8)) {
+                const int count = ++filesRead;
+                const qint64 total = bytesRead += bytes;
                 progress(count, total);
+            }
         }
     }
 }
@@ -86,18 +147,21 @@ void Readers::finish(CharacterCollection *result)
     std::vector<Outcome> all;
     for (const std::vector<Outcome> &some : outcomes)
         all.insert(all.end(), some.begin(), some.end());
+    const QHash<int, int> namedBy = identities.namedBy();
+    for (Outcome &outcome : all)
+        outcome.first = namedBy.value(outcome.first, outcome.first);
     std::sort(all.begin(), all.end(), [](const Outcome &a, const Outcome &b) { return a.first < b.first; });
     static const CharacterCollection::Skip skips[] = {
         CharacterCollection::SkipKinds, CharacterCollection::SkipKinds,  CharacterCollection::Binary,
         CharacterCollection::TooLarge,  CharacterCollection::NotRegular, CharacterCollection::Unreadable};
+    // Names are built only for the few files the summary names.
     for (const auto &[i, outcome] : all) {
-        const QString &shown = files->all().at(i).shown;
         if (outcome == TextFileScan::Read || outcome == TextFileScan::NotUtf8) {
             ++result->filesRead;
             if (outcome == TextFileScan::NotUtf8)
-                result->notUtf8.append(shown);
+                result->notUtf8.append(files->all().at(i).shownName());
         } else if (result->skipped[skips[int(outcome)]]++ == 0) {
-            result->skippedExample[skips[int(outcome)]] = shown;
+            result->skippedExample[skips[int(outcome)]] = files->all().at(i).shownName();
         }
     }
 }

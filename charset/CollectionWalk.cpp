@@ -1,7 +1,5 @@
 #include "charset/CollectionWalk.h"
 
-#include "charset/TextFileScan.h"
-
 #include <QFile>
 
 #include <algorithm>
@@ -12,29 +10,10 @@ namespace {
 // Link chains longer than this are refused by the system as loops, too.
 constexpr int longestLinkChain = 40;
 
-// One expression for a list of globs; nothing matches an empty list.
-QRegularExpression globExpression(const QStringList &patterns)
-{
-    QStringList parts;
-    for (const QString &pattern : patterns) {
-        if (!pattern.trimmed().isEmpty())
-            parts.append(QRegularExpression::wildcardToRegularExpression(pattern.trimmed()));
-    }
-    if (parts.isEmpty())
-        return QRegularExpression(QStringLiteral("(?!)"));
-    QRegularExpression expression(parts.join(QLatin1Char('|')), QRegularExpression::CaseInsensitiveOption);
-    expression.optimize();
-    return expression;
-}
-
 } // namespace
 
 Walker::Walker(const CollectionPatterns &patterns, const std::atomic<bool> *cancel, FileQueue *files)
-    : include(globExpression(patterns.include)),
-      exclude(globExpression(patterns.exclude)),
-      excluding(!patterns.exclude.isEmpty()),
-      cancel(cancel),
-      files(files)
+    : include(patterns.include), exclude(patterns.exclude), cancel(cancel), files(files)
 {}
 
 void Walker::visitNamed(const QString &path)
@@ -105,22 +84,24 @@ void Walker::walkFolder(const QFileInfo &folder, const QString &canonical, const
     for (const FolderListing::Entry &entry : entries) {
         if (stopped())
             break;
-        if (excluding && exclude.match(entry.name).hasMatch())
+        if (exclude.matches(entry.name))
             continue;
-        const QString entryShown = prefix + entry.name;
-        const QString entryCanonical = canonical + QLatin1Char('/') + entry.name;
-        FileFacts facts;
+        // Most entries of a large tree are files of other kinds: no path
+        // is built for those.
+        const auto entryCanonical = [&] { return canonical + QLatin1Char('/') + entry.name; };
         if (entry.kind == FolderListing::Kind::Folder) {
             handOver();
             if (walkedInto(entry.name))
-                walkFolder(QFileInfo(entryCanonical), entryCanonical, entryShown, false);
+                walkFolder(QFileInfo(entryCanonical()), entryCanonical(), prefix + entry.name, false);
         } else if (entry.kind == FolderListing::Kind::Unknown) {
-            visitEntry(QFileInfo(entryCanonical), entry.name, entryShown);
-        } else if (include.match(entry.name).hasMatch()) {
-            if (listing.facts(entry, &facts))
-                listFile(facts, entryCanonical, entryShown);
+            visitEntry(QFileInfo(entryCanonical()), entry.name, prefix + entry.name);
+        } else if (include.matches(entry.name)) {
+            // A named pipe would wait for a writer and a device may never
+            // end, so nothing but a regular file is opened.
+            if (entry.kind == FolderListing::Kind::File)
+                listed.append({entryCanonical(), prefix, canonical.size() + 1});
             else
-                skip(CharacterCollection::Unreadable, entryShown);
+                skip(CharacterCollection::NotRegular, prefix + entry.name);
         }
     }
     handOver();
@@ -142,35 +123,20 @@ void Walker::visitEntry(const QFileInfo &entry, const QString &name, const QStri
     if (entry.isDir()) {
         if (walkedInto(name))
             walkFolder(entry, canonical, shown, false);
-    } else if (include.match(name).hasMatch()) {
+    } else if (include.matches(name)) {
         listFile(canonical, shown);
     }
 }
 
+// A file named by the user or reached through a link: no listing has told
+// what it is.
 void Walker::listFile(const QString &canonical, const QString &name)
 {
     FileFacts facts;
-    if (fileFacts(canonical, &facts))
-        listFile(facts, canonical, name);
-    else
+    if (!fileFacts(canonical, &facts))
         skip(CharacterCollection::Unreadable, name);
-}
-
-void Walker::listFile(const FileFacts &facts, const QString &canonical, const QString &name)
-{
-    // A named pipe would wait for a writer and a device may never end, so
-    // nothing but a regular file is opened.
-    if (!facts.regular) {
+    else if (!facts.regular)
         skip(CharacterCollection::NotRegular, name);
-        return;
-    }
-    // The same file reached again, through a link or by another name, adds
-    // nothing new.
-    if (seenFiles.contains(facts.identity))
-        return;
-    seenFiles.insert(facts.identity);
-    if (facts.size > largestTextFile)
-        skip(CharacterCollection::TooLarge, name);
     else
-        listed.append({canonical, name, facts.size});
+        listed.append({canonical, name});
 }

@@ -2,24 +2,33 @@
 
 #include "charset/CharacterCollector.h"
 #include "charset/FolderListing.h"
+#include "charset/NameGlobs.h"
 
 #include <QFileInfo>
 #include <QList>
-#include <QRegularExpression>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <utility>
+#include <vector>
 
-// A file the walk found to read.
+// A file the walk found to read. Nothing but its name has been looked at:
+// the reader, which opens it anyway, asks the open file what it is.
 struct ListedFile
 {
     QString path;
-    QString shown; // as the summary names it
-    qint64 size;
+    // How the summary names the file: `shown` alone, or followed by the
+    // file's name, the end of `path` from `nameAt` on. Most names are never
+    // shown, and a folder's files share the start.
+    QString shown;
+    qsizetype nameAt = -1;
+
+    QString shownName() const { return nameAt < 0 ? shown : shown + path.mid(nameAt); }
 };
 
 // The files listed so far, handed out one at a time to the reading threads
@@ -29,12 +38,12 @@ class FileQueue
 public:
     // A folder's files at once: waking a waiting reader for each file would
     // cost more than reading it.
-    void add(const QList<ListedFile> &some)
+    void add(QList<ListedFile> &&some)
     {
         if (some.isEmpty())
             return;
         const std::lock_guard<std::mutex> hold(mutex);
-        files.append(some);
+        files.append(std::move(some));
         listed.notify_all();
     }
     void finish()
@@ -43,17 +52,19 @@ public:
         finished = true;
         listed.notify_all();
     }
-    // The next file not taken yet and its place in the list, waiting for the
-    // walk to list one; false once the walk is over and every file is taken.
-    bool take(int *index, ListedFile *file)
+    // A few files not taken yet and their places in the list, waiting for
+    // the walk to list one; false once the walk is over and every file is
+    // taken. Taking several at once spares the walk and the other readers
+    // waits for the lock; as few as that, so that no reader is left with a
+    // long tail.
+    bool take(std::vector<std::pair<int, ListedFile>> *some)
     {
+        some->clear();
         std::unique_lock<std::mutex> hold(mutex);
         listed.wait(hold, [this] { return next < files.size() || finished; });
-        if (next == files.size())
-            return false;
-        *index = int(next);
-        *file = files.at(next++);
-        return true;
+        for (const qsizetype last = std::min<qsizetype>(next + 4, files.size()); next < last; ++next)
+            some->emplace_back(int(next), files.at(next));
+        return !some->empty();
     }
     // Only once the walk is over and the readers are done.
     const QList<ListedFile> &all() const { return files; }
@@ -88,7 +99,6 @@ private:
     void walkFolder(const QFileInfo &folder, const QString &canonical, const QString &shown, bool named);
     void visitEntry(const QFileInfo &entry, const QString &name, const QString &shown);
     void listFile(const QString &canonical, const QString &shown);
-    void listFile(const FileFacts &facts, const QString &canonical, const QString &shown);
     // Version control, tool caches and installed packages are not the
     // product's own text.
     static bool walkedInto(const QString &name)
@@ -98,17 +108,15 @@ private:
     void brokenLink(const QFileInfo &link, const QString &name);
     void handOver()
     {
-        files->add(listed);
+        files->add(std::move(listed));
         listed.clear();
     }
 
-    QRegularExpression include;
-    QRegularExpression exclude;
-    bool excluding;
+    NameGlobs include;
+    NameGlobs exclude;
     const std::atomic<bool> *cancel;
     FileQueue *files;
     QList<ListedFile> listed; // not handed over yet
     QSet<QString> seenFolders;
-    QSet<QByteArray> seenFiles; // identities of the files listed
-    QStringList ancestors;      // canonical paths of the folders being walked
+    QStringList ancestors; // canonical paths of the folders being walked
 };

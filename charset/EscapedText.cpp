@@ -31,19 +31,20 @@ int hexDigit(Byte c)
     return hexDigits.value[c];
 }
 
-// Exactly `count` hexadecimal digits at `p`, or -1.
+// Exactly `count` hexadecimal digits at `p`, or -1. Without a branch per
+// digit: a digit that is none makes `refused` negative.
 qint64 fixedHex(const Byte *p, const Byte *end, int count)
 {
     if (end - p < count)
         return -1;
     qint64 value = 0;
+    int refused = 0;
     for (int i = 0; i < count; ++i) {
         const int digit = hexDigit(p[i]);
-        if (digit < 0)
-            return -1;
+        refused |= digit;
         value = value * 16 + digit;
     }
-    return value;
+    return refused < 0 ? -1 : value;
 }
 
 bool isHighSurrogate(qint64 value)
@@ -265,16 +266,20 @@ const Byte *Scanner::reference(const Byte *p, const Byte *end)
     const bool hex = (*q == 'x' || *q == 'X');
     if (hex)
         ++q;
-    qint64 value = 0;
-    int digits = 0;
     // Eight digits are plenty for U+10FFFF with leading zeros, and the limit
-    // keeps the value from overflowing.
-    for (; q < end && digits <= 8; ++q, ++digits) {
-        const int digit = hex ? hexDigit(*q) : (*q >= '0' && *q <= '9' ? *q - '0' : -1);
-        if (digit < 0)
-            break;
-        value = value * (hex ? 16 : 10) + digit;
+    // keeps the value from overflowing. A loop for each base keeps the test
+    // of the base out of the loop.
+    const Byte *digitsEnd = q + std::min<qsizetype>(end - q, 9);
+    const Byte *first = q;
+    qint64 value = 0;
+    if (hex) {
+        for (int digit; q < digitsEnd && (digit = hexDigit(*q)) >= 0; ++q)
+            value = value * 16 + digit;
+    } else {
+        for (; q < digitsEnd && *q >= '0' && *q <= '9'; ++q)
+            value = value * 10 + (*q - '0');
     }
+    const qsizetype digits = q - first;
     if (digits == 0 || digits > 8 || q >= end || *q != ';') {
         ascii.insert('&');
         return p + 1;

@@ -7,11 +7,15 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #else
+#include <QCryptographicHash>
 #include <QDirIterator>
 #include <QFileInfo>
+
+#include <cstring>
 #endif
 
 #ifdef Q_OS_UNIX
@@ -23,8 +27,8 @@ FileFacts factsOf(const struct stat &status)
     FileFacts facts;
     facts.regular = S_ISREG(status.st_mode);
     facts.size = qint64(status.st_size);
-    const quint64 numbers[] = {quint64(status.st_dev), quint64(status.st_ino)};
-    facts.identity = QByteArray(reinterpret_cast<const char *>(numbers), sizeof numbers);
+    facts.identity.device = quint64(status.st_dev);
+    facts.identity.node = quint64(status.st_ino);
     return facts;
 }
 
@@ -59,24 +63,16 @@ bool FolderListing::next(Entry *entry)
             return false;
         if (std::strcmp(listed->d_name, ".") == 0 || std::strcmp(listed->d_name, "..") == 0)
             continue;
-        entry->systemName = listed->d_name;
-        entry->name = QFile::decodeName(entry->systemName);
+        // What QFile::decodeName() does on Unix, where Qt takes names for
+        // UTF-8, without its look for the locale's codec each time.
+        entry->name = QString::fromUtf8(listed->d_name);
         entry->kind = listed->d_type == DT_DIR                                   ? Kind::Folder
+                      : listed->d_type == DT_REG                                 ? Kind::File
                       : listed->d_type == DT_LNK || listed->d_type == DT_UNKNOWN ? Kind::Unknown
-                                                                                 : Kind::File;
+                                                                                 : Kind::Other;
         return true;
     }
     return false;
-}
-
-bool FolderListing::facts(const Entry &entry, FileFacts *facts) const
-{
-    struct stat status;
-    if (!d->dir ||
-        ::fstatat(::dirfd(d->dir), entry.systemName.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0)
-        return false;
-    *facts = factsOf(status);
-    return true;
 }
 
 bool fileFacts(const QString &path, FileFacts *facts)
@@ -84,6 +80,24 @@ bool fileFacts(const QString &path, FileFacts *facts)
     struct stat status;
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
         return false;
+    *facts = factsOf(status);
+    return true;
+}
+
+bool openForReading(QFile *file, const QString &path, FileFacts *facts)
+{
+    const int handle =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (handle < 0)
+        return false;
+    struct stat status;
+    // QFile takes a handle open for reading whatever it is, and closes it
+    // from then on.
+    if (::fstat(handle, &status) != 0 ||
+        !file->open(handle, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(handle);
+        return false;
+    }
     *facts = factsOf(status);
     return true;
 }
@@ -97,7 +111,10 @@ FileFacts factsOf(const QFileInfo &info)
     FileFacts facts;
     facts.regular = info.isFile();
     facts.size = info.size();
-    facts.identity = info.canonicalFilePath().toUtf8();
+    const QByteArray digest =
+        QCryptographicHash::hash(info.canonicalFilePath().toUtf8(), QCryptographicHash::Md5);
+    std::memcpy(&facts.identity.device, digest.constData(), 8);
+    std::memcpy(&facts.identity.node, digest.constData() + 8, 8);
     return facts;
 }
 
@@ -105,13 +122,11 @@ FileFacts factsOf(const QFileInfo &info)
 
 struct FolderListing::Private
 {
-    QString path;
     std::unique_ptr<QDirIterator> iterator;
 };
 
 FolderListing::FolderListing(const QString &path) : d(std::make_unique<Private>())
 {
-    d->path = path;
     if (QFileInfo(path).isReadable())
         d->iterator = std::make_unique<QDirIterator>(path, QDir::AllEntries | QDir::Hidden | QDir::System |
                                                                QDir::NoDotAndDotDot);
@@ -131,16 +146,10 @@ bool FolderListing::next(Entry *entry)
     d->iterator->next();
     const QFileInfo listed = d->iterator->fileInfo();
     entry->name = listed.fileName();
-    entry->kind = listed.isSymLink() ? Kind::Unknown : listed.isDir() ? Kind::Folder : Kind::File;
-    return true;
-}
-
-bool FolderListing::facts(const Entry &entry, FileFacts *facts) const
-{
-    const QFileInfo info(d->path + QLatin1Char('/') + entry.name);
-    if (!info.exists())
-        return false;
-    *facts = factsOf(info);
+    entry->kind = listed.isSymLink() ? Kind::Unknown
+                  : listed.isDir()   ? Kind::Folder
+                  : listed.isFile()  ? Kind::File
+                                     : Kind::Other;
     return true;
 }
 
@@ -150,6 +159,16 @@ bool fileFacts(const QString &path, FileFacts *facts)
     if (!info.exists())
         return false;
     *facts = factsOf(info);
+    return true;
+}
+
+bool openForReading(QFile *file, const QString &path, FileFacts *facts)
+{
+    file->setFileName(path);
+    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+    *facts = factsOf(QFileInfo(path));
+    facts->regular = facts->regular && !file->isSequential();
     return true;
 }
 

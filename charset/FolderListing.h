@@ -1,34 +1,55 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
+
+class QFile;
 
 #include <memory>
 
-// What the walk needs to know of a file before it lists it for reading.
+// The same for every name of one file (links, hard links), different for
+// different files: the device and node numbers where the system tells them,
+// else a 128-bit digest of the path without links.
+struct FileIdentity
+{
+    quint64 device = 0;
+    quint64 node = 0;
+
+    bool operator==(const FileIdentity &other) const { return device == other.device && node == other.node; }
+};
+
+// Numbers need no hashing of bytes: one multiplication spreads them.
+inline size_t qHash(const FileIdentity &identity, size_t seed = 0)
+{
+    const quint64 mixed = (identity.node ^ (identity.device << 40)) * 0x9E3779B97F4A7C15ull;
+    return size_t(mixed ^ (mixed >> 29)) ^ seed;
+}
+
+// What a file is, asked by the walk of a file reached through a link and by
+// a reader of every file it has opened.
 struct FileFacts
 {
     bool regular = false; // a plain file: nothing else is ever opened
     qint64 size = 0;
-    // The same for every name of one file (links, hard links), different
-    // for different files.
-    QByteArray identity;
+    FileIdentity identity;
 };
 
 // One folder's entries, as the system lists them. On Unix the listing tells
-// each entry's kind with its name and facts are read relative to the open
-// folder, so a walk through ten thousand files costs a look at the metadata
-// of the files to read only; elsewhere Qt's own listing serves.
+// each entry's kind with its name, so a walk through ten thousand files
+// costs no look at any file's metadata; elsewhere Qt's own listing serves.
 class FolderListing
 {
 public:
-    enum class Kind { Folder, File, Unknown }; // Unknown: a link, or a file system that tells no kinds
+    enum class Kind {
+        Folder,
+        File,    // a regular file
+        Other,   // a pipe, socket or device: never opened
+        Unknown, // a link, or a file system that tells no kinds
+    };
 
     struct Entry
     {
         QString name;
         Kind kind = Kind::Unknown;
-        QByteArray systemName; // as the system spells it
     };
 
     explicit FolderListing(const QString &path);
@@ -39,9 +60,6 @@ public:
     bool isOpen() const;
     // The next entry, "." and ".." left out; false at the end.
     bool next(Entry *entry);
-    // Of an entry of this listing, without following a link; false when
-    // they cannot be read.
-    bool facts(const Entry &entry, FileFacts *facts) const;
 
 private:
     struct Private;
@@ -50,3 +68,8 @@ private:
 
 // Facts of the file at `path`, following links; false when they cannot be read.
 bool fileFacts(const QString &path, FileFacts *facts);
+// Opens `file` on the file at `path` for reading, unbuffered, and tells what
+// it is; false when it cannot be opened. On Unix a pipe put in the place of a
+// file listed as regular does not keep the opening waiting for a writer, and
+// the facts come from the open descriptor.
+bool openForReading(QFile *file, const QString &path, FileFacts *facts);

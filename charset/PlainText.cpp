@@ -14,6 +14,16 @@ bool needsLook(uchar c, uchar stop)
     return c >= 0x80 || c == '\\' || c == '&' || c == stop;
 }
 
+#ifdef VFC_SSSE3_RUNS
+// Characters found before, one after another: a word of CJK text.
+const uchar *skipKnownRun(const uchar *p, const uchar *end, const CodepointSet &known)
+{
+    for (uint c; (c = threeByteCharacter(p, end)) && known.contains(c);)
+        p += 3;
+    return p;
+}
+#endif
+
 const uchar *skipBytewise(const uchar *p, const uchar *end, uchar stop, AsciiSeen *seen, const CodepointSet &)
 {
     for (; p < end && !needsLook(*p, stop); ++p)
@@ -62,13 +72,78 @@ __attribute__((target("ssse3"))) const uchar *skipBySixteen(const uchar *p, cons
         p += plain;
         if (!look)
             continue;
-        // Characters found before, one after another: a word of CJK text.
-        for (uint c; (c = threeByteCharacter(p, end)) && known.contains(c);)
-            p += 3;
+        p = skipKnownRun(p, end, known);
         if (p == end || needsLook(*p, stop))
             return p;
     }
     return skipBytewise(p, end, stop, seen, known);
+}
+#endif
+
+#ifdef VFC_SSSE3_RUNS
+// The rows to add to AsciiSeen's table for the bytes that stop plain text:
+// with them, one look-up tells every byte that needs a closer look but those
+// from 0x80 up.
+__attribute__((target("avx2"))) __m128i rowsOfStops(uchar stop)
+{
+    // '&' is 0x26: row 6, bit 2; '\\' is 0x5C: row 12, bit 5.
+    __m128i rows = _mm_setr_epi8(0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 32, 0, 0, 0);
+    if (stop < 0x80) {
+        const __m128i row =
+            _mm_cmpeq_epi8(_mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15),
+                           _mm_set1_epi8(char(stop & 0xF)));
+        rows = _mm_or_si128(rows, _mm_and_si128(row, _mm_set1_epi8(char(1u << (stop >> 4)))));
+    }
+    return rows;
+}
+
+__attribute__((target("avx2"))) __m256i rowsToLookAt(const AsciiSeen &seen, __m128i stops)
+{
+    const __m128i unseen = _mm_load_si128(reinterpret_cast<const __m128i *>(seen.unseenByLowNibble));
+    return _mm256_broadcastsi128_si256(_mm_or_si128(unseen, stops));
+}
+
+// Thirty-two bytes at a time, and a single look-up of each byte's nibbles
+// for a character not found yet or a byte that needs a closer look (see
+// rowsOfStops()); a byte from 0x80 up shows in its top bit. The step that
+// meets one goes on right after it: a character not found yet is added, a
+// word of known CJK characters passed over. With the wider registers, and
+// their three operands sparing the copies that the byte shuffle costs in
+// skipBySixteen(), plain text takes a quarter of the instructions.
+__attribute__((target("avx2"))) const uchar *skipByThirtyTwo(const uchar *p, const uchar *end, uchar stop,
+                                                             AsciiSeen *seen, const CodepointSet &known)
+{
+    const __m256i bitOfHighNibble =
+        _mm256_broadcastsi128_si256(_mm_setr_epi8(1, 2, 4, 8, 16, 32, 64, char(128), 0, 0, 0, 0, 0, 0, 0, 0));
+    const __m256i lowNibble = _mm256_set1_epi8(0x0F);
+    const __m128i stops = rowsOfStops(stop);
+    __m256i rows = rowsToLookAt(*seen, stops);
+    while (end - p >= 32) {
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(p));
+        const __m256i columns =
+            _mm256_shuffle_epi8(bitOfHighNibble, _mm256_and_si256(_mm256_srli_epi16(bytes, 4), lowNibble));
+        const __m256i marked =
+            _mm256_and_si256(_mm256_shuffle_epi8(rows, _mm256_and_si256(bytes, lowNibble)), columns);
+        const unsigned look =
+            ~unsigned(_mm256_movemask_epi8(_mm256_cmpeq_epi8(marked, _mm256_setzero_si256()))) |
+            unsigned(_mm256_movemask_epi8(bytes));
+        if (!look) {
+            p += 32;
+            continue;
+        }
+        p += __builtin_ctz(look);
+        if (*p < 0x80) {
+            if (needsLook(*p, stop))
+                return p;
+            seen->insert(*p++);
+            rows = rowsToLookAt(*seen, stops);
+            continue;
+        }
+        p = skipKnownRun(p, end, known);
+        if (p == end || needsLook(*p, stop))
+            return p;
+    }
+    return skipBySixteen(p, end, stop, seen, known);
 }
 #endif
 
@@ -81,6 +156,8 @@ Skipper chooseSkipper()
     // the program is built for does not promise it. This runs among the
     // static initialisers, maybe before the compiler's own detection.
     __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2"))
+        return skipByThirtyTwo;
     if (__builtin_cpu_supports("ssse3"))
         return skipBySixteen;
 #endif

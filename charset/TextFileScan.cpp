@@ -1,6 +1,7 @@
 #include "charset/TextFileScan.h"
 
 #include "charset/EscapedText.h"
+#include "charset/FolderListing.h"
 
 #include <QFile>
 
@@ -11,26 +12,32 @@ constexpr qsizetype binaryProbe = 8 * 1024;
 constexpr qint64 smallFile = 256 * 1024;
 } // namespace
 
-TextFileScan scanTextFile(const QString &path, qint64 listedSize, QByteArray *buffer, CodepointSet *found,
-                          qint64 *bytesRead)
+TextFileScan scanTextFile(const QString &path, QByteArray *buffer, CodepointSet *found, qint64 *bytesRead,
+                          const FirstReading &firstReading)
 {
+    QFile file;
+    FileFacts facts;
+    if (!openForReading(&file, path, &facts))
+        return TextFileScan::Unreadable;
+    // Something put in the file's place since it was listed.
+    if (!facts.regular)
+        return TextFileScan::NotRegular;
+    if (!firstReading(facts.identity))
+        return TextFileScan::ReadBefore;
+    if (facts.size > largestTextFile)
+        return TextFileScan::TooLarge;
     // Nothing to read, and the kernel's /proc files all claim this size
-    // while one of them (kmsg) never ends: such a file is not opened.
-    if (listedSize == 0) {
+    // while one of them (kmsg) never ends.
+    if (facts.size == 0) {
         *bytesRead = 0;
         return TextFileScan::Read;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return TextFileScan::Unreadable;
-    // Something put in the file's place since it was listed.
-    if (file.isSequential())
-        return TextFileScan::NotRegular;
-    // The file may have grown since it was listed: one byte more than the
-    // limit tells. The start of a large file comes first, so that a binary
-    // one is left after a few kilobytes; a small one is read in one call,
-    // as a call costs more than its bytes.
-    buffer->resize(qBound<qint64>(0, listedSize, largestTextFile) + 1);
+    // The file may have grown since: one byte more than the limit tells.
+    // The start of a large file comes first, so that a binary one is left
+    // after a few kilobytes; a small one is read in one call, as a call
+    // costs more than its bytes.
+    const qint64 listedSize = facts.size;
+    buffer->resize(listedSize + 1);
     const qsizetype first = listedSize <= smallFile ? buffer->size() : binaryProbe;
     qsizetype size = file.read(buffer->data(), first);
     if (size < 0)

@@ -94,6 +94,14 @@ void TestCharacterCollector::decodesWhatAFileShows_data()
                                              << "d\\" << true;
     QTest::newRow("new character in a short last block") << QByteArray(16, 'e') + "0123456789Z"
                                                          << "e0123456789Z" << true;
+    // Where the processor can, plain text goes by 32 bytes: the same edges.
+    QTest::newRow("new characters on both sides of a 32-byte step")
+        << QByteArray(31, 'a') + "YZ" + QByteArray(31, 'a') << "aYZ" << true;
+    QTest::newRow("escape across two 32-byte steps")
+        << QByteArray(30, 'b') + R"(\u4E2D)" + QByteArray(30, 'b') << "b中" << true;
+    QTest::newRow("not UTF-8: a newline far into the file still ends the line")
+        << QByteArray("\xFF") + QByteArray(40, 'x') + "\n" + QByteArray(40, 'y') + "中"
+        << "xy中" << false;
     QTest::newRow("not UTF-8: a long line still ends at its newline")
         << QByteArray("\xFF"
                       "broken line\nnext line: 中, and more after it")
@@ -129,6 +137,10 @@ void TestCharacterCollector::charactersFoundBeforeArePassedOver_data()
     QTest::newRow("cut off after") << run + "\xE4\xB8"
                                    << "a" << false;
     QTest::newRow("escape right after") << run + R"(\u5B57)" + QByteArray(16, 'd') << "ad字" << true;
+    QTest::newRow("bad continuation byte inside")
+        << run + "\xE4\x41\xAD" + "文" + QByteArray(16, 'e') << "aAe" << false;
+    QTest::newRow("E0 lead inside") << run + "\xE0\xA4\x85" + "文" + QByteArray(16, 'f') << "afअ" << true;
+    QTest::newRow("four-byte character inside") << run + "😀文" + QByteArray(16, 'g') << "ag😀" << true;
 }
 
 void TestCharacterCollector::charactersFoundBeforeArePassedOver()
@@ -197,12 +209,15 @@ void TestCharacterCollector::patternsChooseTheFiles_data()
     QTest::addColumn<QString>("expected");
 
     const QStringList all = CollectionPatterns::defaultIncludePatterns();
-    QTest::newRow("defaults") << QStringList{"."} << all << QStringList() << "abcd";
-    QTest::newRow("folder excluded by name") << QStringList{"."} << all << QStringList{"BUILD"} << "abd";
+    // Suffixes are looked up apart from the other globs: letter case too.
+    QTest::newRow("defaults") << QStringList{"."} << all << QStringList() << "Habcd";
+    QTest::newRow("folder excluded by name") << QStringList{"."} << all << QStringList{"BUILD"} << "Habd";
     QTest::newRow("files excluded by glob")
-        << QStringList{"."} << all << QStringList{"*.min.*", "b.*"} << "ac";
-    QTest::newRow("include replaces the defaults")
-        << QStringList{"."} << QStringList{"*.dat"} << QStringList() << "e";
+        << QStringList{"."} << all << QStringList{"*.min.*", "b.*"} << "Hac";
+    QTest::newRow("include replaces the defaults, in capitals")
+        << QStringList{"."} << QStringList{"*.DAT"} << QStringList() << "e";
+    QTest::newRow("suffix excluded in other letter case")
+        << QStringList{"."} << all << QStringList{"*.mD", "*.TXT"} << "d";
     QTest::newRow("hidden folder and node_modules named explicitly")
         << QStringList{".hidden", "node_modules"} << all << QStringList() << "fg";
     QTest::newRow("a named file is read whatever its name")
@@ -218,7 +233,7 @@ void TestCharacterCollector::patternsChooseTheFiles()
     QTemporaryDir root;
     const QDir tree(root.path());
     for (const char *name :
-         {"a.txt", "b.md", "build/c.txt", "d.min.js", "e.dat", ".hidden/f.txt", "node_modules/g.txt"})
+         {"a.txt", "b.md", "build/c.txt", "d.min.js", "e.dat", ".hidden/f.txt", "node_modules/g.txt", "H.Md"})
         QVERIFY(makeFile(tree.filePath(name), QByteArray(1, QFileInfo(name).baseName().at(0).toLatin1())));
     for (QString &path : paths)
         path = tree.filePath(path);
