@@ -208,18 +208,19 @@ QString collectionSummary(const CharacterCollection &collection, int useEnglish)
     };
 
     QStringList skipped;
-    static const char *const kinds[][2] = {
-        {"%1 binary", "%1 个二进制文件"},
-        {"%1 over 64 MiB", "%1 个超过 64 MiB 的文件"},
-        {"%1 not regular files", "%1 个非普通文件"},
-        {"%1 unreadable", "%1 个无法读取"},
-        {"%1 symbolic-link loops", "%1 个符号链接循环"},
+    // English: one, more than one; Chinese.
+    static const char *const kinds[][3] = {
+        {"%1 binary", "%1 binary", "%1 个二进制文件"},
+        {"%1 over 64 MiB", "%1 over 64 MiB", "%1 个超过 64 MiB 的文件"},
+        {"%1 not a regular file", "%1 not regular files", "%1 个非普通文件"},
+        {"%1 unreadable", "%1 unreadable", "%1 个无法读取"},
+        {"%1 symbolic-link loop", "%1 symbolic-link loops", "%1 个符号链接循环"},
     };
     for (int kind = 0; kind < CharacterCollection::SkipKinds; ++kind) {
-        if (collection.skipped[kind] == 0)
+        const int count = collection.skipped[kind];
+        if (count == 0)
             continue;
-        QString text =
-            uiText(useEnglish, kinds[kind][0], kinds[kind][1]).arg(number(collection.skipped[kind]));
+        QString text = uiText(useEnglish, kinds[kind][count == 1 ? 0 : 1], kinds[kind][2]).arg(number(count));
         // Only failures name an example: the user may want to fix those.
         if (kind == CharacterCollection::Unreadable)
             text += example(collection.skippedExample[kind]);
