@@ -2,6 +2,8 @@
 
 #include "charset/CodepointSet.h"
 
+#include <cstring>
+
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
 #define VFC_SSSE3_RUNS 1
@@ -103,13 +105,53 @@ __attribute__((target("avx2"))) __m256i rowsToLookAt(const AsciiSeen &seen, __m1
     return _mm256_broadcastsi128_si256(_mm_or_si128(unseen, stops));
 }
 
+// Whether the bytes from `from` up to `to` (the whole run of bytes from 0x80
+// up that starts there, ending before the last of the 32) are three-byte
+// characters that `known` holds. skipKnownRun() stops on the first character
+// that is not, a branch that goes the other way at the end of each word; here
+// the bytes of all characters are checked at once, and their bits gathered
+// in a loop whose count is known before it starts.
+__attribute__((target("avx2"))) bool isKnownWord(const uchar *p, __m256i bytes, int from, int to,
+                                                 const CodepointSet &known)
+{
+    const int length = to - from;
+    if (length % 3 != 0)
+        return false;
+    const unsigned run = ((1u << length) - 1) << from;
+    const unsigned leads = (0x49249249u << from) & run; // every third byte
+    // Compared as signed bytes: E1..EF but ED lead a character that
+    // threeByteCharacter() accepts, 80..BF continue one.
+    const __m256i leadBytes =
+        _mm256_andnot_si256(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(char(0xED))),
+                            _mm256_and_si256(_mm256_cmpgt_epi8(bytes, _mm256_set1_epi8(char(0xE0))),
+                                             _mm256_cmpgt_epi8(_mm256_set1_epi8(char(0xF0)), bytes)));
+    const unsigned leading = unsigned(_mm256_movemask_epi8(leadBytes));
+    const unsigned continuing =
+        unsigned(_mm256_movemask_epi8(_mm256_cmpgt_epi8(_mm256_set1_epi8(char(0xC0)), bytes)));
+    if ((((leading & leads) | (continuing & ~leads)) & run) != run)
+        return false;
+    // A three-byte character is below U+10000. The four bytes loaded for the
+    // last one end within the 32, as the run does not reach their end.
+    const quint64 *plane = known.basicPlane();
+    quint64 all = 1;
+    for (const uchar *c = p + from; c < p + to; c += 3) {
+        quint32 bytesOf;
+        std::memcpy(&bytesOf, c, sizeof bytesOf);
+        const uint word = (bytesOf & 0x0F) << 6 | (bytesOf >> 8 & 0x3F);
+        all &= plane[word] >> (bytesOf >> 16 & 0x3F);
+    }
+    return all & 1;
+}
+
 // Thirty-two bytes at a time, and a single look-up of each byte's nibbles
 // for a character not found yet or a byte that needs a closer look (see
-// rowsOfStops()); a byte from 0x80 up shows in its top bit. The step that
-// meets one goes on right after it: a character not found yet is added, a
-// word of known CJK characters passed over. With the wider registers, and
-// their three operands sparing the copies that the byte shuffle costs in
-// skipBySixteen(), plain text takes a quarter of the instructions.
+// rowsOfStops()); a byte from 0x80 up shows in its top bit. Every byte the
+// step marks is dealt with from the same load: a character not found yet is
+// added, a word of known CJK characters passed over; only a word that
+// reaches the step's end or needs a closer look goes through skipKnownRun().
+// With the wider registers, and their three operands sparing the copies that
+// the byte shuffle costs in skipBySixteen(), plain text takes a quarter of
+// the instructions.
 __attribute__((target("avx2"))) const uchar *skipByThirtyTwo(const uchar *p, const uchar *end, uchar stop,
                                                              AsciiSeen *seen, const CodepointSet &known)
 {
@@ -124,24 +166,32 @@ __attribute__((target("avx2"))) const uchar *skipByThirtyTwo(const uchar *p, con
             _mm256_shuffle_epi8(bitOfHighNibble, _mm256_and_si256(_mm256_srli_epi16(bytes, 4), lowNibble));
         const __m256i marked =
             _mm256_and_si256(_mm256_shuffle_epi8(rows, _mm256_and_si256(bytes, lowNibble)), columns);
-        const unsigned look =
-            ~unsigned(_mm256_movemask_epi8(_mm256_cmpeq_epi8(marked, _mm256_setzero_si256()))) |
-            unsigned(_mm256_movemask_epi8(bytes));
-        if (!look) {
-            p += 32;
-            continue;
+        const unsigned high = unsigned(_mm256_movemask_epi8(bytes));
+        unsigned look =
+            ~unsigned(_mm256_movemask_epi8(_mm256_cmpeq_epi8(marked, _mm256_setzero_si256()))) | high;
+        const uchar *next = p + 32;
+        while (look) {
+            const int at = __builtin_ctz(look);
+            if (p[at] < 0x80) {
+                if (needsLook(p[at], stop))
+                    return p + at;
+                seen->insert(p[at]);
+                rows = rowsToLookAt(*seen, stops);
+                look &= look - 1;
+                continue;
+            }
+            // The run of bytes from 0x80 up that starts here.
+            const int after = at + __builtin_ctz(~(high >> at));
+            if (after < 32 && isKnownWord(p, bytes, at, after, known)) {
+                look &= ~0u << after;
+                continue;
+            }
+            next = skipKnownRun(p + at, end, known);
+            if (next == end || needsLook(*next, stop))
+                return next;
+            break;
         }
-        p += __builtin_ctz(look);
-        if (*p < 0x80) {
-            if (needsLook(*p, stop))
-                return p;
-            seen->insert(*p++);
-            rows = rowsToLookAt(*seen, stops);
-            continue;
-        }
-        p = skipKnownRun(p, end, known);
-        if (p == end || needsLook(*p, stop))
-            return p;
+        p = next;
     }
     return skipBySixteen(p, end, stop, seen, known);
 }

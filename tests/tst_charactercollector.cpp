@@ -141,6 +141,17 @@ void TestCharacterCollector::charactersFoundBeforeArePassedOver_data()
         << run + "\xE4\x41\xAD" + "文" + QByteArray(16, 'e') << "aAe" << false;
     QTest::newRow("E0 lead inside") << run + "\xE0\xA4\x85" + "文" + QByteArray(16, 'f') << "afअ" << true;
     QTest::newRow("four-byte character inside") << run + "😀文" + QByteArray(16, 'g') << "ag😀" << true;
+    // A word met in a 32-byte step is checked whole within it.
+    const QByteArray after = "Z" + QByteArray(40, 'b');
+    QTest::newRow("word ending on a step's last byte")
+        << QByteArray(20, 'a') + "中文中文" + after << "abZ" << true;
+    QTest::newRow("word ending a byte before") << QByteArray(19, 'a') + "中文中文" + after << "abZ" << true;
+    QTest::newRow("new character amid a word") << QByteArray(4, 'a') + "中字文" + after << "abZ字" << true;
+    // Bytes that, read as loosely as a look-up reads them, spell 中.
+    QTest::newRow("no continuation byte in a word")
+        << QByteArray(4, 'a') + "文\xE4\xF8\xAD" + after << "abZ" << false;
+    QTest::newRow("four-byte lead in a word")
+        << QByteArray(4, 'a') + "文\xF4\xB8\xAD" + after << "abZ" << false;
 }
 
 void TestCharacterCollector::charactersFoundBeforeArePassedOver()
