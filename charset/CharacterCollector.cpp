@@ -5,11 +5,10 @@
 #include "charset/TextFileScan.h"
 #include "common/UiText.h"
 
+#include <QHash>
 #include <QLocale>
 #include <QThread>
 #include <QtConcurrent>
-
-#include <QHash>
 
 #include <algorithm>
 #include <array>

@@ -3,19 +3,17 @@
 #include <QFile>
 #include <QtGlobal>
 
+#include <cstring>
+
 #ifdef Q_OS_UNIX
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cstring>
 #else
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QFileInfo>
-
-#include <cstring>
 #endif
 
 #ifdef Q_OS_UNIX
