@@ -62,10 +62,14 @@ class Scanner
 public:
     Scanner(CodepointSet *found, bool careful) : found(found), careful(careful)
     {
-        // What the set holds already needs no look at all.
-        for (uchar c = 0x20; c < 0x7F; ++c) {
-            if (found->contains(c))
-                ascii.insert(c);
+        // What the set holds already needs no look at all. Every file asks,
+        // so the set's bits are turned into the table's without a look-up
+        // per character: row l, bit h is the character 0xhl.
+        const quint64 *plane = found->basicPlane();
+        for (int high = 2; high < 8; ++high) {
+            const uint row = uint(plane[high / 4] >> (high % 4 * 16));
+            for (int low = 0; low < 16; ++low)
+                ascii.unseenByLowNibble[low] &= uchar(~((row >> low & 1) << high));
         }
         atStart = ascii;
     }
