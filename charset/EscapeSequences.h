@@ -41,20 +41,25 @@ inline int hexDigit(uchar c)
     return hexDigits.value[c];
 }
 
-// Exactly `count` hexadecimal digits at `p`, or -1. Without a branch per
-// digit: a digit that is none makes `refused` negative.
+// The four hexadecimal digits at `p`, or -1. Spelt out, without a branch
+// per digit: a digit that is none makes the value negative.
+inline qint64 fourHex(const uchar *p)
+{
+    const int digits[4] = {hexDigit(p[0]), hexDigit(p[1]), hexDigit(p[2]), hexDigit(p[3])};
+    const uint value = uint(digits[0]) << 12 | uint(digits[1]) << 8 | uint(digits[2]) << 4 | uint(digits[3]);
+    return (digits[0] | digits[1] | digits[2] | digits[3]) < 0 ? -1 : qint64(value);
+}
+
+// Exactly `count` (four or eight) hexadecimal digits at `p`, or -1.
 inline qint64 fixedHex(const uchar *p, const uchar *end, int count)
 {
     if (end - p < count)
         return -1;
-    qint64 value = 0;
-    int refused = 0;
-    for (int i = 0; i < count; ++i) {
-        const int digit = hexDigit(p[i]);
-        refused |= digit;
-        value = value * 16 + digit;
-    }
-    return refused < 0 ? -1 : value;
+    const qint64 first = fourHex(p);
+    if (count == 4 || first < 0)
+        return first;
+    const qint64 second = fourHex(p + 4);
+    return second < 0 ? -1 : first << 16 | second;
 }
 
 } // namespace escapes
@@ -63,6 +68,7 @@ inline qint64 fixedHex(const uchar *p, const uchar *end, int count)
 Q_ALWAYS_INLINE EscapedCharacter backslashEscape(const uchar *p, const uchar *end)
 {
     using escapes::fixedHex;
+    using escapes::fourHex;
     using escapes::hexDigit;
     const uchar *next = p + 1;
     if (next < end && *next == '\\')
@@ -83,7 +89,7 @@ Q_ALWAYS_INLINE EscapedCharacter backslashEscape(const uchar *p, const uchar *en
             const uchar *after = next + 5;
             if (value >= 0xD800 && value <= 0xDBFF && end - after >= 6 && after[0] == '\\' &&
                 after[1] == 'u') {
-                const qint64 low = fixedHex(after + 2, end, 4);
+                const qint64 low = fourHex(after + 2);
                 if (low >= 0xDC00 && low <= 0xDFFF)
                     return {0x10000 + ((value - 0xD800) << 10) + (low - 0xDC00), after + 6};
             }
