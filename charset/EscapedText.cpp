@@ -1,6 +1,7 @@
 #include "charset/EscapedText.h"
 
 #include "charset/CodepointSet.h"
+#include "charset/EscapeSequences.h"
 #include "charset/PlainText.h"
 
 #include <algorithm>
@@ -9,53 +10,6 @@
 namespace {
 
 using Byte = unsigned char;
-
-// A table, as escapes are frequent in JSON and markup: one load per digit
-// instead of three comparisons.
-struct HexDigits
-{
-    constexpr HexDigits()
-    {
-        for (int c = 0; c < 256; ++c)
-            value[c] = c >= '0' && c <= '9'   ? c - '0'
-                       : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                       : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                              : -1;
-    }
-    signed char value[256] = {};
-};
-constexpr HexDigits hexDigits;
-
-int hexDigit(Byte c)
-{
-    return hexDigits.value[c];
-}
-
-// Exactly `count` hexadecimal digits at `p`, or -1. Without a branch per
-// digit: a digit that is none makes `refused` negative.
-qint64 fixedHex(const Byte *p, const Byte *end, int count)
-{
-    if (end - p < count)
-        return -1;
-    qint64 value = 0;
-    int refused = 0;
-    for (int i = 0; i < count; ++i) {
-        const int digit = hexDigit(p[i]);
-        refused |= digit;
-        value = value * 16 + digit;
-    }
-    return refused < 0 ? -1 : value;
-}
-
-bool isHighSurrogate(qint64 value)
-{
-    return value >= 0xD800 && value <= 0xDBFF;
-}
-
-bool isLowSurrogate(qint64 value)
-{
-    return value >= 0xDC00 && value <= 0xDFFF;
-}
 
 // Length of the UTF-8 sequence starting with a byte from 0x80 up and its code
 // point, or 0 when the bytes are no well-formed sequence (overlong forms,
@@ -108,10 +62,14 @@ class Scanner
 public:
     Scanner(CodepointSet *found, bool careful) : found(found), careful(careful)
     {
-        // What the set holds already needs no look at all.
-        for (uchar c = 0x20; c < 0x7F; ++c) {
-            if (found->contains(c))
-                ascii.insert(c);
+        // What the set holds already needs no look at all. Every file asks,
+        // so the set's bits are turned into the table's without a look-up
+        // per character: row l, bit h is the character 0xhl.
+        const quint64 *plane = found->basicPlane();
+        for (int high = 2; high < 8; ++high) {
+            const uint row = uint(plane[high / 4] >> (high % 4 * 16));
+            for (int low = 0; low < 16; ++low)
+                ascii.unseenByLowNibble[low] &= uchar(~((row >> low & 1) << high));
         }
         atStart = ascii;
     }
@@ -129,8 +87,7 @@ private:
             found->insert(uint(value));
     }
     void endLine();
-    const Byte *backslash(const Byte *p, const Byte *end);
-    const Byte *reference(const Byte *p, const Byte *end);
+    const Byte *escape(const EscapedCharacter &escaped);
 
     CodepointSet *found;
     const bool careful;
@@ -158,9 +115,9 @@ bool Scanner::scan(const Byte *p, const Byte *end)
             endLine();
             ++p;
         } else if (c == '\\') {
-            p = backslash(p, end);
+            p = escape(backslashEscape(p, end));
         } else if (c == '&') {
-            p = reference(p, end);
+            p = escape(numericReference(p, end));
         } else {
             // Characters beyond ASCII come in runs: words of a language.
             do {
@@ -211,82 +168,10 @@ void Scanner::endLine()
     lineBroken = false;
 }
 
-const Byte *Scanner::backslash(const Byte *p, const Byte *end)
+const Byte *Scanner::escape(const EscapedCharacter &escaped)
 {
-    const Byte *next = p + 1;
-    if (next < end && *next == '\\') {
-        ascii.insert('\\');
-        return p + 2;
-    }
-    if (next < end && *next == 'u') {
-        if (next + 1 < end && next[1] == '{') {
-            const Byte *q = next + 2;
-            qint64 value = 0;
-            int digits = 0;
-            for (; q < end && digits <= 6 && hexDigit(*q) >= 0; ++q, ++digits)
-                value = value * 16 + hexDigit(*q);
-            if (digits >= 1 && digits <= 6 && q < end && *q == '}') {
-                if (value <= 0x10FFFF)
-                    keep(value);
-                return q + 1;
-            }
-        } else if (const qint64 value = fixedHex(next + 1, end, 4); value >= 0) {
-            // JSON, Java and JavaScript write a character above U+FFFF as the
-            // two escapes of its UTF-16 surrogate pair.
-            const Byte *after = next + 5;
-            if (isHighSurrogate(value) && end - after >= 6 && after[0] == '\\' && after[1] == 'u') {
-                const qint64 low = fixedHex(after + 2, end, 4);
-                if (isLowSurrogate(low)) {
-                    keep(0x10000 + ((value - 0xD800) << 10) + (low - 0xDC00));
-                    return after + 6;
-                }
-            }
-            keep(value); // a lone surrogate is refused there
-            return after;
-        }
-    } else if (next < end && *next == 'U') {
-        const qint64 value = fixedHex(next + 1, end, 8);
-        if (value >= 0) {
-            if (value <= 0x10FFFF)
-                keep(value);
-            return next + 9;
-        }
-    }
-    ascii.insert('\\');
-    return next;
-}
-
-const Byte *Scanner::reference(const Byte *p, const Byte *end)
-{
-    if (end - p < 4 || p[1] != '#') {
-        ascii.insert('&');
-        return p + 1;
-    }
-    const Byte *q = p + 2;
-    const bool hex = (*q == 'x' || *q == 'X');
-    if (hex)
-        ++q;
-    // Eight digits are plenty for U+10FFFF with leading zeros, and the limit
-    // keeps the value from overflowing. A loop for each base keeps the test
-    // of the base out of the loop.
-    const Byte *digitsEnd = q + std::min<qsizetype>(end - q, 9);
-    const Byte *first = q;
-    qint64 value = 0;
-    if (hex) {
-        for (int digit; q < digitsEnd && (digit = hexDigit(*q)) >= 0; ++q)
-            value = value * 16 + digit;
-    } else {
-        for (; q < digitsEnd && *q >= '0' && *q <= '9'; ++q)
-            value = value * 10 + (*q - '0');
-    }
-    const qsizetype digits = q - first;
-    if (digits == 0 || digits > 8 || q >= end || *q != ';') {
-        ascii.insert('&');
-        return p + 1;
-    }
-    if (value <= 0x10FFFF)
-        keep(value);
-    return q + 1;
+    keep(escaped.value);
+    return escaped.end;
 }
 
 } // namespace

@@ -41,6 +41,7 @@ inline uint threeByteCharacter(const uchar *p, const uchar *end)
 // The first byte from `p` on that plain text does not explain: a byte from
 // 0x80 up, '\\', '&' or `stop`; `end` if there is none. The printable ASCII
 // characters before it are added to `seen`. Where it can, it passes over
-// three-byte characters that `known` holds, too: those need no closer look.
+// three-byte characters that `known` holds, and escapes of characters found
+// before, too: those need no closer look.
 const uchar *skipPlainText(const uchar *p, const uchar *end, uchar stop, AsciiSeen *seen,
                            const CodepointSet &known);

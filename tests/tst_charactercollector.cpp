@@ -152,6 +152,17 @@ void TestCharacterCollector::charactersFoundBeforeArePassedOver_data()
         << QByteArray(4, 'a') + "文\xE4\xF8\xAD" + after << "abZ" << false;
     QTest::newRow("four-byte lead in a word")
         << QByteArray(4, 'a') + "文\xF4\xB8\xAD" + after << "abZ" << false;
+    // So is the escape of a character found before: its letters are no text.
+    QTest::newRow("escapes of known characters")
+        << QByteArray(4, 'a') + R"(\u4E2D\uD83D\uDE00\U00004E2D\u{6587}&#20013;&#x6587;)" + after << "abZ"
+        << true;
+    QTest::newRow("escape across a step's end") << QByteArray(28, 'a') + R"(\u4E2D)" + after << "abZ" << true;
+    QTest::newRow("new character escaped amid known ones")
+        << QByteArray(4, 'a') + "&#20013;&#23383;&#x6587;" + after << "abZ字" << true;
+    QTest::newRow("escaped backslash once known, then text")
+        << QByteArray(4, 'a') + R"(\\ \\u0041)" + after << "a\\ u041bZ" << true;
+    QTest::newRow("ampersand and backslash once known, starting nothing")
+        << QByteArray(4, 'a') + R"(&x &y \q \r)" + after << "a&x y\\qrbZ" << true;
 }
 
 void TestCharacterCollector::charactersFoundBeforeArePassedOver()
@@ -162,11 +173,12 @@ void TestCharacterCollector::charactersFoundBeforeArePassedOver()
     CodepointSet found;
     found.insert(U'中');
     found.insert(U'文');
+    found.insert(U'😀');
     // Held in exactly their size, so that a sanitizer build catches a read
     // past their end.
     const std::vector<char> held(bytes.begin(), bytes.end());
     QCOMPARE(collectEscapedText(QByteArrayView(held.data(), qsizetype(held.size())), &found), utf8);
-    QCOMPARE(collectedText(found.toList()), distinct(added + "中文"));
+    QCOMPARE(collectedText(found.toList()), distinct(added + "中文😀"));
 }
 
 void TestCharacterCollector::collectsAProductTree()
