@@ -2,8 +2,7 @@
 
 #include <QFile>
 
-#include <algorithm>
-#include <vector>
+#include <memory>
 
 namespace {
 
@@ -66,42 +65,44 @@ void Walker::walkFolder(const QFileInfo &folder, const QString &canonical, const
         skip(CharacterCollection::Unreadable, shown);
         return;
     }
-    FolderListing listing(canonical);
-    if (!listing.isOpen()) {
+    // One listing per depth: a folder's walk goes on after its subfolders'.
+    const size_t depth = size_t(ancestors.size());
+    if (listings.size() <= depth)
+        listings.push_back(std::make_unique<FolderListing>());
+    FolderListing &listing = *listings[depth];
+    if (!listing.list(canonical)) {
         skip(CharacterCollection::Unreadable, shown);
         return;
     }
     ancestors.append(canonical);
-    // Only links and the files to read cost a look at their metadata.
-    std::vector<FolderListing::Entry> entries;
-    for (FolderListing::Entry entry; listing.next(&entry);)
-        entries.push_back(entry);
-    // The order of the list decides which file a summary names first.
-    std::sort(entries.begin(), entries.end(),
-              [](const FolderListing::Entry &a, const FolderListing::Entry &b) { return a.name < b.name; });
     // Inside a folder named by the user, names are given from there.
     const QString prefix = named ? QString() : shown + QLatin1Char('/');
-    for (const FolderListing::Entry &entry : entries) {
+    // Only links and the files to read cost a look at their metadata, and
+    // most entries of a large tree are files of other kinds: neither a name
+    // nor a path is built for those.
+    for (qsizetype i = 0; i < listing.size(); ++i) {
         if (stopped())
             break;
-        if (exclude.matches(entry.name))
+        if (listing.matches(i, exclude))
             continue;
-        // Most entries of a large tree are files of other kinds: no path
-        // is built for those.
-        const auto entryCanonical = [&] { return canonical + QLatin1Char('/') + entry.name; };
-        if (entry.kind == FolderListing::Kind::Folder) {
+        const FolderListing::Kind kind = listing.kind(i);
+        if (kind == FolderListing::Kind::Folder) {
             handOver();
-            if (walkedInto(entry.name))
-                walkFolder(QFileInfo(entryCanonical()), entryCanonical(), prefix + entry.name, false);
-        } else if (entry.kind == FolderListing::Kind::Unknown) {
-            visitEntry(QFileInfo(entryCanonical()), entry.name, prefix + entry.name);
-        } else if (include.matches(entry.name)) {
+            const QString name = listing.name(i);
+            if (walkedInto(name)) {
+                const QString path = listing.pathIn(canonical, i);
+                walkFolder(QFileInfo(path), path, prefix + name, false);
+            }
+        } else if (kind == FolderListing::Kind::Unknown) {
+            const QString name = listing.name(i);
+            visitEntry(QFileInfo(listing.pathIn(canonical, i)), name, prefix + name);
+        } else if (listing.matches(i, include)) {
             // A named pipe would wait for a writer and a device may never
             // end, so nothing but a regular file is opened.
-            if (entry.kind == FolderListing::Kind::File)
-                listed.append({entryCanonical(), prefix, canonical.size() + 1});
+            if (kind == FolderListing::Kind::File)
+                listed.append({listing.pathIn(canonical, i), prefix, canonical.size() + 1});
             else
-                skip(CharacterCollection::NotRegular, prefix + entry.name);
+                skip(CharacterCollection::NotRegular, prefix + listing.name(i));
         }
     }
     handOver();

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -118,5 +119,6 @@ private:
     FileQueue *files;
     QList<ListedFile> listed; // not handed over yet
     QSet<QString> seenFolders;
-    QStringList ancestors; // canonical paths of the folders being walked
+    QStringList ancestors;                                // canonical paths of the folders being walked
+    std::vector<std::unique_ptr<FolderListing>> listings; // one per depth
 };

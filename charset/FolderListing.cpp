@@ -1,9 +1,13 @@
 #include "charset/FolderListing.h"
 
+#include "charset/NameGlobs.h"
+
 #include <QFile>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <dirent.h>
@@ -34,43 +38,130 @@ FileFacts factsOf(const struct stat &status)
 
 struct FolderListing::Private
 {
-    DIR *dir = nullptr;
+    struct Listed
+    {
+        // The first eight bytes, the first in the highest byte: for two names
+        // of ASCII characters, most comparisons end here.
+        quint64 start = 0;
+        quint32 at = 0; // in `bytes`
+        quint32 size = 0;
+        qint32 wide = -1; // in `wide`; only a name with other characters has one
+        Kind kind = Kind::Unknown;
+
+        bool ascii() const { return wide < 0; }
+    };
+
+    QLatin1StringView ascii(const Listed &entry) const
+    {
+        return QLatin1StringView(bytes.data() + entry.at, qsizetype(entry.size));
+    }
+    // QString's order, that of UTF-16 code units: ASCII characters are the
+    // same in every encoding, and only the names with others are decoded.
+    bool before(const Listed &a, const Listed &b) const
+    {
+        if (a.ascii() && b.ascii()) {
+            if (a.start != b.start)
+                return a.start < b.start;
+            // No name holds a NUL byte: the same start and one of eight bytes
+            // or less means that one begins the other.
+            const quint32 common = std::min(a.size, b.size);
+            if (common > 8) {
+                const int order = std::memcmp(bytes.data() + a.at + 8, bytes.data() + b.at + 8, common - 8);
+                if (order != 0)
+                    return order < 0;
+            }
+            return a.size < b.size;
+        }
+        if (a.ascii())
+            return QStringView(wide[size_t(b.wide)]).compare(ascii(a)) > 0;
+        if (b.ascii())
+            return QStringView(wide[size_t(a.wide)]).compare(ascii(b)) < 0;
+        return wide[size_t(a.wide)] < wide[size_t(b.wide)];
+    }
+
+    std::vector<char> bytes;
+    std::vector<QString> wide;
+    std::vector<Listed> entries;
 };
 
-FolderListing::FolderListing(const QString &path) : d(std::make_unique<Private>())
-{
-    d->dir = ::opendir(QFile::encodeName(path).constData());
-}
+FolderListing::FolderListing() : d(std::make_unique<Private>())
+{}
 
-FolderListing::~FolderListing()
-{
-    if (d->dir)
-        ::closedir(d->dir);
-}
+FolderListing::~FolderListing() = default;
 
-bool FolderListing::isOpen() const
+bool FolderListing::list(const QString &path)
 {
-    return d->dir != nullptr;
-}
-
-bool FolderListing::next(Entry *entry)
-{
-    while (d->dir) {
-        const dirent *listed = ::readdir(d->dir);
-        if (!listed)
-            return false;
-        if (std::strcmp(listed->d_name, ".") == 0 || std::strcmp(listed->d_name, "..") == 0)
+    d->bytes.clear();
+    d->wide.clear();
+    d->entries.clear();
+    DIR *dir = ::opendir(QFile::encodeName(path).constData());
+    if (!dir)
+        return false;
+    while (const dirent *listed = ::readdir(dir)) {
+        const char *name = listed->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
             continue;
-        // What QFile::decodeName() does on Unix, where Qt takes names for
-        // UTF-8, without its look for the locale's codec each time.
-        entry->name = QString::fromUtf8(listed->d_name);
-        entry->kind = listed->d_type == DT_DIR                                   ? Kind::Folder
-                      : listed->d_type == DT_REG                                 ? Kind::File
-                      : listed->d_type == DT_LNK || listed->d_type == DT_UNKNOWN ? Kind::Unknown
-                                                                                 : Kind::Other;
-        return true;
+        Private::Listed entry;
+        entry.at = quint32(d->bytes.size());
+        entry.size = quint32(std::strlen(name));
+        d->bytes.insert(d->bytes.end(), name, name + entry.size);
+        unsigned char any = 0;
+        for (quint32 i = 0; i < entry.size; ++i)
+            any |= static_cast<unsigned char>(name[i]);
+        for (quint32 i = 0; i < std::min<quint32>(entry.size, 8); ++i)
+            entry.start |= quint64(static_cast<unsigned char>(name[i])) << (56 - 8 * i);
+        if (any >= 0x80) {
+            // What QFile::decodeName() does on Unix, where Qt takes names
+            // for UTF-8, without its look for the locale's codec each time.
+            entry.wide = qint32(d->wide.size());
+            d->wide.push_back(QString::fromUtf8(name, qsizetype(entry.size)));
+        }
+        entry.kind = listed->d_type == DT_DIR                                   ? Kind::Folder
+                     : listed->d_type == DT_REG                                 ? Kind::File
+                     : listed->d_type == DT_LNK || listed->d_type == DT_UNKNOWN ? Kind::Unknown
+                                                                                : Kind::Other;
+        d->entries.push_back(entry);
     }
-    return false;
+    ::closedir(dir);
+    std::sort(d->entries.begin(), d->entries.end(),
+              [this](const Private::Listed &a, const Private::Listed &b) { return d->before(a, b); });
+    return true;
+}
+
+qsizetype FolderListing::size() const
+{
+    return qsizetype(d->entries.size());
+}
+
+FolderListing::Kind FolderListing::kind(qsizetype i) const
+{
+    return d->entries[size_t(i)].kind;
+}
+
+QString FolderListing::name(qsizetype i) const
+{
+    const Private::Listed &entry = d->entries[size_t(i)];
+    return entry.ascii() ? QString(d->ascii(entry)) : d->wide[size_t(entry.wide)];
+}
+
+QString FolderListing::pathIn(const QString &folder, qsizetype i) const
+{
+    const Private::Listed &entry = d->entries[size_t(i)];
+    QString path;
+    path.reserve(folder.size() + 1 + qsizetype(entry.size));
+    path += folder;
+    path += QLatin1Char('/');
+    if (entry.ascii())
+        path += d->ascii(entry);
+    else
+        path += d->wide[size_t(entry.wide)];
+    return path;
+}
+
+bool FolderListing::matches(qsizetype i, const NameGlobs &globs) const
+{
+    const Private::Listed &entry = d->entries[size_t(i)];
+    return entry.ascii() ? globs.matches(d->ascii(entry)) : globs.matches(d->wide[size_t(entry.wide)]);
 }
 
 bool fileFacts(const QString &path, FileFacts *facts)
@@ -120,35 +211,63 @@ FileFacts factsOf(const QFileInfo &info)
 
 struct FolderListing::Private
 {
-    std::unique_ptr<QDirIterator> iterator;
+    struct Listed
+    {
+        QString name;
+        Kind kind = Kind::Unknown;
+    };
+
+    std::vector<Listed> entries;
 };
 
-FolderListing::FolderListing(const QString &path) : d(std::make_unique<Private>())
-{
-    if (QFileInfo(path).isReadable())
-        d->iterator = std::make_unique<QDirIterator>(path, QDir::AllEntries | QDir::Hidden | QDir::System |
-                                                               QDir::NoDotAndDotDot);
-}
+FolderListing::FolderListing() : d(std::make_unique<Private>())
+{}
 
 FolderListing::~FolderListing() = default;
 
-bool FolderListing::isOpen() const
+bool FolderListing::list(const QString &path)
 {
-    return d->iterator != nullptr;
+    d->entries.clear();
+    if (!QFileInfo(path).isReadable())
+        return false;
+    QDirIterator iterator(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (iterator.hasNext()) {
+        iterator.next();
+        const QFileInfo listed = iterator.fileInfo();
+        const Kind kind = listed.isSymLink() ? Kind::Unknown
+                          : listed.isDir()   ? Kind::Folder
+                          : listed.isFile()  ? Kind::File
+                                             : Kind::Other;
+        d->entries.push_back({listed.fileName(), kind});
+    }
+    std::sort(d->entries.begin(), d->entries.end(),
+              [](const Private::Listed &a, const Private::Listed &b) { return a.name < b.name; });
+    return true;
 }
 
-bool FolderListing::next(Entry *entry)
+qsizetype FolderListing::size() const
 {
-    if (!d->iterator || !d->iterator->hasNext())
-        return false;
-    d->iterator->next();
-    const QFileInfo listed = d->iterator->fileInfo();
-    entry->name = listed.fileName();
-    entry->kind = listed.isSymLink() ? Kind::Unknown
-                  : listed.isDir()   ? Kind::Folder
-                  : listed.isFile()  ? Kind::File
-                                     : Kind::Other;
-    return true;
+    return qsizetype(d->entries.size());
+}
+
+FolderListing::Kind FolderListing::kind(qsizetype i) const
+{
+    return d->entries[size_t(i)].kind;
+}
+
+QString FolderListing::name(qsizetype i) const
+{
+    return d->entries[size_t(i)].name;
+}
+
+QString FolderListing::pathIn(const QString &folder, qsizetype i) const
+{
+    return folder + QLatin1Char('/') + d->entries[size_t(i)].name;
+}
+
+bool FolderListing::matches(qsizetype i, const NameGlobs &globs) const
+{
+    return globs.matches(d->entries[size_t(i)].name);
 }
 
 bool fileFacts(const QString &path, FileFacts *facts)
