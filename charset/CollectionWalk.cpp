@@ -25,7 +25,7 @@ void Walker::visitNamed(const QString &path)
     else if (!info.exists())
         skip(CharacterCollection::Unreadable, path);
     else if (info.isDir())
-        walkFolder(info, info.canonicalFilePath(), path, true);
+        walkFolder(info.canonicalFilePath(), path, true);
     else
         listFile(info.canonicalFilePath(), path);
     handOver();
@@ -51,7 +51,7 @@ void Walker::brokenLink(const QFileInfo &link, const QString &name)
     skip(CharacterCollection::SymlinkLoop, name);
 }
 
-void Walker::walkFolder(const QFileInfo &folder, const QString &canonical, const QString &shown, bool named)
+void Walker::walkFolder(const QString &canonical, const QString &shown, bool named)
 {
     if (ancestors.contains(canonical)) {
         skip(CharacterCollection::SymlinkLoop, shown);
@@ -61,10 +61,6 @@ void Walker::walkFolder(const QFileInfo &folder, const QString &canonical, const
     if (seenFolders.contains(canonical))
         return;
     seenFolders.insert(canonical);
-    if (!folder.isReadable() || !folder.isExecutable()) {
-        skip(CharacterCollection::Unreadable, shown);
-        return;
-    }
     // One listing per depth: a folder's walk goes on after its subfolders'.
     const size_t depth = size_t(ancestors.size());
     if (listings.size() <= depth)
@@ -89,10 +85,8 @@ void Walker::walkFolder(const QFileInfo &folder, const QString &canonical, const
         if (kind == FolderListing::Kind::Folder) {
             handOver();
             const QString name = listing.name(i);
-            if (walkedInto(name)) {
-                const QString path = listing.pathIn(canonical, i);
-                walkFolder(QFileInfo(path), path, prefix + name, false);
-            }
+            if (walkedInto(name))
+                walkFolder(listing.pathIn(canonical, i), prefix + name, false);
         } else if (kind == FolderListing::Kind::Unknown) {
             const QString name = listing.name(i);
             visitEntry(QFileInfo(listing.pathIn(canonical, i)), name, prefix + name);
@@ -123,7 +117,7 @@ void Walker::visitEntry(const QFileInfo &entry, const QString &name, const QStri
     const QString canonical = link ? entry.canonicalFilePath() : entry.absoluteFilePath();
     if (entry.isDir()) {
         if (walkedInto(name))
-            walkFolder(entry, canonical, shown, false);
+            walkFolder(canonical, shown, false);
     } else if (include.matches(name)) {
         listFile(canonical, shown);
     }

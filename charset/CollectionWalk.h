@@ -97,7 +97,7 @@ private:
     }
     // `canonical`: the path without links, as the caller knows it; `shown`:
     // how the summary names it.
-    void walkFolder(const QFileInfo &folder, const QString &canonical, const QString &shown, bool named);
+    void walkFolder(const QString &canonical, const QString &shown, bool named);
     void visitEntry(const QFileInfo &entry, const QString &name, const QString &shown);
     void listFile(const QString &canonical, const QString &shown);
     // Version control, tool caches and installed packages are not the

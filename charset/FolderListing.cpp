@@ -34,6 +34,36 @@ FileFacts factsOf(const struct stat &status)
     return facts;
 }
 
+// Calls `add` with the name and type of each entry of a folder; false when
+// it cannot be opened.
+template <typename Add> bool eachEntry(const char *path, std::vector<char> *buffer, Add add)
+{
+#ifdef Q_OS_LINUX
+    // A listing without the library's lock and call for every entry.
+    const int handle = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0)
+        return false;
+    buffer->resize(32 * 1024);
+    for (ssize_t got; (got = ::getdents64(handle, buffer->data(), buffer->size())) > 0;) {
+        for (ssize_t at = 0; at < got;) {
+            const auto *listed = reinterpret_cast<const dirent64 *>(buffer->data() + at);
+            add(listed->d_name, listed->d_type);
+            at += listed->d_reclen;
+        }
+    }
+    ::close(handle);
+#else
+    Q_UNUSED(buffer);
+    DIR *dir = ::opendir(path);
+    if (!dir)
+        return false;
+    while (const dirent *listed = ::readdir(dir))
+        add(listed->d_name, listed->d_type);
+    ::closedir(dir);
+#endif
+    return true;
+}
+
 } // namespace
 
 struct FolderListing::Private
@@ -79,6 +109,7 @@ struct FolderListing::Private
         return wide[size_t(a.wide)] < wide[size_t(b.wide)];
     }
 
+    std::vector<char> buffer; // for the system's listing
     std::vector<char> bytes;
     std::vector<QString> wide;
     std::vector<Listed> entries;
@@ -94,35 +125,37 @@ bool FolderListing::list(const QString &path)
     d->bytes.clear();
     d->wide.clear();
     d->entries.clear();
-    DIR *dir = ::opendir(QFile::encodeName(path).constData());
-    if (!dir)
+    const QByteArray encoded = QFile::encodeName(path);
+    // Without the right to search it, none of a folder's files could be read.
+    if (::access(encoded.constData(), R_OK | X_OK) != 0)
         return false;
-    while (const dirent *listed = ::readdir(dir)) {
-        const char *name = listed->d_name;
-        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
-            continue;
-        Private::Listed entry;
-        entry.at = quint32(d->bytes.size());
-        entry.size = quint32(std::strlen(name));
-        d->bytes.insert(d->bytes.end(), name, name + entry.size);
-        unsigned char any = 0;
-        for (quint32 i = 0; i < entry.size; ++i)
-            any |= static_cast<unsigned char>(name[i]);
-        for (quint32 i = 0; i < std::min<quint32>(entry.size, 8); ++i)
-            entry.start |= quint64(static_cast<unsigned char>(name[i])) << (56 - 8 * i);
-        if (any >= 0x80) {
-            // What QFile::decodeName() does on Unix, where Qt takes names
-            // for UTF-8, without its look for the locale's codec each time.
-            entry.wide = qint32(d->wide.size());
-            d->wide.push_back(QString::fromUtf8(name, qsizetype(entry.size)));
-        }
-        entry.kind = listed->d_type == DT_DIR                                   ? Kind::Folder
-                     : listed->d_type == DT_REG                                 ? Kind::File
-                     : listed->d_type == DT_LNK || listed->d_type == DT_UNKNOWN ? Kind::Unknown
-                                                                                : Kind::Other;
-        d->entries.push_back(entry);
-    }
-    ::closedir(dir);
+    const bool listed =
+        eachEntry(encoded.constData(), &d->buffer, [this](const char *name, unsigned char type) {
+            if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+                return;
+            Private::Listed entry;
+            entry.at = quint32(d->bytes.size());
+            entry.size = quint32(std::strlen(name));
+            d->bytes.insert(d->bytes.end(), name, name + entry.size);
+            unsigned char any = 0;
+            for (quint32 i = 0; i < entry.size; ++i)
+                any |= static_cast<unsigned char>(name[i]);
+            for (quint32 i = 0; i < std::min<quint32>(entry.size, 8); ++i)
+                entry.start |= quint64(static_cast<unsigned char>(name[i])) << (56 - 8 * i);
+            if (any >= 0x80) {
+                // What QFile::decodeName() does on Unix, where Qt takes names
+                // for UTF-8, without its look for the locale's codec each time.
+                entry.wide = qint32(d->wide.size());
+                d->wide.push_back(QString::fromUtf8(name, qsizetype(entry.size)));
+            }
+            entry.kind = type == DT_DIR                         ? Kind::Folder
+                         : type == DT_REG                       ? Kind::File
+                         : type == DT_LNK || type == DT_UNKNOWN ? Kind::Unknown
+                                                                : Kind::Other;
+            d->entries.push_back(entry);
+        });
+    if (!listed)
+        return false;
     std::sort(d->entries.begin(), d->entries.end(),
               [this](const Private::Listed &a, const Private::Listed &b) { return d->before(a, b); });
     return true;
@@ -228,7 +261,8 @@ FolderListing::~FolderListing() = default;
 bool FolderListing::list(const QString &path)
 {
     d->entries.clear();
-    if (!QFileInfo(path).isReadable())
+    const QFileInfo folder(path);
+    if (!folder.isReadable() || !folder.isExecutable())
         return false;
     QDirIterator iterator(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (iterator.hasNext()) {

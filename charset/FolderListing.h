@@ -56,7 +56,8 @@ public:
     FolderListing &operator=(const FolderListing &) = delete;
 
     // Lists the folder at `path`, "." and ".." left out, in place of the
-    // entries listed before; false when it cannot be opened.
+    // entries listed before; false when it cannot be read or its files
+    // cannot be reached.
     bool list(const QString &path);
     qsizetype size() const;
     Kind kind(qsizetype i) const;
