@@ -66,21 +66,18 @@ void Walker::walkFolder(const QString &canonical, const QString &shown, bool nam
     if (listings.size() <= depth)
         listings.push_back(std::make_unique<FolderListing>());
     FolderListing &listing = *listings[depth];
-    if (!listing.list(canonical)) {
+    if (!listing.list(canonical, exclude, include)) {
         skip(CharacterCollection::Unreadable, shown);
         return;
     }
     ancestors.append(canonical);
     // Inside a folder named by the user, names are given from there.
     const QString prefix = named ? QString() : shown + QLatin1Char('/');
-    // Only links and the files to read cost a look at their metadata, and
-    // most entries of a large tree are files of other kinds: neither a name
-    // nor a path is built for those.
+    // Only links and the files to read cost a look at their metadata; the
+    // listing has left out what the globs refuse.
     for (qsizetype i = 0; i < listing.size(); ++i) {
         if (stopped())
             break;
-        if (listing.matches(i, exclude))
-            continue;
         const FolderListing::Kind kind = listing.kind(i);
         if (kind == FolderListing::Kind::Folder) {
             handOver();
@@ -90,13 +87,12 @@ void Walker::walkFolder(const QString &canonical, const QString &shown, bool nam
         } else if (kind == FolderListing::Kind::Unknown) {
             const QString name = listing.name(i);
             visitEntry(QFileInfo(listing.pathIn(canonical, i)), name, prefix + name);
-        } else if (listing.matches(i, include)) {
+        } else if (kind == FolderListing::Kind::File) {
+            listed.append({listing.pathIn(canonical, i), prefix, canonical.size() + 1});
+        } else {
             // A named pipe would wait for a writer and a device may never
             // end, so nothing but a regular file is opened.
-            if (kind == FolderListing::Kind::File)
-                listed.append({listing.pathIn(canonical, i), prefix, canonical.size() + 1});
-            else
-                skip(CharacterCollection::NotRegular, prefix + listing.name(i));
+            skip(CharacterCollection::NotRegular, prefix + listing.name(i));
         }
     }
     handOver();

@@ -70,28 +70,35 @@ struct FolderListing::Private
 {
     struct Listed
     {
-        // The first eight bytes, the first in the highest byte: for two names
-        // of ASCII characters, most comparisons end here.
-        quint64 start = 0;
         quint32 at = 0; // in `bytes`
         quint32 size = 0;
         qint32 wide = -1; // in `wide`; only a name with other characters has one
         Kind kind = Kind::Unknown;
-
-        bool ascii() const { return wide < 0; }
+    };
+    // What sorting moves about, kept small.
+    struct Place
+    {
+        // The first eight bytes, the first in the highest byte: for two names
+        // of ASCII characters, most comparisons end here.
+        quint64 start = 0;
+        quint32 entry = 0; // in `entries`
+        bool ascii = true;
     };
 
     QLatin1StringView ascii(const Listed &entry) const
     {
         return QLatin1StringView(bytes.data() + entry.at, qsizetype(entry.size));
     }
-    // QString's order, that of UTF-16 code units: ASCII characters are the
-    // same in every encoding, and only the names with others are decoded.
-    bool before(const Listed &a, const Listed &b) const
+    // QString's order, that of UTF-16 code units, for names whose starts do
+    // not tell: ASCII characters are the same in every encoding, and only
+    // the names with others are decoded.
+    bool before(const Place &first, const Place &second) const
     {
-        if (a.ascii() && b.ascii()) {
-            if (a.start != b.start)
-                return a.start < b.start;
+        const Listed &a = entries[first.entry];
+        const Listed &b = entries[second.entry];
+        if (first.ascii && second.ascii) {
+            if (first.start != second.start)
+                return first.start < second.start;
             // No name holds a NUL byte: the same start and one of eight bytes
             // or less means that one begins the other.
             const quint32 common = std::min(a.size, b.size);
@@ -102,17 +109,19 @@ struct FolderListing::Private
             }
             return a.size < b.size;
         }
-        if (a.ascii())
+        if (first.ascii)
             return QStringView(wide[size_t(b.wide)]).compare(ascii(a)) > 0;
-        if (b.ascii())
+        if (second.ascii)
             return QStringView(wide[size_t(a.wide)]).compare(ascii(b)) < 0;
         return wide[size_t(a.wide)] < wide[size_t(b.wide)];
     }
+    const Listed &at(qsizetype i) const { return entries[order[size_t(i)].entry]; }
 
     std::vector<char> buffer; // for the system's listing
     std::vector<char> bytes;
     std::vector<QString> wide;
     std::vector<Listed> entries;
+    std::vector<Place> order;
 };
 
 FolderListing::FolderListing() : d(std::make_unique<Private>())
@@ -120,81 +129,88 @@ FolderListing::FolderListing() : d(std::make_unique<Private>())
 
 FolderListing::~FolderListing() = default;
 
-bool FolderListing::list(const QString &path)
+bool FolderListing::list(const QString &path, const NameGlobs &exclude, const NameGlobs &include)
 {
     d->bytes.clear();
     d->wide.clear();
     d->entries.clear();
+    d->order.clear();
     const QByteArray encoded = QFile::encodeName(path);
     // Without the right to search it, none of a folder's files could be read.
     if (::access(encoded.constData(), R_OK | X_OK) != 0)
         return false;
-    const bool listed =
-        eachEntry(encoded.constData(), &d->buffer, [this](const char *name, unsigned char type) {
-            if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+    const auto add = [&](const char *name, unsigned char type) {
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            return;
+        Private::Listed entry;
+        entry.size = quint32(std::strlen(name));
+        entry.kind = type == DT_DIR                         ? Kind::Folder
+                     : type == DT_REG                       ? Kind::File
+                     : type == DT_LNK || type == DT_UNKNOWN ? Kind::Unknown
+                                                            : Kind::Other;
+        const bool file = entry.kind == Kind::File || entry.kind == Kind::Other;
+        unsigned char any = 0;
+        for (quint32 i = 0; i < entry.size; ++i)
+            any |= static_cast<unsigned char>(name[i]);
+        if (any < 0x80) {
+            const QLatin1StringView ascii(name, qsizetype(entry.size));
+            if (exclude.matches(ascii) || (file && !include.matches(ascii)))
                 return;
-            Private::Listed entry;
-            entry.at = quint32(d->bytes.size());
-            entry.size = quint32(std::strlen(name));
-            d->bytes.insert(d->bytes.end(), name, name + entry.size);
-            unsigned char any = 0;
-            for (quint32 i = 0; i < entry.size; ++i)
-                any |= static_cast<unsigned char>(name[i]);
-            for (quint32 i = 0; i < std::min<quint32>(entry.size, 8); ++i)
-                entry.start |= quint64(static_cast<unsigned char>(name[i])) << (56 - 8 * i);
-            if (any >= 0x80) {
-                // What QFile::decodeName() does on Unix, where Qt takes names
-                // for UTF-8, without its look for the locale's codec each time.
-                entry.wide = qint32(d->wide.size());
-                d->wide.push_back(QString::fromUtf8(name, qsizetype(entry.size)));
-            }
-            entry.kind = type == DT_DIR                         ? Kind::Folder
-                         : type == DT_REG                       ? Kind::File
-                         : type == DT_LNK || type == DT_UNKNOWN ? Kind::Unknown
-                                                                : Kind::Other;
-            d->entries.push_back(entry);
-        });
-    if (!listed)
+        } else {
+            // What QFile::decodeName() does on Unix, where Qt takes names
+            // for UTF-8, without its look for the locale's codec each time.
+            QString decoded = QString::fromUtf8(name, qsizetype(entry.size));
+            if (exclude.matches(decoded) || (file && !include.matches(decoded)))
+                return;
+            entry.wide = qint32(d->wide.size());
+            d->wide.push_back(std::move(decoded));
+        }
+        Private::Place place;
+        place.entry = quint32(d->entries.size());
+        place.ascii = entry.wide < 0;
+        for (quint32 i = 0; i < std::min<quint32>(entry.size, 8); ++i)
+            place.start |= quint64(static_cast<unsigned char>(name[i])) << (56 - 8 * i);
+        entry.at = quint32(d->bytes.size());
+        d->bytes.insert(d->bytes.end(), name, name + entry.size);
+        d->entries.push_back(entry);
+        d->order.push_back(place);
+    };
+    if (!eachEntry(encoded.constData(), &d->buffer, add))
         return false;
-    std::sort(d->entries.begin(), d->entries.end(),
-              [this](const Private::Listed &a, const Private::Listed &b) { return d->before(a, b); });
+    std::sort(d->order.begin(), d->order.end(), [this](const Private::Place &a, const Private::Place &b) {
+        return a.start != b.start && a.ascii && b.ascii ? a.start < b.start : d->before(a, b);
+    });
     return true;
 }
 
 qsizetype FolderListing::size() const
 {
-    return qsizetype(d->entries.size());
+    return qsizetype(d->order.size());
 }
 
 FolderListing::Kind FolderListing::kind(qsizetype i) const
 {
-    return d->entries[size_t(i)].kind;
+    return d->at(i).kind;
 }
 
 QString FolderListing::name(qsizetype i) const
 {
-    const Private::Listed &entry = d->entries[size_t(i)];
-    return entry.ascii() ? QString(d->ascii(entry)) : d->wide[size_t(entry.wide)];
+    const Private::Listed &entry = d->at(i);
+    return entry.wide < 0 ? QString(d->ascii(entry)) : d->wide[size_t(entry.wide)];
 }
 
 QString FolderListing::pathIn(const QString &folder, qsizetype i) const
 {
-    const Private::Listed &entry = d->entries[size_t(i)];
+    const Private::Listed &entry = d->at(i);
     QString path;
     path.reserve(folder.size() + 1 + qsizetype(entry.size));
     path += folder;
     path += QLatin1Char('/');
-    if (entry.ascii())
+    if (entry.wide < 0)
         path += d->ascii(entry);
     else
         path += d->wide[size_t(entry.wide)];
     return path;
-}
-
-bool FolderListing::matches(qsizetype i, const NameGlobs &globs) const
-{
-    const Private::Listed &entry = d->entries[size_t(i)];
-    return entry.ascii() ? globs.matches(d->ascii(entry)) : globs.matches(d->wide[size_t(entry.wide)]);
 }
 
 bool fileFacts(const QString &path, FileFacts *facts)
@@ -258,7 +274,7 @@ FolderListing::FolderListing() : d(std::make_unique<Private>())
 
 FolderListing::~FolderListing() = default;
 
-bool FolderListing::list(const QString &path)
+bool FolderListing::list(const QString &path, const NameGlobs &exclude, const NameGlobs &include)
 {
     d->entries.clear();
     const QFileInfo folder(path);
@@ -272,7 +288,10 @@ bool FolderListing::list(const QString &path)
                           : listed.isDir()   ? Kind::Folder
                           : listed.isFile()  ? Kind::File
                                              : Kind::Other;
-        d->entries.push_back({listed.fileName(), kind});
+        const QString name = listed.fileName();
+        if (exclude.matches(name) || ((kind == Kind::File || kind == Kind::Other) && !include.matches(name)))
+            continue;
+        d->entries.push_back({name, kind});
     }
     std::sort(d->entries.begin(), d->entries.end(),
               [](const Private::Listed &a, const Private::Listed &b) { return a.name < b.name; });
@@ -297,11 +316,6 @@ QString FolderListing::name(qsizetype i) const
 QString FolderListing::pathIn(const QString &folder, qsizetype i) const
 {
     return folder + QLatin1Char('/') + d->entries[size_t(i)].name;
-}
-
-bool FolderListing::matches(qsizetype i, const NameGlobs &globs) const
-{
-    return globs.matches(d->entries[size_t(i)].name);
 }
 
 bool fileFacts(const QString &path, FileFacts *facts)

@@ -34,12 +34,13 @@ struct FileFacts
     FileIdentity identity;
 };
 
-// One folder's entries, in the order of their names as QString compares
-// them. On Unix the listing tells each entry's kind with its name, so a walk
-// through ten thousand files costs no look at any file's metadata, and a name
-// stays the listed bytes until it is asked for: most entries of a large tree
-// are only matched against globs. Elsewhere Qt's own listing serves. A walk
-// lists folder after folder with one listing per depth, keeping its storage.
+// The entries of one folder that a walk looks at, in the order of their
+// names as QString compares them. On Unix the listing tells each entry's kind
+// with its name, so a walk through ten thousand files costs no look at any
+// file's metadata, and a name stays the listed bytes until it is asked for:
+// most entries of a large tree are files of other kinds, only matched against
+// globs. Elsewhere Qt's own listing serves. A walk lists folder after folder
+// with one listing per depth, keeping its storage.
 class FolderListing
 {
 public:
@@ -55,16 +56,17 @@ public:
     FolderListing(const FolderListing &) = delete;
     FolderListing &operator=(const FolderListing &) = delete;
 
-    // Lists the folder at `path`, "." and ".." left out, in place of the
-    // entries listed before; false when it cannot be read or its files
-    // cannot be reached.
-    bool list(const QString &path);
+    // Lists the folder at `path` in place of the entries listed before,
+    // leaving out ".", "..", the entries whose names match `exclude` and the
+    // files of known kinds (regular or not) whose names do not match
+    // `include`; false when the folder cannot be read or its files cannot be
+    // reached.
+    bool list(const QString &path, const NameGlobs &exclude, const NameGlobs &include);
     qsizetype size() const;
     Kind kind(qsizetype i) const;
     QString name(qsizetype i) const;
     // `folder`, a slash and the entry's name.
     QString pathIn(const QString &folder, qsizetype i) const;
-    bool matches(qsizetype i, const NameGlobs &globs) const;
 
 private:
     struct Private;
