@@ -71,6 +71,7 @@ void Walker::walkFolder(const QString &canonical, const QString &shown, bool nam
         return;
     }
     ancestors.append(canonical);
+    listed.reserve(listed.size() + listing.size());
     // Inside a folder named by the user, names are given from there.
     const QString prefix = named ? QString() : shown + QLatin1Char('/');
     // Only links and the files to read cost a look at their metadata; the

@@ -202,14 +202,14 @@ QString FolderListing::name(qsizetype i) const
 QString FolderListing::pathIn(const QString &folder, qsizetype i) const
 {
     const Private::Listed &entry = d->at(i);
-    QString path;
-    path.reserve(folder.size() + 1 + qsizetype(entry.size));
-    path += folder;
-    path += QLatin1Char('/');
-    if (entry.wide < 0)
-        path += d->ascii(entry);
-    else
-        path += d->wide[size_t(entry.wide)];
+    if (entry.wide >= 0)
+        return folder + QLatin1Char('/') + d->wide[size_t(entry.wide)];
+    // Written in place: a walk builds one for every file it lists.
+    QString path(folder.size() + 1 + qsizetype(entry.size), Qt::Uninitialized);
+    QChar *out = std::copy_n(folder.constData(), folder.size(), path.data());
+    *out++ = QLatin1Char('/');
+    for (quint32 at = entry.at; at < entry.at + entry.size; ++at)
+        *out++ = QLatin1Char(d->bytes[at]);
     return path;
 }
 
