@@ -31,6 +31,8 @@ struct ListedFile
 
     QString shownName() const { return nameAt < 0 ? shown : shown + path.mid(nameAt); }
 };
+// Moved about in memory as bytes when a list of them grows.
+Q_DECLARE_TYPEINFO(ListedFile, Q_RELOCATABLE_TYPE);
 
 // The files listed so far, handed out one at a time to the reading threads
 // while the walk goes on: reading need not wait for the whole tree.
