@@ -2,8 +2,7 @@
 
 #include <QFile>
 
-#include <algorithm>
-#include <vector>
+#include <memory>
 
 namespace {
 
@@ -26,7 +25,7 @@ void Walker::visitNamed(const QString &path)
     else if (!info.exists())
         skip(CharacterCollection::Unreadable, path);
     else if (info.isDir())
-        walkFolder(info, info.canonicalFilePath(), path, true);
+        walkFolder(info.canonicalFilePath(), path, true);
     else
         listFile(info.canonicalFilePath(), path);
     handOver();
@@ -52,7 +51,7 @@ void Walker::brokenLink(const QFileInfo &link, const QString &name)
     skip(CharacterCollection::SymlinkLoop, name);
 }
 
-void Walker::walkFolder(const QFileInfo &folder, const QString &canonical, const QString &shown, bool named)
+void Walker::walkFolder(const QString &canonical, const QString &shown, bool named)
 {
     if (ancestors.contains(canonical)) {
         skip(CharacterCollection::SymlinkLoop, shown);
@@ -62,46 +61,39 @@ void Walker::walkFolder(const QFileInfo &folder, const QString &canonical, const
     if (seenFolders.contains(canonical))
         return;
     seenFolders.insert(canonical);
-    if (!folder.isReadable() || !folder.isExecutable()) {
-        skip(CharacterCollection::Unreadable, shown);
-        return;
-    }
-    FolderListing listing(canonical);
-    if (!listing.isOpen()) {
+    // One listing per depth: a folder's walk goes on after its subfolders'.
+    const size_t depth = size_t(ancestors.size());
+    if (listings.size() <= depth)
+        listings.push_back(std::make_unique<FolderListing>());
+    FolderListing &listing = *listings[depth];
+    if (!listing.list(canonical, exclude, include)) {
         skip(CharacterCollection::Unreadable, shown);
         return;
     }
     ancestors.append(canonical);
-    // Only links and the files to read cost a look at their metadata.
-    std::vector<FolderListing::Entry> entries;
-    for (FolderListing::Entry entry; listing.next(&entry);)
-        entries.push_back(entry);
-    // The order of the list decides which file a summary names first.
-    std::sort(entries.begin(), entries.end(),
-              [](const FolderListing::Entry &a, const FolderListing::Entry &b) { return a.name < b.name; });
+    listed.reserve(listed.size() + listing.size());
     // Inside a folder named by the user, names are given from there.
     const QString prefix = named ? QString() : shown + QLatin1Char('/');
-    for (const FolderListing::Entry &entry : entries) {
+    // Only links and the files to read cost a look at their metadata; the
+    // listing has left out what the globs refuse.
+    for (qsizetype i = 0; i < listing.size(); ++i) {
         if (stopped())
             break;
-        if (exclude.matches(entry.name))
-            continue;
-        // Most entries of a large tree are files of other kinds: no path
-        // is built for those.
-        const auto entryCanonical = [&] { return canonical + QLatin1Char('/') + entry.name; };
-        if (entry.kind == FolderListing::Kind::Folder) {
+        const FolderListing::Kind kind = listing.kind(i);
+        if (kind == FolderListing::Kind::Folder) {
             handOver();
-            if (walkedInto(entry.name))
-                walkFolder(QFileInfo(entryCanonical()), entryCanonical(), prefix + entry.name, false);
-        } else if (entry.kind == FolderListing::Kind::Unknown) {
-            visitEntry(QFileInfo(entryCanonical()), entry.name, prefix + entry.name);
-        } else if (include.matches(entry.name)) {
+            const QString name = listing.name(i);
+            if (walkedInto(name))
+                walkFolder(listing.pathIn(canonical, i), prefix + name, false);
+        } else if (kind == FolderListing::Kind::Unknown) {
+            const QString name = listing.name(i);
+            visitEntry(QFileInfo(listing.pathIn(canonical, i)), name, prefix + name);
+        } else if (kind == FolderListing::Kind::File) {
+            listed.append({listing.pathIn(canonical, i), prefix, canonical.size() + 1});
+        } else {
             // A named pipe would wait for a writer and a device may never
             // end, so nothing but a regular file is opened.
-            if (entry.kind == FolderListing::Kind::File)
-                listed.append({entryCanonical(), prefix, canonical.size() + 1});
-            else
-                skip(CharacterCollection::NotRegular, prefix + entry.name);
+            skip(CharacterCollection::NotRegular, prefix + listing.name(i));
         }
     }
     handOver();
@@ -122,7 +114,7 @@ void Walker::visitEntry(const QFileInfo &entry, const QString &name, const QStri
     const QString canonical = link ? entry.canonicalFilePath() : entry.absoluteFilePath();
     if (entry.isDir()) {
         if (walkedInto(name))
-            walkFolder(entry, canonical, shown, false);
+            walkFolder(canonical, shown, false);
     } else if (include.matches(name)) {
         listFile(canonical, shown);
     }

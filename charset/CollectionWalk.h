@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -30,6 +31,8 @@ struct ListedFile
 
     QString shownName() const { return nameAt < 0 ? shown : shown + path.mid(nameAt); }
 };
+// Moved about in memory as bytes when a list of them grows.
+Q_DECLARE_TYPEINFO(ListedFile, Q_RELOCATABLE_TYPE);
 
 // The files listed so far, handed out one at a time to the reading threads
 // while the walk goes on: reading need not wait for the whole tree.
@@ -96,7 +99,7 @@ private:
     }
     // `canonical`: the path without links, as the caller knows it; `shown`:
     // how the summary names it.
-    void walkFolder(const QFileInfo &folder, const QString &canonical, const QString &shown, bool named);
+    void walkFolder(const QString &canonical, const QString &shown, bool named);
     void visitEntry(const QFileInfo &entry, const QString &name, const QString &shown);
     void listFile(const QString &canonical, const QString &shown);
     // Version control, tool caches and installed packages are not the
@@ -118,5 +121,6 @@ private:
     FileQueue *files;
     QList<ListedFile> listed; // not handed over yet
     QSet<QString> seenFolders;
-    QStringList ancestors; // canonical paths of the folders being walked
+    QStringList ancestors;                                // canonical paths of the folders being walked
+    std::vector<std::unique_ptr<FolderListing>> listings; // one per depth
 };

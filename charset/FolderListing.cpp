@@ -1,9 +1,13 @@
 #include "charset/FolderListing.h"
 
+#include "charset/NameGlobs.h"
+
 #include <QFile>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <dirent.h>
@@ -30,47 +34,183 @@ FileFacts factsOf(const struct stat &status)
     return facts;
 }
 
+// Calls `add` with the name and type of each entry of a folder; false when
+// it cannot be opened.
+template <typename Add> bool eachEntry(const char *path, std::vector<char> *buffer, Add add)
+{
+#ifdef Q_OS_LINUX
+    // A listing without the library's lock and call for every entry.
+    const int handle = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0)
+        return false;
+    buffer->resize(32 * 1024);
+    for (ssize_t got; (got = ::getdents64(handle, buffer->data(), buffer->size())) > 0;) {
+        for (ssize_t at = 0; at < got;) {
+            const auto *listed = reinterpret_cast<const dirent64 *>(buffer->data() + at);
+            add(listed->d_name, listed->d_type);
+            at += listed->d_reclen;
+        }
+    }
+    ::close(handle);
+#else
+    Q_UNUSED(buffer);
+    DIR *dir = ::opendir(path);
+    if (!dir)
+        return false;
+    while (const dirent *listed = ::readdir(dir))
+        add(listed->d_name, listed->d_type);
+    ::closedir(dir);
+#endif
+    return true;
+}
+
 } // namespace
 
 struct FolderListing::Private
 {
-    DIR *dir = nullptr;
+    struct Listed
+    {
+        quint32 at = 0; // in `bytes`
+        quint32 size = 0;
+        qint32 wide = -1; // in `wide`; only a name with other characters has one
+        Kind kind = Kind::Unknown;
+    };
+    // What sorting moves about, kept small.
+    struct Place
+    {
+        // The first eight bytes, the first in the highest byte: for two names
+        // of ASCII characters, most comparisons end here.
+        quint64 start = 0;
+        quint32 entry = 0; // in `entries`
+        bool ascii = true;
+    };
+
+    QLatin1StringView ascii(const Listed &entry) const
+    {
+        return QLatin1StringView(bytes.data() + entry.at, qsizetype(entry.size));
+    }
+    // QString's order, that of UTF-16 code units, for names whose starts do
+    // not tell: ASCII characters are the same in every encoding, and only
+    // the names with others are decoded.
+    bool before(const Place &first, const Place &second) const
+    {
+        const Listed &a = entries[first.entry];
+        const Listed &b = entries[second.entry];
+        if (first.ascii && second.ascii) {
+            if (first.start != second.start)
+                return first.start < second.start;
+            // No name holds a NUL byte: the same start and one of eight bytes
+            // or less means that one begins the other.
+            const quint32 common = std::min(a.size, b.size);
+            if (common > 8) {
+                const int order = std::memcmp(bytes.data() + a.at + 8, bytes.data() + b.at + 8, common - 8);
+                if (order != 0)
+                    return order < 0;
+            }
+            return a.size < b.size;
+        }
+        if (first.ascii)
+            return QStringView(wide[size_t(b.wide)]).compare(ascii(a)) > 0;
+        if (second.ascii)
+            return QStringView(wide[size_t(a.wide)]).compare(ascii(b)) < 0;
+        return wide[size_t(a.wide)] < wide[size_t(b.wide)];
+    }
+    const Listed &at(qsizetype i) const { return entries[order[size_t(i)].entry]; }
+
+    std::vector<char> buffer; // for the system's listing
+    std::vector<char> bytes;
+    std::vector<QString> wide;
+    std::vector<Listed> entries;
+    std::vector<Place> order;
 };
 
-FolderListing::FolderListing(const QString &path) : d(std::make_unique<Private>())
+FolderListing::FolderListing() : d(std::make_unique<Private>())
+{}
+
+FolderListing::~FolderListing() = default;
+
+bool FolderListing::list(const QString &path, const NameGlobs &exclude, const NameGlobs &include)
 {
-    d->dir = ::opendir(QFile::encodeName(path).constData());
+    d->bytes.clear();
+    d->wide.clear();
+    d->entries.clear();
+    d->order.clear();
+    const QByteArray encoded = QFile::encodeName(path);
+    // Without the right to search it, none of a folder's files could be read.
+    if (::access(encoded.constData(), R_OK | X_OK) != 0)
+        return false;
+    const auto add = [&](const char *name, unsigned char type) {
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            return;
+        Private::Listed entry;
+        entry.size = quint32(std::strlen(name));
+        entry.kind = type == DT_DIR                         ? Kind::Folder
+                     : type == DT_REG                       ? Kind::File
+                     : type == DT_LNK || type == DT_UNKNOWN ? Kind::Unknown
+                                                            : Kind::Other;
+        const bool file = entry.kind == Kind::File || entry.kind == Kind::Other;
+        unsigned char any = 0;
+        for (quint32 i = 0; i < entry.size; ++i)
+            any |= static_cast<unsigned char>(name[i]);
+        if (any < 0x80) {
+            const QLatin1StringView ascii(name, qsizetype(entry.size));
+            if (exclude.matches(ascii) || (file && !include.matches(ascii)))
+                return;
+        } else {
+            // What QFile::decodeName() does on Unix, where Qt takes names
+            // for UTF-8, without its look for the locale's codec each time.
+            QString decoded = QString::fromUtf8(name, qsizetype(entry.size));
+            if (exclude.matches(decoded) || (file && !include.matches(decoded)))
+                return;
+            entry.wide = qint32(d->wide.size());
+            d->wide.push_back(std::move(decoded));
+        }
+        Private::Place place;
+        place.entry = quint32(d->entries.size());
+        place.ascii = entry.wide < 0;
+        for (quint32 i = 0; i < std::min<quint32>(entry.size, 8); ++i)
+            place.start |= quint64(static_cast<unsigned char>(name[i])) << (56 - 8 * i);
+        entry.at = quint32(d->bytes.size());
+        d->bytes.insert(d->bytes.end(), name, name + entry.size);
+        d->entries.push_back(entry);
+        d->order.push_back(place);
+    };
+    if (!eachEntry(encoded.constData(), &d->buffer, add))
+        return false;
+    std::sort(d->order.begin(), d->order.end(), [this](const Private::Place &a, const Private::Place &b) {
+        return a.start != b.start && a.ascii && b.ascii ? a.start < b.start : d->before(a, b);
+    });
+    return true;
 }
 
-FolderListing::~FolderListing()
+qsizetype FolderListing::size() const
 {
-    if (d->dir)
-        ::closedir(d->dir);
+    return qsizetype(d->order.size());
 }
 
-bool FolderListing::isOpen() const
+FolderListing::Kind FolderListing::kind(qsizetype i) const
 {
-    return d->dir != nullptr;
+    return d->at(i).kind;
 }
 
-bool FolderListing::next(Entry *entry)
+QString FolderListing::name(qsizetype i) const
 {
-    while (d->dir) {
-        const dirent *listed = ::readdir(d->dir);
-        if (!listed)
-            return false;
-        if (std::strcmp(listed->d_name, ".") == 0 || std::strcmp(listed->d_name, "..") == 0)
-            continue;
-        // What QFile::decodeName() does on Unix, where Qt takes names for
-        // UTF-8, without its look for the locale's codec each time.
-        entry->name = QString::fromUtf8(listed->d_name);
-        entry->kind = listed->d_type == DT_DIR                                   ? Kind::Folder
-                      : listed->d_type == DT_REG                                 ? Kind::File
-                      : listed->d_type == DT_LNK || listed->d_type == DT_UNKNOWN ? Kind::Unknown
-                                                                                 : Kind::Other;
-        return true;
-    }
-    return false;
+    const Private::Listed &entry = d->at(i);
+    return entry.wide < 0 ? QString(d->ascii(entry)) : d->wide[size_t(entry.wide)];
+}
+
+QString FolderListing::pathIn(const QString &folder, qsizetype i) const
+{
+    const Private::Listed &entry = d->at(i);
+    if (entry.wide >= 0)
+        return folder + QLatin1Char('/') + d->wide[size_t(entry.wide)];
+    // Written in place: a walk builds one for every file it lists.
+    QString path(folder.size() + 1 + qsizetype(entry.size), Qt::Uninitialized);
+    QChar *out = std::copy_n(folder.constData(), folder.size(), path.data());
+    *out++ = QLatin1Char('/');
+    for (quint32 at = entry.at; at < entry.at + entry.size; ++at)
+        *out++ = QLatin1Char(d->bytes[at]);
+    return path;
 }
 
 bool fileFacts(const QString &path, FileFacts *facts)
@@ -120,35 +260,62 @@ FileFacts factsOf(const QFileInfo &info)
 
 struct FolderListing::Private
 {
-    std::unique_ptr<QDirIterator> iterator;
+    struct Listed
+    {
+        QString name;
+        Kind kind = Kind::Unknown;
+    };
+
+    std::vector<Listed> entries;
 };
 
-FolderListing::FolderListing(const QString &path) : d(std::make_unique<Private>())
-{
-    if (QFileInfo(path).isReadable())
-        d->iterator = std::make_unique<QDirIterator>(path, QDir::AllEntries | QDir::Hidden | QDir::System |
-                                                               QDir::NoDotAndDotDot);
-}
+FolderListing::FolderListing() : d(std::make_unique<Private>())
+{}
 
 FolderListing::~FolderListing() = default;
 
-bool FolderListing::isOpen() const
+bool FolderListing::list(const QString &path, const NameGlobs &exclude, const NameGlobs &include)
 {
-    return d->iterator != nullptr;
+    d->entries.clear();
+    const QFileInfo folder(path);
+    if (!folder.isReadable() || !folder.isExecutable())
+        return false;
+    QDirIterator iterator(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (iterator.hasNext()) {
+        iterator.next();
+        const QFileInfo listed = iterator.fileInfo();
+        const Kind kind = listed.isSymLink() ? Kind::Unknown
+                          : listed.isDir()   ? Kind::Folder
+                          : listed.isFile()  ? Kind::File
+                                             : Kind::Other;
+        const QString name = listed.fileName();
+        if (exclude.matches(name) || ((kind == Kind::File || kind == Kind::Other) && !include.matches(name)))
+            continue;
+        d->entries.push_back({name, kind});
+    }
+    std::sort(d->entries.begin(), d->entries.end(),
+              [](const Private::Listed &a, const Private::Listed &b) { return a.name < b.name; });
+    return true;
 }
 
-bool FolderListing::next(Entry *entry)
+qsizetype FolderListing::size() const
 {
-    if (!d->iterator || !d->iterator->hasNext())
-        return false;
-    d->iterator->next();
-    const QFileInfo listed = d->iterator->fileInfo();
-    entry->name = listed.fileName();
-    entry->kind = listed.isSymLink() ? Kind::Unknown
-                  : listed.isDir()   ? Kind::Folder
-                  : listed.isFile()  ? Kind::File
-                                     : Kind::Other;
-    return true;
+    return qsizetype(d->entries.size());
+}
+
+FolderListing::Kind FolderListing::kind(qsizetype i) const
+{
+    return d->entries[size_t(i)].kind;
+}
+
+QString FolderListing::name(qsizetype i) const
+{
+    return d->entries[size_t(i)].name;
+}
+
+QString FolderListing::pathIn(const QString &folder, qsizetype i) const
+{
+    return folder + QLatin1Char('/') + d->entries[size_t(i)].name;
 }
 
 bool fileFacts(const QString &path, FileFacts *facts)

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class NameGlobs;
 class QFile;
 
 #include <memory>
@@ -33,9 +34,13 @@ struct FileFacts
     FileIdentity identity;
 };
 
-// One folder's entries, as the system lists them. On Unix the listing tells
-// each entry's kind with its name, so a walk through ten thousand files
-// costs no look at any file's metadata; elsewhere Qt's own listing serves.
+// The entries of one folder that a walk looks at, in the order of their
+// names as QString compares them. On Unix the listing tells each entry's kind
+// with its name, so a walk through ten thousand files costs no look at any
+// file's metadata, and a name stays the listed bytes until it is asked for:
+// most entries of a large tree are files of other kinds, only matched against
+// globs. Elsewhere Qt's own listing serves. A walk lists folder after folder
+// with one listing per depth, keeping its storage.
 class FolderListing
 {
 public:
@@ -46,20 +51,22 @@ public:
         Unknown, // a link, or a file system that tells no kinds
     };
 
-    struct Entry
-    {
-        QString name;
-        Kind kind = Kind::Unknown;
-    };
-
-    explicit FolderListing(const QString &path);
+    FolderListing();
     ~FolderListing();
     FolderListing(const FolderListing &) = delete;
     FolderListing &operator=(const FolderListing &) = delete;
 
-    bool isOpen() const;
-    // The next entry, "." and ".." left out; false at the end.
-    bool next(Entry *entry);
+    // Lists the folder at `path` in place of the entries listed before,
+    // leaving out ".", "..", the entries whose names match `exclude` and the
+    // files of known kinds (regular or not) whose names do not match
+    // `include`; false when the folder cannot be read or its files cannot be
+    // reached.
+    bool list(const QString &path, const NameGlobs &exclude, const NameGlobs &include);
+    qsizetype size() const;
+    Kind kind(qsizetype i) const;
+    QString name(qsizetype i) const;
+    // `folder`, a slash and the entry's name.
+    QString pathIn(const QString &folder, qsizetype i) const;
 
 private:
     struct Private;

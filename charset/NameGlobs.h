@@ -17,8 +17,13 @@ public:
     explicit NameGlobs(const QStringList &globs);
 
     bool matches(const QString &name) const;
+    // The same for a name of ASCII characters only, as a folder lists it:
+    // no string is built unless a glob other than a suffix is asked.
+    bool matches(QLatin1StringView name) const;
 
 private:
+    template <typename Char> bool suffixListed(const Char *name, qsizetype size) const;
+
     // A suffix of up to sixteen ASCII letters, in lower case, a byte each:
     // looking one up takes no string to build and compares two numbers.
     using SuffixKey = std::pair<quint64, quint64>;

@@ -43,6 +43,8 @@ private Q_SLOTS:
     void patternsChooseTheFiles_data();
     void patternsChooseTheFiles();
     void cancelStopsTheWalk();
+    void filesComeInTheOrderOfTheirNames_data();
+    void filesComeInTheOrderOfTheirNames();
 };
 
 void TestCharacterCollector::decodesWhatAFileShows_data()
@@ -281,6 +283,29 @@ void TestCharacterCollector::cancelStopsTheWalk()
     QVERIFY2(found.filesRead >= 1 && found.filesRead <= QThread::idealThreadCount(),
              qPrintable(QString::number(found.filesRead)));
     QVERIFY(reportedBytes > 0);
+}
+
+void TestCharacterCollector::filesComeInTheOrderOfTheirNames_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("UTF-16 order: characters past U+FFFF before U+FF5A")
+        << QStringList{"ｚ.c", "😀.c", "z.c"} << QStringList{"z.c", "😀.c", "ｚ.c"};
+    QTest::newRow("a long shared start, a name beginning another")
+        << QStringList{"translation_b.c", "translation_ab.c", "translation.c", "translation_a.c", "AB.c"}
+        << QStringList{"AB.c", "translation.c", "translation_a.c", "translation_ab.c", "translation_b.c"};
+}
+
+// The summary names the first of the files not in UTF-8.
+void TestCharacterCollector::filesComeInTheOrderOfTheirNames()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, expected);
+    QTemporaryDir root;
+    for (const QString &name : names)
+        QVERIFY(makeFile(QDir(root.path()).filePath(name), "\xD6\xD0"));
+    QCOMPARE(collectCharacters({root.path()}, CollectionPatterns()).notUtf8, expected);
 }
 
 QTEST_GUILESS_MAIN(TestCharacterCollector)
