@@ -36,31 +36,14 @@ FileFacts factsOf(const struct stat &status)
 
 // Calls `add` with the name and type of each entry of a folder; false when
 // it cannot be opened.
-template <typename Add> bool eachEntry(const char *path, std::vector<char> *buffer, Add add)
+template <typename Add> bool eachEntry(const char *path, Add add)
 {
-#ifdef Q_OS_LINUX
-    // A listing without the library's lock and call for every entry.
-    const int handle = ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (handle < 0)
-        return false;
-    buffer->resize(32 * 1024);
-    for (ssize_t got; (got = ::getdents64(handle, buffer->data(), buffer->size())) > 0;) {
-        for (ssize_t at = 0; at < got;) {
-            const auto *listed = reinterpret_cast<const dirent64 *>(buffer->data() + at);
-            add(listed->d_name, listed->d_type);
-            at += listed->d_reclen;
-        }
-    }
-    ::close(handle);
-#else
-    Q_UNUSED(buffer);
     DIR *dir = ::opendir(path);
     if (!dir)
         return false;
     while (const dirent *listed = ::readdir(dir))
         add(listed->d_name, listed->d_type);
     ::closedir(dir);
-#endif
     return true;
 }
 
@@ -117,7 +100,6 @@ struct FolderListing::Private
     }
     const Listed &at(qsizetype i) const { return entries[order[size_t(i)].entry]; }
 
-    std::vector<char> buffer; // for the system's listing
     std::vector<char> bytes;
     std::vector<QString> wide;
     std::vector<Listed> entries;
@@ -175,7 +157,7 @@ bool FolderListing::list(const QString &path, const NameGlobs &exclude, const Na
         d->entries.push_back(entry);
         d->order.push_back(place);
     };
-    if (!eachEntry(encoded.constData(), &d->buffer, add))
+    if (!eachEntry(encoded.constData(), add))
         return false;
     std::sort(d->order.begin(), d->order.end(), [this](const Private::Place &a, const Private::Place &b) {
         return a.start != b.start && a.ascii && b.ascii ? a.start < b.start : d->before(a, b);
