@@ -18,9 +18,22 @@ bool needsLook(uchar c, uchar stop)
 }
 
 #ifdef VFC_SSSE3_RUNS
-// Characters found before, one after another: a word of CJK text.
+// Characters found before, one after another: a word of CJK text. Each is
+// read with one load, its continuation bytes checked at once, and looked up
+// without a bounds check: a three-byte character is below U+10000.
 const uchar *skipKnownRun(const uchar *p, const uchar *end, const CodepointSet &known)
 {
+    const quint64 *plane = known.basicPlane();
+    for (; end - p >= 4; p += 3) {
+        quint32 bytes;
+        std::memcpy(&bytes, p, sizeof bytes);
+        const uint lead = bytes & 0xFF;
+        // Leads E1..EF but ED, as threeByteCharacter() takes them.
+        if (lead - 0xE1 > 0xEF - 0xE1 || lead == 0xED || (bytes & 0xC0C000) != 0x808000)
+            return p;
+        if (!(plane[(bytes & 0x0F) << 6 | (bytes >> 8 & 0x3F)] >> (bytes >> 16 & 0x3F) & 1))
+            return p;
+    }
     for (uint c; (c = threeByteCharacter(p, end)) && known.contains(c);)
         p += 3;
     return p;

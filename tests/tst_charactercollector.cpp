@@ -154,6 +154,11 @@ void TestCharacterCollector::charactersFoundBeforeArePassedOver_data()
         << QByteArray(4, 'a') + "文\xE4\xF8\xAD" + after << "abZ" << false;
     QTest::newRow("four-byte lead in a word")
         << QByteArray(4, 'a') + "文\xF4\xB8\xAD" + after << "abZ" << false;
+    // A word running past a step's end is read a character at a time.
+    QTest::newRow("four-byte lead in a word across a step's end")
+        << QByteArray(28, 'a') + "文\xF4\xB8\xAD" + after << "abZ" << false;
+    QTest::newRow("no continuation byte in a word across a step's end")
+        << QByteArray(28, 'a') + "文\xE4\xF8\xAD" + after << "abZ" << false;
     // So is the escape of a character found before: its letters are no text.
     QTest::newRow("escapes of known characters")
         << QByteArray(4, 'a') + R"(\u4E2D\uD83D\uDE00\U00004E2D\u{6587}&#20013;&#x6587;)" + after << "abZ"
