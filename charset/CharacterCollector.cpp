@@ -5,73 +5,47 @@
 #include "charset/TextFileScan.h"
 #include "common/UiText.h"
 
-#include <QHash>
 #include <QLocale>
 #include <QThread>
 #include <QtConcurrent>
 
 #include <algorithm>
-#include <array>
-#include <mutex>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The files read so far, by identity: the same file reached under two names
-// (a link, a hard link) is read once, by whichever thread opens it first.
-// Which of its names the summary gives must not depend on that race: the
-// first in list order. Every file opened asks, so the identities are spread
-// over several locks that the threads seldom wait for.
-class Identities
+// What reading one file came to. The same file reached under two names (a
+// link, a hard link) is read under each, by whichever thread takes it: such
+// files are rare, and asking a table shared by the threads before every
+// file cost more than reading them twice. Once all are read, outcomes of one
+// identity count once, under the first of the file's names in list order,
+// so that the summary does not depend on which thread was quicker.
+struct Outcome
 {
-public:
-    bool claim(const FileIdentity &identity, int index)
-    {
-        Stripe &stripe = stripes[qHash(identity) % stripes.size()];
-        const std::lock_guard<std::mutex> hold(stripe.mutex);
-        const auto found = stripe.claims.find(identity);
-        if (found == stripe.claims.end()) {
-            stripe.claims.insert(identity, {index, index});
-            return true;
-        }
-        found->first = std::min(found->first, index);
-        return false;
-    }
-    // Only once every reader is done: the place in the list to name the
-    // file read at `index` by.
-    QHash<int, int> namedBy() const
-    {
-        QHash<int, int> places;
-        for (const Stripe &stripe : stripes) {
-            for (const Claim &claim : stripe.claims) {
-                if (claim.first != claim.read)
-                    places.insert(claim.read, claim.first);
-            }
-        }
-        return places;
-    }
-
-private:
-    struct Claim
-    {
-        int read;
-        int first;
-    };
-    struct Stripe
-    {
-        std::mutex mutex;
-        QHash<FileIdentity, Claim> claims;
-    };
-    std::array<Stripe, 16> stripes;
+    int place; // in the list
+    TextFileScan scan;
+    std::optional<FileIdentity> identity; // for a file opened as a regular file
 };
+
+// The names of one file together, the first in list order first; files
+// never opened after those.
+bool byIdentity(const Outcome &a, const Outcome &b)
+{
+    if (a.identity.has_value() != b.identity.has_value())
+        return a.identity.has_value();
+    if (a.identity && !(*a.identity == *b.identity))
+        return std::pair(a.identity->device, a.identity->node) <
+               std::pair(b.identity->device, b.identity->node);
+    return a.place < b.place;
+}
 
 // Reads the files on as many threads as the machine has cores, the calling
 // thread joining in once its walk is over: the decoding costs more than the
 // reading, and the files do not depend on each other. Each thread takes the
-// next file not yet taken and gathers into a set of its own; the outcomes are
-// added up in list order, so that the summary does not depend on which
-// thread was quicker.
+// next file not yet taken and gathers into a set of its own.
 class Readers
 {
 public:
@@ -90,7 +64,6 @@ public:
     void finish(CharacterCollection *result);
 
 private:
-    using Outcome = std::pair<int, TextFileScan>; // place in the list
     void read(CodepointSet *found, std::vector<Outcome> *mine);
 
     FileQueue *files;
@@ -98,7 +71,6 @@ private:
     const CollectionProgress &progress;
     std::vector<CodepointSet> sets;
     std::vector<std::vector<Outcome>> outcomes; // per thread
-    Identities identities;
     QList<QFuture<void>> helpers;
     std::atomic<int> filesRead = 0;
     std::atomic<qint64> bytesRead = 0;
@@ -110,25 +82,22 @@ void Readers::read(CodepointSet *found, std::vector<Outcome> *mine)
     std::vector<std::pair<int, ListedFile>> taken;
     while (files->take(&taken)) {
         for (const auto &[place, file] : taken) {
-            const int i = place; // a lambda cannot capture a structured binding before C++20
             if (cancel && cancel->load(std::memory_order_relaxed))
                 return;
             qint64 bytes = 0;
-            const TextFileScan outcome =
-                scanTextFile(file.path, &buffer, found, &bytes, [this, i](const FileIdentity &identity) {
-                    return identities.claim(identity, i);
-                });
-            if (outcome == TextFileScan::ReadBefore)
-                continue;
-            mine->emplace_back(i, outcome);
+            Outcome outcome{place, TextFileScan::Unreadable, std::nullopt};
+            outcome.scan = scanTextFile(file.path, &buffer, found, &bytes, &outcome.identity);
             // The counts are shared by the threads: kept only when asked for.
-            if (progress && (outcome == TextFileScan::Read || outcome == TextFileScan::NotUtf8)) {
+            if (progress && (outcome.scan == TextFileScan::Read || outcome.scan == TextFileScan::NotUtf8)) {
                 const int count = ++filesRead;
                 const qint64 total = bytesRead += bytes;
                 progress(count, total);
             }
+            mine->push_back(std::move(outcome));
         }
     }
+    // Each thread's share at once, while the others may still read.
+    std::sort(mine->begin(), mine->end(), byIdentity);
 }
 
 void Readers::finish(CharacterCollection *result)
@@ -144,24 +113,41 @@ void Readers::finish(CharacterCollection *result)
     }
     result->codepoints = found.toList();
     std::vector<Outcome> all;
-    for (const std::vector<Outcome> &some : outcomes)
-        all.insert(all.end(), some.begin(), some.end());
-    const QHash<int, int> namedBy = identities.namedBy();
-    for (Outcome &outcome : all)
-        outcome.first = namedBy.value(outcome.first, outcome.first);
-    std::sort(all.begin(), all.end(), [](const Outcome &a, const Outcome &b) { return a.first < b.first; });
+    for (const std::vector<Outcome> &some : outcomes) {
+        const auto middle = all.insert(all.end(), some.begin(), some.end());
+        std::inplace_merge(all.begin(), middle, all.end(), byIdentity);
+    }
     static const CharacterCollection::Skip skips[] = {
         CharacterCollection::SkipKinds, CharacterCollection::SkipKinds,  CharacterCollection::Binary,
         CharacterCollection::TooLarge,  CharacterCollection::NotRegular, CharacterCollection::Unreadable};
-    // Names are built only for the few files the summary names.
-    for (const auto &[i, outcome] : all) {
-        if (outcome == TextFileScan::Read || outcome == TextFileScan::NotUtf8) {
+    // The walk's skips come first: they are named as examples before any
+    // of the readers'.
+    const std::vector<int> walked(std::begin(result->skipped), std::end(result->skipped));
+    int firstOfKind[CharacterCollection::SkipKinds];
+    std::fill(std::begin(firstOfKind), std::end(firstOfKind), -1);
+    std::vector<int> notUtf8;
+    for (size_t i = 0; i < all.size(); ++i) {
+        const Outcome &outcome = all[i];
+        if (i > 0 && outcome.identity && all[i - 1].identity && *outcome.identity == *all[i - 1].identity)
+            continue; // another name of the file before
+        if (outcome.scan == TextFileScan::Read || outcome.scan == TextFileScan::NotUtf8) {
             ++result->filesRead;
-            if (outcome == TextFileScan::NotUtf8)
-                result->notUtf8.append(files->all().at(i).shownName());
-        } else if (result->skipped[skips[int(outcome)]]++ == 0) {
-            result->skippedExample[skips[int(outcome)]] = files->all().at(i).shownName();
+            if (outcome.scan == TextFileScan::NotUtf8)
+                notUtf8.push_back(outcome.place);
+        } else {
+            const int kind = skips[int(outcome.scan)];
+            ++result->skipped[kind];
+            if (firstOfKind[kind] < 0 || outcome.place < firstOfKind[kind])
+                firstOfKind[kind] = outcome.place;
         }
+    }
+    // Names are built only for the few files the summary names.
+    std::sort(notUtf8.begin(), notUtf8.end());
+    for (int place : notUtf8)
+        result->notUtf8.append(files->all().at(place).shownName());
+    for (int kind = 0; kind < CharacterCollection::SkipKinds; ++kind) {
+        if (walked[size_t(kind)] == 0 && firstOfKind[kind] >= 0)
+            result->skippedExample[kind] = files->all().at(firstOfKind[kind]).shownName();
     }
 }
 

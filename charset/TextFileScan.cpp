@@ -13,7 +13,7 @@ constexpr qint64 smallFile = 256 * 1024;
 } // namespace
 
 TextFileScan scanTextFile(const QString &path, QByteArray *buffer, CodepointSet *found, qint64 *bytesRead,
-                          const FirstReading &firstReading)
+                          std::optional<FileIdentity> *identity)
 {
     QFile file;
     FileFacts facts;
@@ -22,8 +22,7 @@ TextFileScan scanTextFile(const QString &path, QByteArray *buffer, CodepointSet 
     // Something put in the file's place since it was listed.
     if (!facts.regular)
         return TextFileScan::NotRegular;
-    if (!firstReading(facts.identity))
-        return TextFileScan::ReadBefore;
+    *identity = facts.identity;
     if (facts.size > largestTextFile)
         return TextFileScan::TooLarge;
     // Nothing to read, and the kernel's /proc files all claim this size

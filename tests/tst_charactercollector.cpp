@@ -213,10 +213,14 @@ void TestCharacterCollector::collectsAProductTree()
     QCOMPARE(::mkfifo(QFile::encodeName(tree.filePath("src/pipe.txt")).constData(), 0600), 0);
     QVERIFY(QFile::link(".", tree.filePath("src/again")));
     QVERIFY(QFile::link("self.txt", tree.filePath("web/self.txt")));
-    // The same file by two more names is read once.
+    // The same file by two more names counts once.
     QVERIFY(QFile::link("main.c", tree.filePath("src/linked.c")));
     QCOMPARE(::link(QFile::encodeName(tree.filePath("src/main.c")).constData(),
                     QFile::encodeName(tree.filePath("src/hard.c")).constData()),
+             0);
+    // Named by the first of its names in list order.
+    QCOMPARE(::link(QFile::encodeName(tree.filePath("src/legacy.c")).constData(),
+                    QFile::encodeName(tree.filePath("src/old.c")).constData()),
              0);
 
     const CharacterCollection found = collectCharacters({root.path()}, CollectionPatterns());
