@@ -80,10 +80,11 @@ void Readers::read(CodepointSet *found, std::vector<Outcome> *mine)
 {
     QByteArray buffer;
     std::vector<std::pair<int, ListedFile>> taken;
-    while (files->take(&taken)) {
+    const auto cancelled = [this] { return cancel && cancel->load(std::memory_order_relaxed); };
+    while (!cancelled() && files->take(&taken)) {
         for (const auto &[place, file] : taken) {
-            if (cancel && cancel->load(std::memory_order_relaxed))
-                return;
+            if (cancelled())
+                break;
             qint64 bytes = 0;
             Outcome outcome{place, TextFileScan::Unreadable, std::nullopt};
             outcome.scan = scanTextFile(file.path, &buffer, found, &bytes, &outcome.identity);
