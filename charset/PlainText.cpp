@@ -18,9 +18,16 @@ bool needsLook(uchar c, uchar stop)
 }
 
 #ifdef VFC_SSSE3_RUNS
+// The bit in `plane` (see CodepointSet::basicPlane()) of the three-byte
+// character held in the low three of `bytes`, four bytes loaded as they lie.
+// A three-byte character is below U+10000: no bounds check.
+quint64 planeBit(quint32 bytes, const quint64 *plane)
+{
+    return plane[(bytes & 0x0F) << 6 | (bytes >> 8 & 0x3F)] >> (bytes >> 16 & 0x3F) & 1;
+}
+
 // Characters found before, one after another: a word of CJK text. Each is
-// read with one load, its continuation bytes checked at once, and looked up
-// without a bounds check: a three-byte character is below U+10000.
+// read with one load, and its continuation bytes checked at once.
 const uchar *skipKnownRun(const uchar *p, const uchar *end, const CodepointSet &known)
 {
     const quint64 *plane = known.basicPlane();
@@ -31,7 +38,7 @@ const uchar *skipKnownRun(const uchar *p, const uchar *end, const CodepointSet &
         // Leads E1..EF but ED, as threeByteCharacter() takes them.
         if (lead - 0xE1 > 0xEF - 0xE1 || lead == 0xED || (bytes & 0xC0C000) != 0x808000)
             return p;
-        if (!(plane[(bytes & 0x0F) << 6 | (bytes >> 8 & 0x3F)] >> (bytes >> 16 & 0x3F) & 1))
+        if (!planeBit(bytes, plane))
             return p;
     }
     for (uint c; (c = threeByteCharacter(p, end)) && known.contains(c);)
@@ -154,17 +161,16 @@ __attribute__((target("avx2"))) bool isKnownWord(const uchar *p, __m256i bytes, 
         unsigned(_mm256_movemask_epi8(_mm256_cmpgt_epi8(_mm256_set1_epi8(char(0xC0)), bytes)));
     if ((((leading & leads) | (continuing & ~leads)) & run) != run)
         return false;
-    // A three-byte character is below U+10000. The four bytes loaded for the
-    // last one end within the 32, as the run does not reach their end.
+    // The four bytes loaded for the last character end within the 32, as the
+    // run does not reach their end.
     const quint64 *plane = known.basicPlane();
     quint64 all = 1;
     for (const uchar *c = p + from; c < p + to; c += 3) {
         quint32 bytesOf;
         std::memcpy(&bytesOf, c, sizeof bytesOf);
-        const uint word = (bytesOf & 0x0F) << 6 | (bytesOf >> 8 & 0x3F);
-        all &= plane[word] >> (bytesOf >> 16 & 0x3F);
+        all &= planeBit(bytesOf, plane);
     }
-    return all & 1;
+    return all;
 }
 
 // Thirty-two bytes at a time, and a single look-up of each byte's nibbles
