@@ -14,8 +14,6 @@
 
 #include <cstdio>
 
-namespace {} // namespace
-
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

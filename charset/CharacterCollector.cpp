@@ -13,6 +13,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -36,10 +37,10 @@ bool byIdentity(const Outcome &a, const Outcome &b)
 {
     if (a.identity.has_value() != b.identity.has_value())
         return a.identity.has_value();
-    if (a.identity && !(*a.identity == *b.identity))
-        return std::pair(a.identity->device, a.identity->node) <
-               std::pair(b.identity->device, b.identity->node);
-    return a.place < b.place;
+    if (!a.identity)
+        return a.place < b.place;
+    return std::tuple(a.identity->device, a.identity->node, a.place) <
+           std::tuple(b.identity->device, b.identity->node, b.place);
 }
 
 // Reads the files on as many threads as the machine has cores, the calling

@@ -35,9 +35,8 @@ TextFileScan scanTextFile(const QString &path, QByteArray *buffer, CodepointSet 
     // The start of a large file comes first, so that a binary one is left
     // after a few kilobytes; a small one is read in one call, as a call
     // costs more than its bytes.
-    const qint64 listedSize = facts.size;
-    buffer->resize(listedSize + 1);
-    const qsizetype first = listedSize <= smallFile ? buffer->size() : binaryProbe;
+    buffer->resize(facts.size + 1);
+    const qsizetype first = facts.size <= smallFile ? buffer->size() : binaryProbe;
     qsizetype size = file.read(buffer->data(), first);
     if (size < 0)
         return TextFileScan::Unreadable;

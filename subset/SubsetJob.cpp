@@ -135,9 +135,9 @@ void SubsetJob::start(const SubsetRequest &newRequest)
     process->start(executable, arguments, QIODevice::ReadOnly);
 
     // Looked up on a worker while hb-subset works: for whole blocks that is
-    // tens of thousands of look-ups, off both the waiting
-    // time and the window's thread. A start that failed at once has ended
-    // this run already.
+    // tens of thousands of look-ups, off both the waiting time and the
+    // window's thread. A start that failed at once has ended this run
+    // already.
     if (run != runNumber || !running)
         return;
     missingLookup = QtConcurrent::run([face = request.face, codepoints = request.codepoints, english] {
