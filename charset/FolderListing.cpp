@@ -159,9 +159,8 @@ bool FolderListing::list(const QString &path, const NameGlobs &exclude, const Na
     };
     if (!eachEntry(encoded.constData(), add))
         return false;
-    std::sort(d->order.begin(), d->order.end(), [this](const Private::Place &a, const Private::Place &b) {
-        return a.start != b.start && a.ascii && b.ascii ? a.start < b.start : d->before(a, b);
-    });
+    std::sort(d->order.begin(), d->order.end(),
+              [this](const Private::Place &a, const Private::Place &b) { return d->before(a, b); });
     return true;
 }
 
