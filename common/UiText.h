@@ -2,8 +2,17 @@
 
 #include <QString>
 
-// Every visible text exists as an English and a Chinese literal; the flag is
-// fixed for the whole run and only the value 1 means English.
+// The language is decided once, at start-up, by the front end's language
+// switch; every visible text is then chosen here. Chinese unless told.
+void setUiEnglish(bool english);
+bool uiEnglish();
+
+inline QString uiText(const char *english, const char *chinese)
+{
+    return QString::fromUtf8(uiEnglish() ? english : chinese);
+}
+
+// Older form, while callers still carry the flag: only the value 1 means English.
 inline QString uiText(int useEnglish, const char *english, const char *chinese)
 {
     return QString::fromUtf8(useEnglish == 1 ? english : chinese);
