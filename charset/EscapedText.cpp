@@ -3,6 +3,7 @@
 #include "charset/CodepointSet.h"
 #include "charset/EscapeSequences.h"
 #include "charset/PlainText.h"
+#include "charset/TextCharacters.h"
 
 #include <algorithm>
 #include <vector>
@@ -83,7 +84,7 @@ private:
     {
         if (value < 0x80)
             ascii.insert(Byte(value));
-        else if (!found->contains(uint(value)) && isCollectedCharacter(uint(value)))
+        else if (!found->contains(uint(value)) && isKeptCharacter(uint(value)))
             found->insert(uint(value));
     }
     void endLine();
@@ -160,7 +161,7 @@ void Scanner::endLine()
 {
     if (!lineBroken) {
         for (uint codepoint : line) {
-            if (isCollectedCharacter(codepoint))
+            if (isKeptCharacter(codepoint))
                 found->insert(codepoint);
         }
     }
@@ -175,15 +176,6 @@ const Byte *Scanner::escape(const EscapedCharacter &escaped)
 }
 
 } // namespace
-
-bool isCollectedCharacter(uint codepoint)
-{
-    if (codepoint < 0x20 || (codepoint >= 0x7F && codepoint <= 0x9F))
-        return false;
-    if (codepoint >= 0xD800 && codepoint <= 0xDFFF)
-        return false;
-    return codepoint != 0x2028 && codepoint != 0x2029 && codepoint <= 0x10FFFF;
-}
 
 bool collectEscapedText(QByteArrayView bytes, CodepointSet *found)
 {

@@ -4,17 +4,12 @@
 
 class CodepointSet;
 
-// Whether a character found in a file is worth keeping: not a control
-// character (below U+0020, U+007F to U+009F), not a surrogate, not a line or
-// paragraph separator, and within Unicode.
-bool isCollectedCharacter(uint codepoint);
-
 // Adds the characters the bytes of one file show to `found`: UTF-8 decoded,
 // and the escapes that source code and markup write for a character decoded
 // as that character: \uXXXX (a surrogate pair written as two of them is one
 // character), \u{X...}, \UXXXXXXXX, &#NNNN; and &#xHHHH;. An escaped
 // backslash ("\\u0041") is a backslash, not an escape. Only characters that
-// isCollectedCharacter() accepts are added.
+// isKeptCharacter() accepts are added.
 //
 // Returns false when some bytes are not UTF-8. Those add nothing, and neither
 // does the rest of their line beyond ASCII and escapes: a legacy encoding's

@@ -1,5 +1,14 @@
 #include "charset/TextCharacters.h"
 
+bool isKeptCharacter(uint codepoint)
+{
+    if (codepoint < 0x20 || (codepoint >= 0x7F && codepoint <= 0x9F))
+        return false;
+    if (codepoint >= 0xD800 && codepoint <= 0xDFFF)
+        return false;
+    return codepoint != 0x2028 && codepoint != 0x2029 && codepoint <= 0x10FFFF;
+}
+
 QList<uint> textCharacters(const QString &text)
 {
     QList<uint> characters;

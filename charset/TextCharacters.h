@@ -4,6 +4,12 @@
 #include <QSet>
 #include <QString>
 
+// Whether a requested character goes into a subset: not a control character
+// (below U+0020, U+007F to U+009F), not a surrogate, not a line or paragraph
+// separator, and within Unicode. No font draws those, and a file's line ends
+// and stray bytes would otherwise count as wanted characters.
+bool isKeptCharacter(uint codepoint);
+
 // The characters of a text as code points: a valid surrogate pair is one
 // character above U+FFFF, a lone surrogate stays a unit of its own.
 QList<uint> textCharacters(const QString &text);
