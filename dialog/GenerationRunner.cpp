@@ -10,20 +10,22 @@
 #include <QProgressDialog>
 
 GenerationRunner::GenerationRunner(int useEnglish, QWidget *window)
-    : QObject(window), useEnglish(useEnglish), window(window), job(new SubsetJob(this))
-{
-    connect(job, &SubsetJob::finished, this, &GenerationRunner::onFinished);
-}
+    : QObject(window), useEnglish(useEnglish), window(window)
+{}
 
 bool GenerationRunner::isRunning() const
 {
-    return job->isRunning();
+    return job && job->isRunning();
 }
 
 void GenerationRunner::start(const SubsetRequest &request)
 {
-    if (job->isRunning())
+    if (isRunning())
         return;
+    if (job)
+        job->deleteLater();
+    job = new SubsetJob(this);
+    connect(job, &SubsetJob::finished, this, &GenerationRunner::onFinished);
     Q_EMIT runningChanged(true);
     job->start(request);
     progressDialog = makeDelayedProgress(window, uiText(useEnglish, "Generating…", "正在生成…"),
@@ -33,15 +35,13 @@ void GenerationRunner::start(const SubsetRequest &request)
 
 void GenerationRunner::cancel()
 {
-    job->cancel();
+    if (job)
+        job->cancel();
 }
 
 void GenerationRunner::onFinished(const SubsetOutcome &outcome)
 {
-    if (progressDialog) {
-        progressDialog->disconnect(job);
-        progressDialog->deleteLater();
-    }
+    endDelayedProgress(progressDialog);
     Q_EMIT runningChanged(false);
     if (outcome.cancelled)
         return;

@@ -33,6 +33,8 @@ private:
 
     int useEnglish;
     QWidget *window;
-    SubsetJob *job;
+    // A new one for every run, so that nothing of a cancelled run that is
+    // still winding down can reach the next.
+    SubsetJob *job = nullptr;
     QPointer<QProgressDialog> progressDialog;
 };

@@ -1,8 +1,8 @@
 #include "subset/OtsSanitizer.h"
 
 #include "common/UiText.h"
+#include "subset/ChildProcessWait.h"
 
-#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -39,20 +39,13 @@ QString SanitizerRun::defect(int useEnglish, int timeoutMs, const std::atomic<bo
 {
     if (!process)
         return QString();
-    const QDeadlineTimer deadline(timeoutMs);
-    bool finished = false;
-    while (!(finished = process->waitForFinished(50)) && process->state() != QProcess::NotRunning &&
-           !deadline.hasExpired() && !(stopFlag && stopFlag->load()))
-        ;
-    if (!finished) {
-        const bool started = process->state() != QProcess::NotRunning;
-        stop();
-        if (!started)
-            return uiText(useEnglish, "ots-sanitize could not be started", "无法启动 ots-sanitize");
+    const ChildWait wait = waitForChild(process.get(), timeoutMs, stopFlag);
+    if (wait == ChildWait::NotStarted)
+        return uiText(useEnglish, "ots-sanitize could not be started", "无法启动 ots-sanitize");
+    if (wait != ChildWait::Finished)
         return uiText(useEnglish, "ots-sanitize did not finish within %1 seconds",
                       "ots-sanitize 未在 %1 秒内完成")
             .arg(timeoutMs / 1000);
-    }
     if (process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0)
         return QString();
 

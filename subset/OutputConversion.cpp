@@ -56,7 +56,8 @@ QString arrayOrigin(const SubsetRequest &request, const SubsetFontFacts &facts)
 }
 
 bool writeFormat(const SubsetRequest &request, const QString &subsetPath, const QByteArray &font,
-                 const SubsetFontFacts &facts, FinishingResult *result, qint64 *writtenBytes)
+                 const SubsetFontFacts &facts, FinishingResult *result, qint64 *writtenBytes,
+                 const std::atomic<bool> *stop)
 {
     const int english = request.useEnglish;
     const QString &target = request.targetPath;
@@ -66,14 +67,15 @@ bool writeFormat(const SubsetRequest &request, const QString &subsetPath, const 
         *writtenBytes = font.size();
         return true;
     case OutputFormat::Woff2: {
-        QByteArray woff2;
-        if (!encodeWoff2(font, &woff2))
+        const QString woff2Path = subsetPath + outputSuffix(OutputFormat::Woff2);
+        result->files.append({woff2Path, target});
+        const QString reason = compressWoff2(request.toolDirectory, subsetPath, woff2Path, stop);
+        if (!reason.isEmpty())
             return fail(result, uiText(english, "The subset of %1 could not be compressed to WOFF2.",
                                        "无法将 %1 的子集压缩为 WOFF2。")
-                                    .arg(request.face.path));
-        *writtenBytes = woff2.size();
-        if (!stage(result, woff2, subsetPath + outputSuffix(OutputFormat::Woff2), target, english))
-            return false;
+                                        .arg(request.face.path) +
+                                    QLatin1Char('\n') + reason);
+        *writtenBytes = QFileInfo(woff2Path).size();
         if (!request.writeCss)
             return true;
         const QString css = fontFaceCss(facts.family, QFileInfo(target).fileName(), facts.codepoints);
@@ -107,7 +109,8 @@ QString emptySubsetProblem(const SubsetRequest &request, const SubsetFontFacts &
 }
 
 FinishingResult convertSubsetOutput(const SubsetRequest &request, const QString &subsetPath,
-                                    const QByteArray &font, const SubsetFontFacts &facts)
+                                    const QByteArray &font, const SubsetFontFacts &facts,
+                                    const std::atomic<bool> *stop)
 {
     FinishingResult result;
     if (!facts.read) {
@@ -119,7 +122,7 @@ FinishingResult convertSubsetOutput(const SubsetRequest &request, const QString 
         return result;
     }
     qint64 writtenBytes = 0;
-    if (!writeFormat(request, subsetPath, font, facts, &result, &writtenBytes))
+    if (!writeFormat(request, subsetPath, font, facts, &result, &writtenBytes, stop))
         return result;
     result.sizeReport = sizeReportLine(QFileInfo(request.face.path).size(), writtenBytes,
                                        int(facts.codepoints.size()), facts.glyphs, request.useEnglish);

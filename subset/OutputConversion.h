@@ -8,8 +8,10 @@
 // Every file it starts is listed in the result, even after a failure, so
 // that the caller can remove them.
 // `font` holds the bytes at `subsetPath`, `facts` what they were read to hold.
+// Setting `stop` ends a long compression at once.
 FinishingResult convertSubsetOutput(const SubsetRequest &request, const QString &subsetPath,
-                                    const QByteArray &font, const SubsetFontFacts &facts);
+                                    const QByteArray &font, const SubsetFontFacts &facts,
+                                    const std::atomic<bool> *stop);
 
 // Why a font hb-subset made must not be written: it keeps no character at
 // all, and browsers reject its empty map. Empty when it keeps some, or

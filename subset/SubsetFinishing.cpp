@@ -40,7 +40,7 @@ FinishingResult finishSubsetOutput(const SubsetRequest &request, const QString &
         return result;
     QString defect = subsetFontDefect(request.face, request.codepoints, subsetPath, request.useEnglish);
     if (defect.isEmpty())
-        result = convertSubsetOutput(request, subsetPath, font, facts);
+        result = convertSubsetOutput(request, subsetPath, font, facts, stop);
     // Damage outranks a failed conversion: it is what the user must act on.
     if (defect.isEmpty())
         defect = sanitizer.defect(request.useEnglish, sanitizerTimeoutMs, stop);

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QFutureWatcher>
 #include <QMutex>
 #include <QTemporaryFile>
@@ -176,18 +177,20 @@ void SubsetJob::onProcessFinished(int exitCode, QProcess::ExitStatus status)
     finishing->subsetPath = temporaryPath;
     finishing->missingLookup = missingLookup;
     auto *watcher = new QFutureWatcher<void>(this);
-    connect(watcher, &QFutureWatcher<void>::finished, this, &SubsetJob::onFinishingDone);
-    connect(watcher, &QFutureWatcher<void>::finished, watcher, &QObject::deleteLater);
     const std::shared_ptr<Finishing> state = finishing;
+    // Bound to this run's state: a cancelled run's worker may end while a
+    // later run is going on, and must not finish that one.
+    connect(watcher, &QFutureWatcher<void>::finished, this, [this, state] { onFinishingDone(state); });
+    connect(watcher, &QFutureWatcher<void>::finished, watcher, &QObject::deleteLater);
     const SubsetRequest copy = request;
     watcher->setFuture(QtConcurrent::run([state, copy] { state->run(copy); }));
 }
 
-void SubsetJob::onFinishingDone()
+void SubsetJob::onFinishingDone(const std::shared_ptr<Finishing> &state)
 {
-    if (!running || !finishing)
+    if (!running || state != finishing)
         return;
-    const std::shared_ptr<Finishing> state = std::move(finishing);
+    finishing.reset();
     QMutexLocker lock(&state->mutex);
     if (state->cancelled)
         return;
@@ -209,6 +212,14 @@ void SubsetJob::onFinishingDone()
         return;
     }
     QFile::remove(temporaryPath);
+    // Only what is on disk under its name is reported as written.
+    for (const StagedFile &file : result.files) {
+        if (!QFileInfo::exists(file.targetPath)) {
+            fail(uiText(request.useEnglish, "Failed to save to path: %1", "无法保存到目标路径: %1")
+                     .arg(file.targetPath));
+            return;
+        }
+    }
     pending.ok = true;
     pending.writtenPath = request.targetPath;
     pending.format = request.format;

@@ -64,7 +64,7 @@ private:
 
     void onProcessFinished(int exitCode, QProcess::ExitStatus status);
     void onProcessError(QProcess::ProcessError error);
-    void onFinishingDone();
+    void onFinishingDone(const std::shared_ptr<Finishing> &state);
     void stopProcess();
     void finish(SubsetOutcome outcome);
     void fail(const QString &message);

@@ -9,7 +9,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -69,22 +68,6 @@ QSet<uint> unicodeRange(const QString &css, bool *merged)
     return codepoints;
 }
 
-// A child that has exited but is not yet collected (a zombie) no longer runs.
-bool childProcessRunning()
-{
-    const QDir tasks("/proc/self/task");
-    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const QList<QByteArray> children = readFile(tasks.filePath(task + "/children")).split(' ');
-        for (const QByteArray &child : children) {
-            const QByteArray stat = readFile("/proc/" + QString::fromLatin1(child.trimmed()) + "/stat");
-            const qsizetype state = stat.lastIndexOf(") ") + 2; // the name may hold spaces
-            if (!child.trimmed().isEmpty() && state > 1 && stat.at(state) != 'Z')
-                return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 class TestOutputFormats : public QObject
@@ -101,7 +84,6 @@ private Q_SLOTS:
     void commandLine_data();
     void commandLine();
     void windowWritesWoff2WithCss();
-    void windowCancelsDuringCompression();
 
 private:
     SubsetOutcome generate(const FontFace &face, const QString &text, OutputFormat format,
@@ -334,42 +316,6 @@ void TestOutputFormats::windowWritesWoff2WithCss()
              qPrintable(done));
     QVERIFY(sanitized(folder + "/web.woff2"));
     QVERIFY(readFile(folder + "/web.css").contains("unicode-range: U+48, U+65, U+6C, U+6F;"));
-}
-
-void TestOutputFormats::windowCancelsDuringCompression()
-{
-    // hb-subset cuts 3,500 ideographs out of Noto Sans CJK in a fraction of a
-    // second; compressing them takes seconds, which is when Cancel is pressed.
-    const QString noto = "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc";
-    if (!QFileInfo::exists(noto))
-        QSKIP("fonts-noto-cjk is not installed");
-    QString text;
-    for (char16_t unit = 0x4E00; unit < 0x4E00 + 3500; ++unit)
-        text.append(QChar(unit));
-    const QString folder = work->filePath("site");
-    QVERIFY(QDir().mkpath(folder) && writeFile(folder + "/web.woff2", "previous"));
-    ModalDriver driver;
-    driver.expect(ModalDriver::chooseFile(folder));
-    driver.expect(ModalDriver::press(QMessageBox::Yes));
-    driver.expect([](QWidget *window) {
-        auto *progress = qobject_cast<QProgressDialog *>(window);
-        if (!progress) {
-            window->close(); // too late: the run ended first
-            return;
-        }
-        // Cancel once hb-subset has exited, while the worker compresses.
-        auto *poll = new QTimer(progress);
-        QObject::connect(poll, &QTimer::timeout, progress, [progress] {
-            if (!childProcessRunning())
-                progress->findChild<QPushButton *>()->click();
-        });
-        poll->start(10);
-    });
-    QVERIFY(generateInWindow(&driver, noto, text));
-    QVERIFY2(driver.unexpected().isEmpty(), qPrintable(driver.unexpected().join('|')));
-    QCOMPARE(driver.seen().last(), "QProgressDialog: Corvanta - Vector Font Subset Tool");
-    QCOMPARE(readFile(folder + "/web.woff2"), QByteArray("previous"));
-    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"web.woff2"});
 }
 
 QTEST_MAIN(TestOutputFormats)
