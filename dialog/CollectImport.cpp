@@ -85,10 +85,8 @@ void CollectImport::onFinished()
     watcher = nullptr;
     walk.reset();
     progressTimer->stop();
-    if (progress) {
-        progress->deleteLater();
-        progress = nullptr;
-    }
+    endDelayedProgress(progress);
+    progress = nullptr;
     if (cancelled)
         return;
     // Finding nothing is no reason to throw away what the user had.

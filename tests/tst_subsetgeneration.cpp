@@ -51,8 +51,6 @@ private Q_SLOTS:
     void runner();
     void generation_data();
     void generation();
-    void cancelOrCloseStopsTheRun_data();
-    void cancelOrCloseStopsTheRun();
 
 private:
     // A stand-in for hb-subset in the tool folder. It logs its arguments
@@ -373,59 +371,6 @@ void TestSubsetGeneration::generation()
                  lacking.isEmpty() ? done : done + "\n\nNote: " + QString::number(lacking.size()));
     else
         QCOMPARE(shown, message);
-}
-
-void TestSubsetGeneration::cancelOrCloseStopsTheRun_data()
-{
-    QTest::addColumn<bool>("closeWindow");
-    QTest::newRow("Cancel in the progress dialog") << false;
-    QTest::newRow("window closed") << true;
-}
-
-void TestSubsetGeneration::cancelOrCloseStopsTheRun()
-{
-    QFETCH(bool, closeWindow);
-
-    // A stand-in that starts writing its output, then takes its time.
-    QVERIFY(writeTool("hb-subset", "printf partial > \"$out\"; echo $$ > pid; exec sleep 60\n"));
-    toolDirectory = work->filePath("tools");
-    const QString target = chosenFolder + "/输出Font.ttf";
-    QVERIFY(writeFile(target, "previous subset"));
-
-    auto dialog = std::make_unique<VectorFontClipDialog>(1);
-    dialog->setToolDirectory(toolDirectory);
-    dialog->findChild<QLineEdit *>("fontPathEdit")->setText(TestFonts::dejaVuSans());
-    dialog->findChild<QLineEdit *>("outputNameEdit")->setText(" 输出 Font! ");
-    dialog->findChild<QTextEdit *>("customTextEdit")->setPlainText("A");
-    dialog->show();
-    ModalDriver driver;
-    driver.expect(ModalDriver::chooseFile(chosenFolder));
-    driver.expect(ModalDriver::press(QMessageBox::Yes));
-    QString progressText;
-    driver.expect([&](QWidget *window) {
-        auto *progress = qobject_cast<QProgressDialog *>(window);
-        QVERIFY(progress);
-        progressText = progress->labelText();
-        if (closeWindow)
-            dialog->close();
-        else
-            QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
-    });
-    dialog->findChild<QPushButton *>("generateButton")->click();
-    QTRY_VERIFY_WITH_TIMEOUT(driver.pending() == 0, 20000);
-    const pid_t standIn = pid_t(readFile("pid").trimmed().toInt());
-    QVERIFY(standIn > 0);
-
-    QCOMPARE(progressText, QStringLiteral("Generating…"));
-    QTRY_VERIFY(::kill(standIn, 0) != 0); // hb-subset stopped
-    QCOMPARE(readFile(target), QByteArray("previous subset"));
-    QCOMPARE(dialog->isVisible(), !closeWindow);
-    QVERIFY(dialog->findChild<QDialogButtonBox *>("buttonBox")->isEnabled());
-    // A cancel is silent: no box comes.
-    QTest::qWait(500);
-    QCOMPARE(driver.unexpected(), QStringList());
-    dialog.reset();
-    toolDirectory = QCoreApplication::applicationDirPath();
 }
 
 QTEST_MAIN(TestSubsetGeneration)
