@@ -26,6 +26,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -379,6 +380,18 @@ void VectorFontClipDialog::reject()
     // Closing the window stops a run: nothing half-written stays behind.
     generation->cancel();
     QDialog::reject();
+}
+
+void VectorFontClipDialog::keyPressEvent(QKeyEvent *event)
+{
+    // A dialog closes on Esc, but this is the main window: one stray key
+    // would throw away everything typed or imported. Only its close button
+    // closes it.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 bool VectorFontClipDialog::prepareSubsetRequest(SubsetRequest *request, QString *errorMessage)

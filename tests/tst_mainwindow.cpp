@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QTranslator>
 #include <QtTest>
 
@@ -63,7 +64,7 @@ private Q_SLOTS:
     void qtDialogsSpeakTheWindowsLanguage();
     void previewTextIsLimitedTo64();
     void enterInOutputNamePressesGenerate();
-    void escapeClosesTheWindow();
+    void escapeKeepsTheWindow();
     void cleanup();
 };
 
@@ -164,13 +165,19 @@ void TestMainWindow::enterInOutputNamePressesGenerate()
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
 }
 
-void TestMainWindow::escapeClosesTheWindow()
+void TestMainWindow::escapeKeepsTheWindow()
 {
     VectorFontClipDialog dialog(1);
     dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *text = dialog.findChild<QTextEdit *>("customTextEdit");
+    text->setPlainText("Abc");
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_Escape);
     QTest::keyClick(&dialog, Qt::Key_Escape);
-    QVERIFY(!dialog.isVisible());
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(text->toPlainText(), QStringLiteral("Abc"));
+    // Its close button still closes it.
+    QVERIFY(dialog.close());
 }
 
 void TestMainWindow::cleanup()
