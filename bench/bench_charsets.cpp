@@ -5,7 +5,7 @@
 
 #include "bench/BenchFigures.h"
 #include "charset/StandardCharsets.h"
-#include "dialog/VectorFontClipDialog.h"
+#include "window/VectorFontClipDialog.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,8 +4,8 @@
 //   bench_collection_faces [collection]   (default: Noto Sans CJK, ten faces)
 
 #include "bench/BenchFigures.h"
-#include "dialog/VectorFontClipDialog.h"
 #include "font/FontFaceList.h"
+#include "window/VectorFontClipDialog.h"
 
 #include <QApplication>
 #include <QComboBox>

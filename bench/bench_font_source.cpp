@@ -3,10 +3,10 @@
 // preview refresh per keystroke with that font chosen.
 
 #include "bench/BenchFigures.h"
-#include "dialog/VectorFontClipDialog.h"
-#include "font/FontInfo.h"
-#include "font/PreviewCoverage.h"
-#include "font/UsableCharacterCount.h"
+#include "window/FontInfo.h"
+#include "window/PreviewCoverage.h"
+#include "window/UsableCharacterCount.h"
+#include "window/VectorFontClipDialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -7,9 +7,9 @@
 // machine do not inflate as they do the wall clock.
 
 #include "bench/BenchFigures.h"
-#include "dialog/VectorFontClipDialog.h"
 #include "subset/SubsetJob.h"
 #include "subset/Woff2Output.h"
+#include "window/VectorFontClipDialog.h"
 
 #include <QApplication>
 #include <QComboBox>

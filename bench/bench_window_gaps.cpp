@@ -14,8 +14,8 @@
 // before the real work, as a huge font would take.
 
 #include "../tests/ModalDriver.h"
-#include "dialog/VectorFontClipDialog.h"
 #include "subset/HbSubsetRunner.h"
+#include "window/VectorFontClipDialog.h"
 
 #include <QApplication>
 #include <QDir>

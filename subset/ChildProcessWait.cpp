@@ -13,7 +13,8 @@ ChildWait waitForChild(QProcess *process, int timeoutMs, const std::atomic<bool>
         // wait; a child that is not running either never started or has
         // already been seen to end.
         if (process->state() == QProcess::NotRunning) {
-            result = process->error() == QProcess::FailedToStart ? ChildWait::NotStarted : ChildWait::Finished;
+            result =
+                process->error() == QProcess::FailedToStart ? ChildWait::NotStarted : ChildWait::Finished;
             break;
         }
         if (stop && stop->load()) {

@@ -9,8 +9,7 @@
 QString compressWoff2(const QString &toolDirectory, const QString &fontPath, const QString &woff2Path,
                       const std::atomic<bool> *stop)
 {
-    const QString program =
-        QStandardPaths::findExecutable(QStringLiteral("vfc-woff2"), {toolDirectory});
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("vfc-woff2"), {toolDirectory});
     if (program.isEmpty())
         return QStringLiteral("vfc-woff2 not found in %1").arg(toolDirectory);
     QProcess process;

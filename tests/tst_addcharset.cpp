@@ -1,7 +1,7 @@
 #include "ModalDriver.h"
 #include "TestFonts.h"
 #include "charset/StandardCharsets.h"
-#include "dialog/VectorFontClipDialog.h"
+#include "window/VectorFontClipDialog.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "ModalDriver.h"
 #include "TestFiles.h"
 #include "TestFonts.h"
-#include "dialog/VectorFontClipDialog.h"
+#include "window/VectorFontClipDialog.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,9 +1,9 @@
 #include "ModalDriver.h"
 #include "TestFiles.h"
 #include "TestFonts.h"
-#include "dialog/VectorFontClipDialog.h"
 #include "font/FontFaceList.h"
 #include "font/platform/FontFileLookup.h"
+#include "window/VectorFontClipDialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -2,7 +2,7 @@
 #include "TestFiles.h"
 #include "charset/TextCharacters.h"
 #include "charset/TextImport.h"
-#include "dialog/VectorFontClipDialog.h"
+#include "window/VectorFontClipDialog.h"
 
 #include <QFileDialog>
 #include <QLabel>

@@ -2,13 +2,13 @@
 #include "TestFonts.h"
 #include "charset/TextCharacters.h"
 #include "font/FontFileCheck.h"
-#include "font/FontInfo.h"
-#include "font/PreviewCoverage.h"
 #include "subset/MissingCharacters.h"
 #include "subset/OtsSanitizer.h"
 #include "subset/SubsetCheck.h"
 #include "subset/SubsetFinishing.h"
 #include "subset/SubsetJob.h"
+#include "window/FontInfo.h"
+#include "window/PreviewCoverage.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

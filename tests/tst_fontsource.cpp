@@ -1,8 +1,8 @@
 #include "ModalDriver.h"
 #include "TestFonts.h"
-#include "dialog/VectorFontClipDialog.h"
-#include "font/FontInfo.h"
-#include "font/PreviewCoverage.h"
+#include "window/FontInfo.h"
+#include "window/PreviewCoverage.h"
+#include "window/VectorFontClipDialog.h"
 
 #include <QFileDialog>
 #include <QLabel>

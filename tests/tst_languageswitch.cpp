@@ -1,4 +1,4 @@
-#include "app/LanguageSwitch.h"
+#include "window/LanguageSwitch.h"
 
 #include <QProcess>
 #include <QRegularExpression>

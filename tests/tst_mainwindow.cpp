@@ -1,6 +1,6 @@
 #include "ModalDriver.h"
-#include "app/QtTranslations.h"
-#include "dialog/VectorFontClipDialog.h"
+#include "window/QtTranslations.h"
+#include "window/VectorFontClipDialog.h"
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>

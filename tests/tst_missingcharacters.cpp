@@ -1,6 +1,6 @@
 #include "ModalDriver.h"
 #include "TestFonts.h"
-#include "dialog/VectorFontClipDialog.h"
+#include "window/VectorFontClipDialog.h"
 
 #include <QLineEdit>
 #include <QMessageBox>

@@ -1,9 +1,9 @@
 #include "ModalDriver.h"
 #include "TestFiles.h"
 #include "TestFonts.h"
-#include "dialog/VectorFontClipDialog.h"
 #include "subset/SizeReport.h"
 #include "subset/SubsetJob.h"
+#include "window/VectorFontClipDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>

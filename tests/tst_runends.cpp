@@ -1,7 +1,7 @@
 #include "ModalDriver.h"
 #include "TestFiles.h"
 #include "TestFonts.h"
-#include "dialog/VectorFontClipDialog.h"
+#include "window/VectorFontClipDialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -102,7 +102,8 @@ void TestRunEnds::cancelOrCloseStopsTheRun()
     const QString slow = tools->filePath("slow");
     QVERIFY(writeFile(slow, ""));
     const QString real = slowTool == "hb-subset" ? VFC_HB_SUBSET : VFC_BIN_DIR "/vfc-woff2";
-    QVERIFY(writeTool(slowTool, QString("while [ -e '%1' ]; do sleep 0.1; done\nexec '%2' \"$@\"\n").arg(slow, real)));
+    QVERIFY(writeTool(slowTool,
+                      QString("while [ -e '%1' ]; do sleep 0.1; done\nexec '%2' \"$@\"\n").arg(slow, real)));
     if (slowTool != "hb-subset")
         QVERIFY(linkTool("hb-subset", VFC_HB_SUBSET));
     else
@@ -120,7 +121,8 @@ void TestRunEnds::cancelOrCloseStopsTheRun()
         QVERIFY(progress);
         QCOMPARE(progress->labelText(), QStringLiteral("Generating…"));
         // Not before the slow tool runs: the cancel must stop that tool.
-        QVERIFY(QTest::qWaitFor([&] { return QFileInfo(tools->filePath(slowTool + ".pid")).size() > 0; }, 20000));
+        QVERIFY(
+            QTest::qWaitFor([&] { return QFileInfo(tools->filePath(slowTool + ".pid")).size() > 0; }, 20000));
         if (closeWindow)
             dialog->close();
         else
@@ -158,7 +160,8 @@ void TestRunEnds::progressIsGoneWhileTheResultShows_data()
     QTest::addColumn<QString>("hbSubset"); // a stand-in's body, or the real one
     QTest::addColumn<QString>("boxTitle");
     QTest::newRow("done box") << QString() << "Done";
-    QTest::newRow("error box") << "echo broken >&2; exit 1\n" << "Error";
+    QTest::newRow("error box") << "echo broken >&2; exit 1\n"
+                               << "Error";
 }
 
 void TestRunEnds::progressIsGoneWhileTheResultShows()

@@ -3,11 +3,11 @@
 #include "TestFonts.h"
 #include "charset/TextCharacters.h"
 #include "charset/UnicodeBlockTable.h"
-#include "dialog/VectorFontClipDialog.h"
 #include "subset/OutputName.h"
 #include "subset/SubsetJob.h"
 #include "subset/TemporarySubsetPath.h"
 #include "subset/UnicodesArgument.h"
+#include "window/VectorFontClipDialog.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 #include "ModalDriver.h"
 #include "TestFonts.h"
-#include "app/SubsetCommandLine.h"
-#include "dialog/SubsetOptionsButton.h"
+#include "cli/SubsetCommandLine.h"
 #include "subset/SubsetJob.h"
 #include "subset/SubsetRequest.h"
+#include "window/SubsetOptionsButton.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>

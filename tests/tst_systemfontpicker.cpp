@@ -1,9 +1,9 @@
 #include "ModalDriver.h"
 #include "TestFonts.h"
-#include "dialog/VectorFontClipDialog.h"
 #include "font/platform/FontFamilyCandidates.h"
 #include "font/platform/FontFileLookup.h"
 #include "font/platform/RegularFaceChoice.h"
+#include "window/VectorFontClipDialog.h"
 
 #include <QtTest>
 #include <QtWidgets>

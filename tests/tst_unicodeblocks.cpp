@@ -1,6 +1,6 @@
 #include "ModalDriver.h"
 #include "charset/UnicodeBlockTable.h"
-#include "dialog/VectorFontClipDialog.h"
+#include "window/VectorFontClipDialog.h"
 
 #include <QListWidget>
 #include <QPushButton>

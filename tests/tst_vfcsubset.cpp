@@ -1,8 +1,8 @@
 #include "TestFiles.h"
 #include "TestFonts.h"
-#include "app/SubsetCommand.h"
-#include "app/SubsetCommandLine.h"
 #include "charset/UnicodeBlockTable.h"
+#include "cli/SubsetCommand.h"
+#include "cli/SubsetCommandLine.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

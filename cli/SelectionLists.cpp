@@ -1,0 +1,150 @@
+#include "cli/SelectionLists.h"
+
+#include "charset/StandardCharsets.h"
+#include "charset/UnicodeBlockTable.h"
+#include "common/UiText.h"
+
+#include <QRegularExpression>
+
+bool parseBlockRows(const QString &list, int useEnglish, QList<bool> *rows, QString *error)
+{
+    static const QRegularExpression rowOrRange(QStringLiteral("^(\\d+)(?:\\s*-\\s*(\\d+))?$"));
+    QList<bool> chosen(unicodeBlockCount, false);
+    bool any = false;
+    const QStringList items = list.split(QLatin1Char(','));
+    for (const QString &rawItem : items) {
+        const QString item = rawItem.trimmed();
+        if (item.isEmpty())
+            continue; // "1,2," and "1,,2" are taken as meant
+        if (item.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0) {
+            chosen.fill(true);
+            any = true;
+            continue;
+        }
+        const QRegularExpressionMatch match = rowOrRange.match(item);
+        bool firstOk = false;
+        bool lastOk = true;
+        const int first = match.hasMatch() ? match.captured(1).toInt(&firstOk) : 0;
+        const int last = match.hasMatch() && match.hasCaptured(2) ? match.captured(2).toInt(&lastOk) : first;
+        if (!match.hasMatch() || !firstOk || !lastOk || first < 1 || last > unicodeBlockCount ||
+            first > last) {
+            if (error)
+                *error = uiText(useEnglish,
+                                "Invalid block row \"%1\" in --blocks: rows are 1 to %2, ranges such as 3-5, "
+                                "or all.",
+                                "--blocks 中的分区行号“%1”无效：行号为 1 到 %2，可写范围（如 3-5）或 all。")
+                             .arg(item)
+                             .arg(unicodeBlockCount);
+            return false;
+        }
+        for (int row = first; row <= last; ++row)
+            chosen[row - 1] = true;
+        any = true;
+    }
+    if (!any) {
+        if (error)
+            *error = uiText(useEnglish, "Option --blocks lists no row.", "选项 --blocks 未列出任何行。");
+        return false;
+    }
+    for (int row = 0; row < unicodeBlockCount; ++row) {
+        if (chosen.at(row))
+            (*rows)[row] = true;
+    }
+    return true;
+}
+
+bool parseUnicodeRanges(const QString &list, int useEnglish, QList<CodepointRange> *ranges, QString *error)
+{
+    static const QRegularExpression separators(QStringLiteral("[,\\s]+"));
+    static const QRegularExpression item(
+        QStringLiteral("^(?:U\\+|0X)?([0-9A-F]{1,6})(?:-(?:U\\+|0X)?([0-9A-F]{1,6}))?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    QList<CodepointRange> found;
+    const QStringList items = list.split(separators, Qt::SkipEmptyParts);
+    for (const QString &text : items) {
+        if (text == QLatin1String("*")) {
+            // hb-subset's "everything" has no list of code points to look up
+            // for the note; the font's whole repertoire is one range away.
+            if (error)
+                *error =
+                    uiText(useEnglish,
+                           "--unicodes=* is not supported: give a range such as 0-10FFFF, or --blocks=all.",
+                           "不支持 --unicodes=*：请给出范围（如 0-10FFFF）或使用 --blocks=all。");
+            return false;
+        }
+        const QRegularExpressionMatch match = item.match(text);
+        const uint first = match.hasMatch() ? match.captured(1).toUInt(nullptr, 16) : 0;
+        const uint last =
+            match.hasMatch() && match.hasCaptured(2) ? match.captured(2).toUInt(nullptr, 16) : first;
+        if (!match.hasMatch() || last > 0x10FFFF) {
+            if (error)
+                *error =
+                    uiText(useEnglish,
+                           "Invalid code point \"%1\" in --unicodes: use hexadecimal code points or ranges "
+                           "such as U+4E00-9FBF, up to 10FFFF.",
+                           "--unicodes 中的码位“%1”无效：请使用十六进制码位或范围（如 U+4E00-9FBF），最大 "
+                           "10FFFF。")
+                        .arg(text);
+            return false;
+        }
+        if (first > last) {
+            if (error)
+                *error =
+                    uiText(useEnglish,
+                           "Invalid range \"%1\" in --unicodes: its first code point lies above its last.",
+                           "--unicodes 中的范围“%1”无效：起始码位大于结束码位。")
+                        .arg(text);
+            return false;
+        }
+        found.append({first, last});
+    }
+    if (found.isEmpty()) {
+        if (error)
+            *error = uiText(useEnglish, "Option --unicodes lists no code point.",
+                            "选项 --unicodes 未列出任何码位。");
+        return false;
+    }
+    ranges->append(found);
+    return true;
+}
+
+bool parseCharsetIds(const QString &list, int useEnglish, QStringList *ids, QString *error)
+{
+    QStringList found;
+    for (const QString &rawItem : list.split(QLatin1Char(','))) {
+        const QString item = rawItem.trimmed();
+        if (item.isEmpty())
+            continue;
+        if (findStandardCharset(item) < 0) {
+            if (error)
+                *error = uiText(useEnglish, "Unknown character set \"%1\" in --charset; valid ids: %2",
+                                "--charset 中的字符集“%1”未知；可用的有: %2")
+                             .arg(item, standardCharsetIds().join(QStringLiteral(", ")));
+            return false;
+        }
+        found.append(item);
+    }
+    if (found.isEmpty()) {
+        if (error)
+            *error =
+                uiText(useEnglish, "Option --charset lists no set.", "选项 --charset 未列出任何字符集。");
+        return false;
+    }
+    for (const QString &id : found) {
+        if (!ids->contains(id))
+            ids->append(id);
+    }
+    return true;
+}
+
+QString unicodeBlockListing(int useEnglish)
+{
+    QString listing;
+    for (int row = 0; row < unicodeBlockCount; ++row) {
+        const UnicodeBlock &block = unicodeBlockTable[row];
+        listing += QStringLiteral("%1  %2 - %3  %4\n")
+                       .arg(QString::number(row + 1).rightJustified(3), codepointText(block.first),
+                            codepointText(block.last), unicodeBlockName(block, useEnglish));
+    }
+    return listing;
+}

@@ -1,0 +1,186 @@
+#include "cli/SubsetCommand.h"
+
+#include "charset/TextImport.h"
+#include "charset/UnicodeBlockTable.h"
+#include "cli/CharsetCommand.h"
+#include "cli/CollectOptions.h"
+#include "cli/FaceCommand.h"
+#include "cli/SubsetCommandHelp.h"
+#include "cli/TerminationSignals.h"
+#include "common/UiText.h"
+#include "subset/MissingCharacters.h"
+#include "subset/SubsetJob.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+// Standard input is what a pipeline hands over; the import's own reader
+// refuses anything but a regular file, so the stream is read here the same
+// way: UTF-8, CR LF arriving as LF, nothing at all counting as empty.
+bool readStandardInput(int useEnglish, QString *text, QString *errorMessage)
+{
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly | QIODevice::Text)) {
+        if (errorMessage)
+            *errorMessage =
+                uiText(useEnglish, "Failed to open file: %1", "无法打开文件: %1").arg(QStringLiteral("-"));
+        return false;
+    }
+    return readUtf8Text(input, QStringLiteral("-"), useEnglish, text, errorMessage);
+}
+
+void writeLine(QTextStream &stream, const QString &text)
+{
+    stream << text;
+    if (!text.endsWith(QLatin1Char('\n')))
+        stream << '\n';
+    stream.flush();
+}
+
+} // namespace
+
+bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const QString &toolDirectory,
+                                  SubsetChoices *choices, QString *errorMessage, QString *collectionSummary)
+{
+    const int english = commandLine.useEnglish;
+    SubsetChoices chosen;
+    if (!commandLineFace(commandLine, &chosen.face, errorMessage))
+        return false;
+    chosen.targetPath = commandLine.outputPath;
+    chosen.texts = commandLine.texts;
+    if (commandLine.textFiles.contains(QStringLiteral("-"))) {
+        QString text;
+        if (!readStandardInput(english, &text, errorMessage))
+            return false;
+        chosen.texts.append(text);
+    }
+    if (!readCommandLineTextFiles(commandLine, &chosen.texts, collectionSummary, errorMessage))
+        return false;
+    chosen.blockRows = commandLine.blockRows;
+    chosen.ranges = commandLine.unicodeRanges;
+    chosen.rule = SelectionRule::AddUp;
+    chosen.useEnglish = english;
+    chosen.toolDirectory = toolDirectory;
+    chosen.charsets = commandLine.charsets;
+    chosen.format = commandLine.format;
+    chosen.writeCss = commandLine.writeCss;
+    chosen.options = commandLine.options;
+    *choices = chosen;
+    return true;
+}
+
+int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDirectory, QTextStream &out,
+                     QTextStream &err)
+{
+    const int english = commandLine.useEnglish;
+    const QString program = QStringLiteral("vfc-subset: ");
+    switch (commandLine.action) {
+    case SubsetCommandLine::Action::Help:
+        out << subsetCommandHelp(english);
+        out.flush();
+        return 0;
+    case SubsetCommandLine::Action::Version:
+        out << "vfc-subset " VFC_VERSION "\n";
+        out.flush();
+        return 0;
+    case SubsetCommandLine::Action::ListBlocks:
+        out << unicodeBlockListing(english);
+        out.flush();
+        return 0;
+    case SubsetCommandLine::Action::ListCharsets:
+        return listCharsetsCommand(commandLine, out, err);
+    case SubsetCommandLine::Action::UsageError:
+        writeLine(err, program + commandLine.usageError);
+        writeLine(err, uiText(english, "Try 'vfc-subset --help' for more information.",
+                              "运行 'vfc-subset --help' 查看用法。"));
+        return 2;
+    case SubsetCommandLine::Action::ListFaces:
+        return listFacesCommand(commandLine, out, err);
+    case SubsetCommandLine::Action::CollectOnly:
+        return collectOnlyCommand(commandLine, out, err);
+    case SubsetCommandLine::Action::Subset:
+        break;
+    }
+
+    FontFace face;
+    QString faceProblem;
+    if (!commandLineFace(commandLine, &face, &faceProblem)) {
+        writeLine(err, program + faceProblem);
+        return 1;
+    }
+    faceProblem = faceIndexUsageProblem(face, english);
+    if (!faceProblem.isEmpty()) {
+        SubsetCommandLine usage = commandLine;
+        usage.action = SubsetCommandLine::Action::UsageError;
+        usage.usageError = faceProblem;
+        return runSubsetCommand(usage, toolDirectory, out, err);
+    }
+
+    SubsetChoices choices;
+    SubsetRequest request;
+    QString errorMessage;
+    QString collectionSummary;
+    const bool read =
+        subsetChoicesFromCommandLine(commandLine, toolDirectory, &choices, &errorMessage, &collectionSummary);
+    if (!collectionSummary.isEmpty())
+        writeLine(err, collectionSummary);
+    if (!read || !buildSubsetRequest(choices, &request, &errorMessage)) {
+        writeLine(err, program + errorMessage);
+        return 1;
+    }
+    for (const QString &path : outputFilePaths(request.targetPath, request.format, request.writeCss)) {
+        const QString problem = targetProblem(path, request.face, english);
+        if (!problem.isEmpty()) {
+            writeLine(err, program + problem);
+            return 1;
+        }
+        // A dangling link is an entry too: writing through it would create a
+        // file somewhere else, so it counts as existing.
+        const QFileInfo target(path);
+        if (!commandLine.force && (target.exists() || target.isSymLink())) {
+            writeLine(err, program + uiText(english, "File %1 already exists; add --force to replace it.",
+                                            "文件 %1 已存在；如需覆盖请加上 --force。")
+                                         .arg(path));
+            return 1;
+        }
+    }
+
+    // SIGINT or SIGTERM stops hb-subset and cleans up before the program
+    // ends with the status a shell expects of a program the signal ended.
+    SubsetJob job;
+    TerminationSignals terminationSignals;
+    int stoppedBy = 0;
+    SubsetOutcome outcome;
+    QEventLoop loop;
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &job, [&](int signalNumber) {
+        stoppedBy = signalNumber;
+        job.cancel();
+    });
+    QObject::connect(&job, &SubsetJob::finished, &loop, [&](const SubsetOutcome &result) {
+        outcome = result;
+        loop.quit();
+    });
+    job.start(request);
+    loop.exec();
+
+    if (stoppedBy)
+        return 128 + stoppedBy;
+    if (!outcome.ok) {
+        writeLine(err, program + outcome.errorMessage);
+        return 1;
+    }
+    if (!outcome.missingCharsNote.isEmpty())
+        writeLine(err, outcome.missingCharsNote);
+    if (commandLine.report)
+        writeLine(err, outcome.sizeReport);
+    if (commandLine.listMissing) {
+        for (const QString &line : missingCharactersList(outcome.missingCodepoints))
+            out << line << '\n';
+        out.flush();
+    }
+    return 0;
+}

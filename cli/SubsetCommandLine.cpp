@@ -1,0 +1,312 @@
+#include "cli/SubsetCommandLine.h"
+
+#include "charset/StandardCharsets.h"
+#include "charset/UnicodeBlockTable.h"
+#include "cli/CollectOptions.h"
+#include "cli/OptionsCommandLine.h"
+#include "common/UiText.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+class Parser
+{
+public:
+    explicit Parser(int useEnglish) : rows(unicodeBlockCount, false) { result.useEnglish = useEnglish; }
+
+    SubsetCommandLine parse(const QStringList &arguments);
+
+private:
+    QString text(const char *english, const char *chinese) const
+    {
+        return uiText(result.useEnglish, english, chinese);
+    }
+    void fail(const QString &message)
+    {
+        // The first mistake is the one worth reading; later ones often follow from it.
+        if (firstError.isEmpty())
+            firstError = message;
+    }
+    // Options that name one thing each: a second one is a mistake.
+    void takeOnce(const QString &name, bool *given)
+    {
+        if (*given)
+            fail(text("Option %1 may be given only once.", "选项 %1 只能给出一次。").arg(name));
+        *given = true;
+    }
+    void takeOption(const QString &name, const QString *value);
+    bool takeCharsetOption(const QString &name, const QString *value);
+    bool takeOutputOption(const QString &name, const QString *value);
+
+    SubsetCommandLine result;
+    QList<bool> rows;
+    QStringList fonts;
+    QString firstError;
+    int languageSeen = -1;
+    bool help = false;
+    bool version = false;
+    bool listBlocks = false;
+    bool outputGiven = false;
+    bool selectionGiven = false;
+    bool faceIndexGiven = false;
+    bool familyGiven = false;
+    bool listFaces = false;
+    bool listCharsets = false;
+};
+
+// Standard character sets: --list-charsets [FONT] and --charset=IDS.
+const QLatin1String listCharsetsOption("--list-charsets");
+const QLatin1String charsetOption("--charset");
+
+bool Parser::takeCharsetOption(const QString &name, const QString *value)
+{
+    if (name == listCharsetsOption) {
+        listCharsets = true;
+        return true;
+    }
+    if (name != charsetOption || value->isEmpty())
+        return false;
+    selectionGiven = true;
+    QString error;
+    if (!parseCharsetIds(*value, result.useEnglish, &result.charsets, &error))
+        fail(error);
+    return true;
+}
+
+// Output formats for the web and for firmware.
+const QStringList outputFlags = {QStringLiteral("--css"), QStringLiteral("--report")};
+const QStringList outputOptions = {QStringLiteral("--format")};
+
+bool isFlag(const QString &name)
+{
+    static const QStringList flags = {
+        QStringLiteral("-h"),          QStringLiteral("--help"),        QStringLiteral("--version"),
+        QStringLiteral("--force"),     QStringLiteral("--list-blocks"), QStringLiteral("--list-missing"),
+        QStringLiteral("--list-faces")};
+    return flags.contains(name) || name == listCharsetsOption || outputFlags.contains(name) ||
+           isSubsetOptionFlag(name) || isCollectFlag(name);
+}
+
+bool takesValue(const QString &name)
+{
+    static const QStringList options = {QStringLiteral("--output-file"), QStringLiteral("--text"),
+                                        QStringLiteral("--text-file"),   QStringLiteral("--blocks"),
+                                        QStringLiteral("--unicodes"),    QStringLiteral("--lang"),
+                                        QStringLiteral("--face-index"),  QStringLiteral("--family")};
+    return options.contains(name) || name == charsetOption || outputOptions.contains(name) ||
+           isSubsetOptionWithValue(name) || takesCollectValue(name);
+}
+
+SubsetCommandLine Parser::parse(const QStringList &arguments)
+{
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (optionsEnded || argument == QLatin1String("-") || !argument.startsWith(QLatin1Char('-'))) {
+            fonts.append(argument);
+            continue;
+        }
+        if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+
+        const qsizetype equals =
+            argument.startsWith(QLatin1String("--")) ? argument.indexOf(QLatin1Char('=')) : -1;
+        const QString name = equals < 0 ? argument : argument.left(equals);
+        if (isFlag(name)) {
+            if (equals >= 0)
+                fail(text("Option %1 takes no value.", "选项 %1 不带值。").arg(name));
+            else
+                takeOption(name, nullptr);
+        } else if (takesValue(name)) {
+            if (equals >= 0) {
+                const QString value = argument.mid(equals + 1);
+                takeOption(name, &value);
+            } else if (i + 1 < arguments.size()) {
+                takeOption(name, &arguments.at(i + 1));
+                ++i;
+            } else {
+                fail(text("Option %1 needs a value.", "选项 %1 需要一个值。").arg(name));
+            }
+        } else {
+            fail(text("Unknown option: %1", "未知选项: %1").arg(argument));
+        }
+    }
+
+    if (languageSeen >= 0)
+        result.useEnglish = languageSeen;
+    for (int row = 0; row < rows.size(); ++row) {
+        if (rows.at(row))
+            result.blockRows.append(row + 1);
+    }
+
+    if (help) {
+        result.action = SubsetCommandLine::Action::Help;
+    } else if (!firstError.isEmpty()) {
+        result.usageError = firstError;
+    } else if (version) {
+        result.action = SubsetCommandLine::Action::Version;
+    } else if (listBlocks) {
+        result.action = SubsetCommandLine::Action::ListBlocks;
+    } else if (result.collectOnly && fonts.isEmpty() && result.textFiles.isEmpty()) {
+        result.usageError = text("--collect-only needs files or folders to read.",
+                                 "--collect-only 需要指定要读取的文件或文件夹。");
+    } else if (result.collectOnly) {
+        result.textFiles += fonts;
+        result.action = SubsetCommandLine::Action::CollectOnly;
+    } else if (listCharsets && fonts.size() > 1) {
+        result.usageError = text("--list-charsets takes at most one font file; also got: %1",
+                                 "--list-charsets 最多只能指定一个字体文件，多出: %1")
+                                .arg(fonts.mid(1).join(QLatin1Char(' ')));
+    } else if (listCharsets) {
+        result.fontPath = fonts.value(0);
+        result.action = SubsetCommandLine::Action::ListCharsets;
+    } else if (familyGiven && !fonts.isEmpty()) {
+        result.usageError =
+            text("Give either a font file or --family, not both.", "字体文件与 --family 只能给出其一。");
+    } else if (familyGiven && faceIndexGiven) {
+        result.usageError = text("--face-index cannot go with --family: the family brings its own face.",
+                                 "--face-index 不能与 --family 同用：该字体族自带其字体序号。");
+    } else if (listFaces && fonts.size() <= 1 && (familyGiven || !fonts.isEmpty())) {
+        result.fontPath = fonts.value(0);
+        result.action = SubsetCommandLine::Action::ListFaces;
+    } else if (fonts.isEmpty() && !familyGiven) {
+        result.usageError = text("No font file given.", "未指定字体文件。");
+    } else if (fonts.size() > 1) {
+        result.usageError =
+            text("Only one font file may be given; also got: %1", "只能指定一个字体文件，多出: %1")
+                .arg(fonts.mid(1).join(QLatin1Char(' ')));
+    } else if (!outputGiven) {
+        result.usageError = text("No output file given: add --output-file=PATH.",
+                                 "未指定输出文件：请加上 --output-file=路径。");
+    } else if (result.writeCss && result.format != OutputFormat::Woff2) {
+        result.usageError = text("Option --css needs --format=woff2.", "选项 --css 需要 --format=woff2。");
+    } else if (!selectionGiven) {
+        result.usageError =
+            text("No characters chosen: add --text, --text-file, --blocks, --unicodes or --charset.",
+                 "未选择字符：请加上 --text、--text-file、--blocks、--unicodes 或 --charset。");
+    } else {
+        result.fontPath = fonts.value(0);
+        result.action = SubsetCommandLine::Action::Subset;
+    }
+    return result;
+}
+
+bool Parser::takeOutputOption(const QString &name, const QString *value)
+{
+    if (name == QLatin1String("--css"))
+        result.writeCss = true;
+    else if (name == QLatin1String("--report"))
+        result.report = true;
+    else if (name != QLatin1String("--format"))
+        return false;
+    else if (!outputFormatFromName(value->toLower(), &result.format))
+        fail(text("Unknown output format \"%1\": use --format=ttf, woff2 or c.",
+                  "未知输出格式“%1”：请使用 --format=ttf、woff2 或 c。")
+                 .arg(*value));
+    return true;
+}
+
+void Parser::takeOption(const QString &name, const QString *value)
+{
+    if (takeCharsetOption(name, value) || takeOutputOption(name, value))
+        return;
+    if (isSubsetOptionFlag(name) || isSubsetOptionWithValue(name)) {
+        QString error;
+        if (!takeSubsetOption(name, value, result.useEnglish, &result.options, &error))
+            fail(error);
+        return;
+    }
+    if (isCollectFlag(name) || (takesCollectValue(name) && !value->isEmpty())) {
+        QString error;
+        if (!takeCollectOption(name, value, &result, &error))
+            fail(error);
+        return;
+    }
+    if (name == QLatin1String("-h") || name == QLatin1String("--help")) {
+        help = true;
+        return;
+    }
+    if (name == QLatin1String("--version")) {
+        version = true;
+        return;
+    }
+    if (name == QLatin1String("--force")) {
+        result.force = true;
+        return;
+    }
+    if (name == QLatin1String("--list-blocks")) {
+        listBlocks = true;
+        return;
+    }
+    if (name == QLatin1String("--list-missing")) {
+        result.listMissing = true;
+        return;
+    }
+    if (name == QLatin1String("--list-faces")) {
+        listFaces = true;
+        return;
+    }
+
+    // A selection that is empty on purpose is only possible as --text=""; an
+    // empty path, list or language is a slip.
+    if (value->isEmpty() && name != QLatin1String("--text")) {
+        fail(text("Option %1 needs a value.", "选项 %1 需要一个值。").arg(name));
+        return;
+    }
+    QString error;
+    if (name == QLatin1String("--lang")) {
+        const QString language = value->toLower();
+        if (language == QLatin1String("en"))
+            languageSeen = 1;
+        else if (language == QLatin1String("zh"))
+            languageSeen = 0;
+        else
+            fail(text("Unknown language \"%1\": use --lang=en or --lang=zh.",
+                      "未知语言“%1”：请使用 --lang=en 或 --lang=zh。")
+                     .arg(*value));
+    } else if (name == QLatin1String("--output-file")) {
+        takeOnce(name, &outputGiven);
+        result.outputPath = *value;
+    } else if (name == QLatin1String("--face-index")) {
+        static const QRegularExpression digits(QStringLiteral("^\\d{1,6}$"));
+        takeOnce(name, &faceIndexGiven);
+        if (digits.match(*value).hasMatch())
+            result.faceIndex = value->toInt();
+        else
+            fail(text("Invalid face index \"%1\": faces are numbered 0, 1, 2 and so on.",
+                      "字体序号“%1”无效：序号为 0、1、2 等。")
+                     .arg(*value));
+    } else if (name == QLatin1String("--family")) {
+        takeOnce(name, &familyGiven);
+        result.family = *value;
+    } else if (name == QLatin1String("--text")) {
+        selectionGiven = true;
+        result.texts.append(*value);
+    } else if (name == QLatin1String("--text-file")) {
+        selectionGiven = true;
+        result.textFiles.append(*value);
+    } else if (name == QLatin1String("--blocks")) {
+        selectionGiven = true;
+        if (!parseBlockRows(*value, result.useEnglish, &rows, &error))
+            fail(error);
+    } else if (name == QLatin1String("--unicodes")) {
+        selectionGiven = true;
+        if (!parseUnicodeRanges(*value, result.useEnglish, &result.unicodeRanges, &error))
+            fail(error);
+    }
+}
+
+} // namespace
+
+SubsetCommandLine parseSubsetCommandLine(const QStringList &arguments)
+{
+    // The messages speak the language of the whole line, and --lang may come
+    // last, so a second pass writes them once the language is known.
+    SubsetCommandLine commandLine = Parser(0).parse(arguments);
+    if (commandLine.useEnglish != 0)
+        commandLine = Parser(commandLine.useEnglish).parse(arguments);
+    return commandLine;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "cli/SelectionLists.h"
+
+#include "charset/CodepointRange.h"
+#include "subset/OutputFormat.h"
+#include "subset/SubsetOptions.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// What one vfc-subset command line asks for. Reading the text files is left
+// to the run, so that a file that cannot be read is a failure of the run
+// (exit 1) rather than of the command line (exit 2).
+struct SubsetCommandLine
+{
+    enum class Action { Subset, Help, Version, ListBlocks, UsageError, ListFaces, ListCharsets, CollectOnly };
+
+    Action action = Action::UsageError;
+    int useEnglish = 0; // 1 for English; Chinese by default, as in the window
+    QString fontPath;
+    QString outputPath; // as given: no cleaning, no ".ttf" appended
+    bool force = false;
+    bool listMissing = false; // every missing character to standard output, one a line
+    QStringList texts;
+    QStringList textFiles;               // "-" stands for standard input
+    QList<int> blockRows;                // rows of the block table, counted from 1, ascending, each once
+    QList<CodepointRange> unicodeRanges; // in the order given
+    QString usageError;                  // in the chosen language; set for UsageError only
+    // Collection faces: the face of FONT, or an installed family (with its own face) instead of FONT.
+    int faceIndex = 0;
+    QString family;
+    // Standard character sets: ids for --charset, each once; ListCharsets
+    // takes an optional fontPath whose coverage it shows.
+    QStringList charsets;
+    // Output formats for the web and for firmware
+    OutputFormat format = OutputFormat::TrueType;
+    bool writeCss = false; // a style sheet beside a WOFF2 file
+    bool report = false;   // the size line on standard error
+    // Subset options: layout, hinting, names and variation axes
+    SubsetOptions options;
+    // Collecting from files and folders: several --text-file paths, folders among them, are walked
+    // with these globs (the default kinds of file when `includePatterns` is empty); CollectOnly
+    // prints what `textFiles` show.
+    QStringList includePatterns;
+    QStringList excludePatterns;
+    bool collectOnly = false;
+};
+
+// Reads the arguments that follow the program name. Options take their value
+// after "=" or as the next argument; "--" ends the options.
+SubsetCommandLine parseSubsetCommandLine(const QStringList &arguments);

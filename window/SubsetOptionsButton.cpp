@@ -1,0 +1,37 @@
+#include "window/SubsetOptionsButton.h"
+
+#include "common/UiText.h"
+#include "window/SubsetOptionsDialog.h"
+
+SubsetOptionsButton::SubsetOptionsButton(int useEnglish, std::function<FontFace()> currentFace,
+                                         QWidget *parent)
+    : QPushButton(uiText(useEnglish, "Options...", "选项..."), parent),
+      useEnglish(useEnglish),
+      currentFace(std::move(currentFace))
+{
+    setObjectName(QStringLiteral("subsetOptions"));
+    setToolTip(uiText(useEnglish, "Layout, hinting, names and variable-font axes of the subset",
+                      "子集的排版特性、微调、名称记录与可变字体轴"));
+    connect(this, &QAbstractButton::clicked, this, &SubsetOptionsButton::openOptions);
+}
+
+SubsetOptions SubsetOptionsButton::optionsFor(const FontFace &face) const
+{
+    SubsetOptions options = chosen;
+    if (face != pinnedFace)
+        options.pins.clear();
+    return options;
+}
+
+void SubsetOptionsButton::openOptions()
+{
+    const FontFace face = currentFace();
+    SubsetOptionsDialog dialog(useEnglish, optionsFor(face), face, window());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    chosen = dialog.options();
+    pinnedFace = face;
+    // A changed set shows on the button, so a forgotten switch is seen before generating.
+    setText(chosen == SubsetOptions() ? uiText(useEnglish, "Options...", "选项...")
+                                      : uiText(useEnglish, "Options (changed)...", "选项（已更改）..."));
+}

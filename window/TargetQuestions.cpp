@@ -1,0 +1,39 @@
+#include "window/TargetQuestions.h"
+
+#include "common/UiText.h"
+#include "subset/OutputMessages.h"
+#include "subset/SubsetRequest.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+QString askTargetPath(QWidget *parent, int useEnglish, const FontFace &source, const QString &fileName,
+                      OutputFormat format, bool writeCss, QString *errorMessage)
+{
+    const QString directory = QFileDialog::getExistingDirectory(
+        parent, uiText(useEnglish, "Select output directory", "选择输出目录"), QDir::currentPath(),
+        QFileDialog::ShowDirsOnly);
+    if (directory.isEmpty())
+        return QString();
+    const QString targetPath = QDir(directory).filePath(fileName);
+    QStringList existing;
+    for (const QString &path : outputFilePaths(targetPath, format, writeCss)) {
+        if (!QFileInfo::exists(path))
+            continue;
+        // A folder or the source itself fails before anyone is asked to replace it.
+        const QString problem = targetProblem(path, source, useEnglish);
+        if (!problem.isEmpty()) {
+            *errorMessage = problem;
+            return QString();
+        }
+        existing.append(path);
+    }
+    if (existing.isEmpty())
+        return targetPath;
+    const auto answer =
+        QMessageBox::question(parent, uiText(useEnglish, "Overwrite?", "覆盖确认"),
+                              overwriteQuestion(existing, useEnglish), QMessageBox::Yes | QMessageBox::No);
+    return answer == QMessageBox::Yes ? targetPath : QString();
+}

@@ -1,0 +1,20 @@
+#include "window/LanguageSwitch.h"
+#include "window/QtTranslations.h"
+#include "window/VectorFontClipDialog.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char *argv[])
+{
+    // QApplication removes the options it handles and lowers argc, so the
+    // language scan below only sees what is left.
+    QApplication app(argc, argv);
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/icons/app.png")));
+
+    const int useEnglish = useEnglishFromArgv(argc, argv);
+    installQtTranslations(&app, useEnglish);
+    VectorFontClipDialog dialog(useEnglish);
+    dialog.show();
+    return app.exec();
+}
