@@ -4,6 +4,7 @@
 //   bench_collection_faces [collection]   (default: Noto Sans CJK, ten faces)
 
 #include "bench/BenchFigures.h"
+#include "common/UiText.h"
 #include "font/FontFaceList.h"
 #include "window/VectorFontClipDialog.h"
 
@@ -22,7 +23,8 @@ int main(int argc, char **argv)
     const QString collection = argc > 1
                                    ? QString::fromLocal8Bit(argv[1])
                                    : QStringLiteral("/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc");
-    const FontFaceList list = listFontFaces(collection, 1);
+    setUiEnglish(true);
+    const FontFaceList list = listFontFaces(collection);
     if (list.faces.size() < 2) {
         std::fprintf(stderr, "%s is no collection; run scripts/setup.sh.\n", qPrintable(collection));
         return 1;
@@ -33,7 +35,7 @@ int main(int argc, char **argv)
     for (int run = 0; run < 31; ++run) {
         QElapsedTimer timer;
         timer.start();
-        listFontFaces(collection, 1);
+        listFontFaces(collection);
         listing.push_back(timer.nsecsElapsed() / 1e6);
     }
     report("list the faces (listFontFaces)", median(listing), 5);

@@ -4,6 +4,7 @@
 
 #include "bench/BenchFigures.h"
 #include "charset/UnicodeBlockTable.h"
+#include "common/UiText.h"
 #include "subset/HbSubsetRunner.h"
 #include "subset/SubsetJob.h"
 
@@ -43,7 +44,7 @@ bool measure(const char *label, const std::function<void(SubsetChoices &)> &choo
         SubsetChoices choices;
         choices.face.path = cjkFont;
         choices.targetPath = directory + QStringLiteral("/core.ttf");
-        choices.useEnglish = 1;
+        setUiEnglish(true);
         choices.toolDirectory = tools;
         choose(choices);
         buildSubsetRequest(choices, &request, nullptr);
@@ -104,7 +105,7 @@ void printPreparation(const QList<int> &allRows)
 {
     SubsetChoices choices;
     choices.face.path = cjkFont;
-    choices.useEnglish = 1;
+    setUiEnglish(true);
     QString everyIdeograph;
     for (char16_t codepoint = 0x4E00; codepoint <= 0x9FA5; ++codepoint)
         everyIdeograph.append(QChar(codepoint));

@@ -4,6 +4,7 @@
 
 #include "bench/BenchFigures.h"
 #include "charset/UnicodeBlockTable.h"
+#include "common/UiText.h"
 #include "subset/HbSubsetRunner.h"
 #include "subset/OtsSanitizer.h"
 #include "subset/SubsetCheck.h"
@@ -45,7 +46,7 @@ bool measure(const char *label, const SubsetChoices &choices, int rounds, const 
         subset.append(timer.nsecsElapsed() / 1e6);
 
         timer.start();
-        const QString defect = subsetFontDefect(request.face, request.codepoints, output, 1);
+        const QString defect = subsetFontDefect(request.face, request.codepoints, output);
         inProcess.append(timer.nsecsElapsed() / 1e6);
         timer.start();
         const QString rejected = sanitizerDefect(output, 1);
@@ -71,7 +72,7 @@ int main(int argc, char *argv[])
     QTemporaryDir directory;
     SubsetChoices choices;
     choices.toolDirectory = QCoreApplication::applicationDirPath();
-    choices.useEnglish = 1;
+    setUiEnglish(true);
     if (!directory.isValid() || findHbSubsetExecutable(choices.toolDirectory).isEmpty()) {
         std::fprintf(stderr, "needs a writable temporary folder and hb-subset beside this program\n");
         return 1;

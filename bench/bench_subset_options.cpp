@@ -2,6 +2,7 @@
 // of the General Standard Chinese Characters) under each subset option, for
 // a TrueType and a CFF font, so that the README can show what each switch buys.
 
+#include "common/UiText.h"
 #include "subset/SubsetJob.h"
 #include "subset/SubsetRequest.h"
 
@@ -61,7 +62,7 @@ int main(int argc, char **argv)
             choices.face = font.face;
             choices.targetPath = directory.filePath(QStringLiteral("out.font"));
             choices.charsets = {QStringLiteral("tgh1")};
-            choices.useEnglish = 1;
+            setUiEnglish(true);
             choices.toolDirectory = QCoreApplication::applicationDirPath();
             choices.options = variant.options;
             SubsetRequest request;

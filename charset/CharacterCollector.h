@@ -51,7 +51,7 @@ CharacterCollection collectCharacters(const QStringList &paths, const Collection
 
 // "Found 2,413 distinct characters in 318 files; skipped 12 binary, 2 not
 // UTF-8 (e.g. src/legacy.c)" in the chosen language.
-QString collectionSummary(const CharacterCollection &collection, int useEnglish);
+QString collectionSummary(const CharacterCollection &collection);
 
 // The characters as text, in code point order.
 QString collectedText(const QList<uint> &codepoints);

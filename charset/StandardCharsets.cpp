@@ -104,12 +104,11 @@ QStringList standardCharsetIds()
     return ids;
 }
 
-QString standardCharsetName(int set, int useEnglish)
+QString standardCharsetName(int set)
 {
     if (!isSet(set))
         return QString();
-    return uiText(useEnglish, standardCharsetEntries[set].englishName,
-                  standardCharsetEntries[set].chineseName);
+    return uiText(standardCharsetEntries[set].englishName, standardCharsetEntries[set].chineseName);
 }
 
 const QList<uint> &standardCharsetCharacters(int set)
@@ -146,13 +145,13 @@ QList<int> standardCharsetCoverage(const FontFace &face)
     return coverage;
 }
 
-QString standardCharsetMenuText(int set, int useEnglish, int covered)
+QString standardCharsetMenuText(int set, int covered)
 {
     const QString count = groupedNumber(int(standardCharsetCharacters(set).size()));
-    QString text = standardCharsetName(set, useEnglish) + QStringLiteral(" — ") + count;
-    if (useEnglish != 1)
+    QString text = standardCharsetName(set) + QStringLiteral(" — ") + count;
+    if (!uiEnglish())
         text += QStringLiteral(" 字");
     if (covered >= 0)
-        text += uiText(useEnglish, ", this font has %1", "，当前字体含 %1").arg(groupedNumber(covered));
+        text += uiText(", this font has %1", "，当前字体含 %1").arg(groupedNumber(covered));
     return text;
 }

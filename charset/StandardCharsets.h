@@ -16,7 +16,7 @@ int standardCharsetTotal();
 int findStandardCharset(const QString &id);
 QString standardCharsetId(int set);
 QStringList standardCharsetIds();
-QString standardCharsetName(int set, int useEnglish);
+QString standardCharsetName(int set);
 
 // The set's characters in its own order (TGH position, code order of the
 // charmap it comes from), each once.
@@ -32,4 +32,4 @@ QList<int> standardCharsetCoverage(const FontFace &face);
 
 // "GB 2312 level 1 hanzi — 3,755, this font has 3,700" in the chosen
 // language; without the coverage part when `covered` is negative.
-QString standardCharsetMenuText(int set, int useEnglish, int covered);
+QString standardCharsetMenuText(int set, int covered);

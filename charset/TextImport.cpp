@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
-bool readUtf8Text(const QString &path, int useEnglish, QString *text, QString *errorMessage)
+bool readUtf8Text(const QString &path, QString *text, QString *errorMessage)
 {
     // Opening a named pipe waits for a writer and a device such as /dev/zero
     // never ends, so only regular files (or links to one) are opened at all;
@@ -15,13 +15,13 @@ bool readUtf8Text(const QString &path, int useEnglish, QString *text, QString *e
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Text) ||
         file.isSequential()) {
         if (errorMessage)
-            *errorMessage = uiText(useEnglish, "Failed to open file: %1", "无法打开文件: %1").arg(path);
+            *errorMessage = uiText("Failed to open file: %1", "无法打开文件: %1").arg(path);
         return false;
     }
-    return readUtf8Text(file, path, useEnglish, text, errorMessage);
+    return readUtf8Text(file, path, text, errorMessage);
 }
 
-bool readUtf8Text(QIODevice &device, const QString &name, int useEnglish, QString *text, QString *errorMessage)
+bool readUtf8Text(QIODevice &device, const QString &name, QString *text, QString *errorMessage)
 {
     // A file in another encoding would otherwise arrive as a row of
     // replacement characters and be cut into a font of them.
@@ -30,14 +30,14 @@ bool readUtf8Text(QIODevice &device, const QString &name, int useEnglish, QStrin
     if (decoder.hasError()) {
         if (errorMessage)
             *errorMessage =
-                uiText(useEnglish, "The file is not UTF-8 text: %1", "文件不是 UTF-8 文本: %1").arg(name);
+                uiText("The file is not UTF-8 text: %1", "文件不是 UTF-8 文本: %1").arg(name);
         return false;
     }
     // Only a file with nothing in it is refused: one holding only spaces or
     // line breaks is the user's choice.
     if (content.isEmpty()) {
         if (errorMessage)
-            *errorMessage = uiText(useEnglish, "File is empty.", "文件内容为空。");
+            *errorMessage = uiText("File is empty.", "文件内容为空。");
         return false;
     }
     if (text)

@@ -9,8 +9,8 @@ class QIODevice;
 // why in the given language: the file could not be opened, it is not UTF-8
 // (a byte-order mark is fine; the path as given is named in both) or it
 // holds no text.
-bool readUtf8Text(const QString &path, int useEnglish, QString *text, QString *errorMessage);
+bool readUtf8Text(const QString &path, QString *text, QString *errorMessage);
 
 // The same from a device already open in text mode; `name` stands for it in
 // the messages.
-bool readUtf8Text(QIODevice &device, const QString &name, int useEnglish, QString *text, QString *errorMessage);
+bool readUtf8Text(QIODevice &device, const QString &name, QString *text, QString *errorMessage);

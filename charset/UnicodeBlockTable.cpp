@@ -1,5 +1,7 @@
 #include "charset/UnicodeBlockTable.h"
 
+#include "common/UiText.h"
+
 // The ranges are the tool's own: a few rows deliberately differ from today's
 // Unicode block list (row 1 starts at U+0001, rows 18-20 and 56, and the CJK
 // row ends at U+9FBF), and users' existing selections depend on them.
@@ -121,10 +123,10 @@ const UnicodeBlock unicodeBlockTable[unicodeBlockCount] = {
     {0xFFF0, 0xFFFF, "特殊 (Specials)"},
 };
 
-QString unicodeBlockName(const UnicodeBlock &block, int useEnglish)
+QString unicodeBlockName(const UnicodeBlock &block)
 {
     const QString name = QString::fromUtf8(block.name);
-    if (useEnglish != 1)
+    if (!uiEnglish())
         return name;
     // "中文名 (English name)": English uses the part in parentheses; the rows
     // with an English name only have none.
@@ -139,8 +141,8 @@ QString codepointText(uint codepoint)
     return QStringLiteral("U+%1").arg(codepoint, 4, 16, QLatin1Char('0')).toUpper();
 }
 
-QString unicodeBlockItemText(const UnicodeBlock &block, int useEnglish)
+QString unicodeBlockItemText(const UnicodeBlock &block)
 {
     return QStringLiteral("%1 - %2：%3")
-        .arg(codepointText(block.first), codepointText(block.last), unicodeBlockName(block, useEnglish));
+        .arg(codepointText(block.first), codepointText(block.last), unicodeBlockName(block));
 }

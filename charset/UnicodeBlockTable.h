@@ -13,10 +13,10 @@ constexpr int unicodeBlockCount = 115;
 extern const UnicodeBlock unicodeBlockTable[unicodeBlockCount];
 
 // The name a list in the given language shows for the row.
-QString unicodeBlockName(const UnicodeBlock &block, int useEnglish);
+QString unicodeBlockName(const UnicodeBlock &block);
 
 // "U+" and at least four upper-case hexadecimal digits.
 QString codepointText(uint codepoint);
 
 // "U+0001 - U+007F：name", as the block list shows it.
-QString unicodeBlockItemText(const UnicodeBlock &block, int useEnglish);
+QString unicodeBlockItemText(const UnicodeBlock &block);

@@ -7,7 +7,7 @@
 
 #include <QTextStream>
 
-QString standardCharsetListing(int useEnglish, const QList<int> &coverage)
+QString standardCharsetListing(const QList<int> &coverage)
 {
     QString listing;
     for (int set = 0; set < standardCharsetTotal(); ++set) {
@@ -15,7 +15,7 @@ QString standardCharsetListing(int useEnglish, const QList<int> &coverage)
                        QString::number(standardCharsetCharacters(set).size()).rightJustified(6);
         if (set < coverage.size())
             line += QString::number(coverage.at(set)).rightJustified(7);
-        listing += line + QStringLiteral("  ") + standardCharsetName(set, useEnglish) + QLatin1Char('\n');
+        listing += line + QStringLiteral("  ") + standardCharsetName(set) + QLatin1Char('\n');
     }
     return listing;
 }
@@ -30,14 +30,13 @@ int listCharsetsCommand(const SubsetCommandLine &commandLine, QTextStream &out, 
             coverage = standardCharsetCoverage(face);
         if (coverage.isEmpty()) {
             if (problem.isEmpty())
-                problem = uiText(commandLine.useEnglish, "Cannot read a font from %1", "无法从 %1 读取字体")
-                              .arg(face.path);
+                problem = uiText("Cannot read a font from %1", "无法从 %1 读取字体").arg(face.path);
             err << "vfc-subset: " << problem << '\n';
             err.flush();
             return 1;
         }
     }
-    out << standardCharsetListing(commandLine.useEnglish, coverage);
+    out << standardCharsetListing(coverage);
     out.flush();
     return 0;
 }

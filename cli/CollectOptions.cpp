@@ -34,13 +34,13 @@ CollectionPatterns commandLinePatterns(const SubsetCommandLine &commandLine)
 
 // A path that is not there is a slip worth stopping for, unlike the
 // unreadable corners of a tree the walk merely counts.
-bool allPathsExist(const QStringList &paths, int useEnglish, QString *errorMessage)
+bool allPathsExist(const QStringList &paths, QString *errorMessage)
 {
     for (const QString &path : paths) {
         const QFileInfo info(path);
         if (!info.exists() && !info.isSymLink()) {
             if (errorMessage)
-                *errorMessage = uiText(useEnglish, "Failed to open file: %1", "无法打开文件: %1").arg(path);
+                *errorMessage = uiText("Failed to open file: %1", "无法打开文件: %1").arg(path);
             return false;
         }
     }
@@ -71,46 +71,44 @@ bool takeCollectOption(const QString &name, const QString *value, SubsetCommandL
     if (splitPatterns(*value, patterns))
         return true;
     if (error)
-        *error = uiText(commandLine->useEnglish, "Option %1 lists no pattern.", "选项 %1 未列出任何模式。")
-                     .arg(name);
+        *error = uiText("Option %1 lists no pattern.", "选项 %1 未列出任何模式。").arg(name);
     return false;
 }
 
 bool readCommandLineTextFiles(const SubsetCommandLine &commandLine, QStringList *texts, QString *summary,
                               QString *errorMessage)
 {
-    const int english = commandLine.useEnglish;
     QStringList paths = commandLine.textFiles;
     paths.removeAll(QStringLiteral("-"));
     if (paths.isEmpty())
         return true;
     if (paths.size() == 1 && !QFileInfo(paths.first()).isDir()) {
         QString text;
-        if (!readUtf8Text(paths.first(), english, &text, errorMessage))
+        if (!readUtf8Text(paths.first(), &text, errorMessage))
             return false;
         texts->append(text);
         return true;
     }
-    if (!allPathsExist(paths, english, errorMessage))
+    if (!allPathsExist(paths, errorMessage))
         return false;
     const CharacterCollection collection = collectCharacters(paths, commandLinePatterns(commandLine));
     texts->append(collectedText(collection.codepoints));
     if (summary)
-        *summary = collectionSummary(collection, english);
+        *summary = collectionSummary(collection);
     return true;
 }
 
 int collectOnlyCommand(const SubsetCommandLine &commandLine, QTextStream &out, QTextStream &err)
 {
     QString problem;
-    if (!allPathsExist(commandLine.textFiles, commandLine.useEnglish, &problem)) {
+    if (!allPathsExist(commandLine.textFiles, &problem)) {
         err << "vfc-subset: " << problem << '\n';
         err.flush();
         return 1;
     }
     const CharacterCollection collection =
         collectCharacters(commandLine.textFiles, commandLinePatterns(commandLine));
-    err << collectionSummary(collection, commandLine.useEnglish) << '\n';
+    err << collectionSummary(collection) << '\n';
     err.flush();
     // No line break is ever collected, so the last one cannot be mistaken
     // for a character.

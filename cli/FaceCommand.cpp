@@ -17,26 +17,24 @@ bool commandLineFace(const SubsetCommandLine &commandLine, FontFace *face, QStri
     if (!face->path.isEmpty())
         return true;
     if (errorMessage)
-        *errorMessage = uiText(commandLine.useEnglish,
-                               "No installed font family \"%1\" with a TrueType or OpenType file was found.",
+        *errorMessage = uiText("No installed font family \"%1\" with a TrueType or OpenType file was found.",
                                "未找到已安装的字体族“%1”对应的 TrueType 或 OpenType 字体文件。")
                             .arg(commandLine.family);
     return false;
 }
 
-QString faceIndexUsageProblem(const FontFace &face, int useEnglish)
+QString faceIndexUsageProblem(const FontFace &face)
 {
     if (face.index == 0)
         return QString();
-    const FontFaceList list = listFontFaces(face.path, useEnglish);
+    const FontFaceList list = listFontFaces(face.path);
     if (list.status != FontFaceList::Status::Listed && list.status != FontFaceList::Status::NotAFont)
         return QString();
-    return faceIndexProblem(face, list, useEnglish);
+    return faceIndexProblem(face, list);
 }
 
 int listFacesCommand(const SubsetCommandLine &commandLine, QTextStream &out, QTextStream &err)
 {
-    const int english = commandLine.useEnglish;
     const QString program = QStringLiteral("vfc-subset: ");
     FontFace face;
     QString problem;
@@ -44,12 +42,11 @@ int listFacesCommand(const SubsetCommandLine &commandLine, QTextStream &out, QTe
         err << program << problem << '\n';
         return 1;
     }
-    const FontFaceList list = listFontFaces(face.path, english);
+    const FontFaceList list = listFontFaces(face.path);
     if (list.status == FontFaceList::Status::NotAFont)
-        problem = uiText(english, "%1 is no font file that can be read.", "%1 不是可读取的字体文件。")
-                      .arg(face.path);
+        problem = uiText("%1 is no font file that can be read.", "%1 不是可读取的字体文件。").arg(face.path);
     else if (list.status != FontFaceList::Status::Listed)
-        problem = fontFaceProblem(face, english);
+        problem = fontFaceProblem(face);
     if (!problem.isEmpty()) {
         err << program << problem << '\n';
         return 1;

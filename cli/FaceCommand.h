@@ -14,7 +14,7 @@ bool commandLineFace(const SubsetCommandLine &commandLine, FontFace *face, QStri
 
 // The index check that makes a usage error (exit 2): a face past the last
 // one of the file. Damaged collections are the run's failure, not this.
-QString faceIndexUsageProblem(const FontFace &face, int useEnglish);
+QString faceIndexUsageProblem(const FontFace &face);
 
 // --list-faces: one line per face to `out`, "index<TAB>family<TAB>style";
 // returns the exit status.

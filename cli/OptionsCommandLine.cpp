@@ -10,12 +10,11 @@ const QLatin1String namesOption("--names");
 const QLatin1String instanceOption("--instance");
 
 // The index of `value` among `words`, or -1 with the reason in `error`.
-int chooseWord(const QString &option, const QString &value, const QStringList &words, int useEnglish,
-               QString *error)
+int chooseWord(const QString &option, const QString &value, const QStringList &words, QString *error)
 {
     const int index = int(words.indexOf(value.trimmed().toLower()));
     if (index < 0 && error)
-        *error = uiText(useEnglish, "Invalid value \"%1\" for %2: use %3.", "%2 的值“%1”无效：请使用 %3。")
+        *error = uiText("Invalid value \"%1\" for %2: use %3.", "%2 的值“%1”无效：请使用 %3。")
                      .arg(value, option, words.join(QLatin1Char('|')));
     return index;
 }
@@ -32,31 +31,29 @@ bool isSubsetOptionWithValue(const QString &name)
     return name == layoutOption || name == namesOption || name == instanceOption;
 }
 
-bool takeSubsetOption(const QString &name, const QString *value, int useEnglish, SubsetOptions *options,
-                      QString *error)
+bool takeSubsetOption(const QString &name, const QString *value, SubsetOptions *options, QString *error)
 {
     if (name == hintingOption) {
         options->dropHinting = true;
         return true;
     }
     if (name == instanceOption)
-        return parseAxisPins(*value, useEnglish, &options->pins, error);
+        return parseAxisPins(*value, &options->pins, error);
     if (name == layoutOption) {
-        const int index = chooseWord(name, *value, layoutChoiceWords(), useEnglish, error);
+        const int index = chooseWord(name, *value, layoutChoiceWords(), error);
         if (index >= 0)
             options->layout = LayoutChoice(index);
         return index >= 0;
     }
-    const int index = chooseWord(name, *value, nameChoiceWords(), useEnglish, error);
+    const int index = chooseWord(name, *value, nameChoiceWords(), error);
     if (index >= 0)
         options->names = NameChoice(index);
     return index >= 0;
 }
 
-QString subsetOptionsHelp(int useEnglish)
+QString subsetOptionsHelp()
 {
-    return uiText(useEnglish,
-                  "What the subset keeps besides its characters:\n"
+    return uiText("What the subset keeps besides its characters:\n"
                   "  --layout=all|common|none\n"
                   "                      all: every layout feature (default); common: hb-subset's\n"
                   "                      common set only (drops palt, ruby, alternates and the like);\n"

@@ -13,8 +13,7 @@ bool isSubsetOptionWithValue(const QString &name);
 // Applies one of the options above to `options` (`value` is null for the
 // flag). False, with the reason naming what is allowed in `error`, when the
 // value is none of those.
-bool takeSubsetOption(const QString &name, const QString *value, int useEnglish, SubsetOptions *options,
-                      QString *error);
+bool takeSubsetOption(const QString &name, const QString *value, SubsetOptions *options, QString *error);
 
 // The help's section about them.
-QString subsetOptionsHelp(int useEnglish);
+QString subsetOptionsHelp();

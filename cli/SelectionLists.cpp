@@ -6,7 +6,7 @@
 
 #include <QRegularExpression>
 
-bool parseBlockRows(const QString &list, int useEnglish, QList<bool> *rows, QString *error)
+bool parseBlockRows(const QString &list, QList<bool> *rows, QString *error)
 {
     static const QRegularExpression rowOrRange(QStringLiteral("^(\\d+)(?:\\s*-\\s*(\\d+))?$"));
     QList<bool> chosen(unicodeBlockCount, false);
@@ -29,8 +29,7 @@ bool parseBlockRows(const QString &list, int useEnglish, QList<bool> *rows, QStr
         if (!match.hasMatch() || !firstOk || !lastOk || first < 1 || last > unicodeBlockCount ||
             first > last) {
             if (error)
-                *error = uiText(useEnglish,
-                                "Invalid block row \"%1\" in --blocks: rows are 1 to %2, ranges such as 3-5, "
+                *error = uiText("Invalid block row \"%1\" in --blocks: rows are 1 to %2, ranges such as 3-5, "
                                 "or all.",
                                 "--blocks 中的分区行号“%1”无效：行号为 1 到 %2，可写范围（如 3-5）或 all。")
                              .arg(item)
@@ -43,7 +42,7 @@ bool parseBlockRows(const QString &list, int useEnglish, QList<bool> *rows, QStr
     }
     if (!any) {
         if (error)
-            *error = uiText(useEnglish, "Option --blocks lists no row.", "选项 --blocks 未列出任何行。");
+            *error = uiText("Option --blocks lists no row.", "选项 --blocks 未列出任何行。");
         return false;
     }
     for (int row = 0; row < unicodeBlockCount; ++row) {
@@ -53,7 +52,7 @@ bool parseBlockRows(const QString &list, int useEnglish, QList<bool> *rows, QStr
     return true;
 }
 
-bool parseUnicodeRanges(const QString &list, int useEnglish, QList<CodepointRange> *ranges, QString *error)
+bool parseUnicodeRanges(const QString &list, QList<CodepointRange> *ranges, QString *error)
 {
     static const QRegularExpression separators(QStringLiteral("[,\\s]+"));
     static const QRegularExpression item(
@@ -67,8 +66,7 @@ bool parseUnicodeRanges(const QString &list, int useEnglish, QList<CodepointRang
             // for the note; the font's whole repertoire is one range away.
             if (error)
                 *error =
-                    uiText(useEnglish,
-                           "--unicodes=* is not supported: give a range such as 0-10FFFF, or --blocks=all.",
+                    uiText("--unicodes=* is not supported: give a range such as 0-10FFFF, or --blocks=all.",
                            "不支持 --unicodes=*：请给出范围（如 0-10FFFF）或使用 --blocks=all。");
             return false;
         }
@@ -79,8 +77,7 @@ bool parseUnicodeRanges(const QString &list, int useEnglish, QList<CodepointRang
         if (!match.hasMatch() || last > 0x10FFFF) {
             if (error)
                 *error =
-                    uiText(useEnglish,
-                           "Invalid code point \"%1\" in --unicodes: use hexadecimal code points or ranges "
+                    uiText("Invalid code point \"%1\" in --unicodes: use hexadecimal code points or ranges "
                            "such as U+4E00-9FBF, up to 10FFFF.",
                            "--unicodes 中的码位“%1”无效：请使用十六进制码位或范围（如 U+4E00-9FBF），最大 "
                            "10FFFF。")
@@ -90,8 +87,7 @@ bool parseUnicodeRanges(const QString &list, int useEnglish, QList<CodepointRang
         if (first > last) {
             if (error)
                 *error =
-                    uiText(useEnglish,
-                           "Invalid range \"%1\" in --unicodes: its first code point lies above its last.",
+                    uiText("Invalid range \"%1\" in --unicodes: its first code point lies above its last.",
                            "--unicodes 中的范围“%1”无效：起始码位大于结束码位。")
                         .arg(text);
             return false;
@@ -100,15 +96,14 @@ bool parseUnicodeRanges(const QString &list, int useEnglish, QList<CodepointRang
     }
     if (found.isEmpty()) {
         if (error)
-            *error = uiText(useEnglish, "Option --unicodes lists no code point.",
-                            "选项 --unicodes 未列出任何码位。");
+            *error = uiText("Option --unicodes lists no code point.", "选项 --unicodes 未列出任何码位。");
         return false;
     }
     ranges->append(found);
     return true;
 }
 
-bool parseCharsetIds(const QString &list, int useEnglish, QStringList *ids, QString *error)
+bool parseCharsetIds(const QString &list, QStringList *ids, QString *error)
 {
     QStringList found;
     for (const QString &rawItem : list.split(QLatin1Char(','))) {
@@ -117,7 +112,7 @@ bool parseCharsetIds(const QString &list, int useEnglish, QStringList *ids, QStr
             continue;
         if (findStandardCharset(item) < 0) {
             if (error)
-                *error = uiText(useEnglish, "Unknown character set \"%1\" in --charset; valid ids: %2",
+                *error = uiText("Unknown character set \"%1\" in --charset; valid ids: %2",
                                 "--charset 中的字符集“%1”未知；可用的有: %2")
                              .arg(item, standardCharsetIds().join(QStringLiteral(", ")));
             return false;
@@ -126,8 +121,7 @@ bool parseCharsetIds(const QString &list, int useEnglish, QStringList *ids, QStr
     }
     if (found.isEmpty()) {
         if (error)
-            *error =
-                uiText(useEnglish, "Option --charset lists no set.", "选项 --charset 未列出任何字符集。");
+            *error = uiText("Option --charset lists no set.", "选项 --charset 未列出任何字符集。");
         return false;
     }
     for (const QString &id : found) {
@@ -137,14 +131,14 @@ bool parseCharsetIds(const QString &list, int useEnglish, QStringList *ids, QStr
     return true;
 }
 
-QString unicodeBlockListing(int useEnglish)
+QString unicodeBlockListing()
 {
     QString listing;
     for (int row = 0; row < unicodeBlockCount; ++row) {
         const UnicodeBlock &block = unicodeBlockTable[row];
         listing += QStringLiteral("%1  %2 - %3  %4\n")
                        .arg(QString::number(row + 1).rightJustified(3), codepointText(block.first),
-                            codepointText(block.last), unicodeBlockName(block, useEnglish));
+                            codepointText(block.last), unicodeBlockName(block));
     }
     return listing;
 }

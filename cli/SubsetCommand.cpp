@@ -21,16 +21,15 @@ namespace {
 // Standard input is what a pipeline hands over; the import's own reader
 // refuses anything but a regular file, so the stream is read here the same
 // way: UTF-8, CR LF arriving as LF, nothing at all counting as empty.
-bool readStandardInput(int useEnglish, QString *text, QString *errorMessage)
+bool readStandardInput(QString *text, QString *errorMessage)
 {
     QFile input;
     if (!input.open(stdin, QIODevice::ReadOnly | QIODevice::Text)) {
         if (errorMessage)
-            *errorMessage =
-                uiText(useEnglish, "Failed to open file: %1", "无法打开文件: %1").arg(QStringLiteral("-"));
+            *errorMessage = uiText("Failed to open file: %1", "无法打开文件: %1").arg(QStringLiteral("-"));
         return false;
     }
-    return readUtf8Text(input, QStringLiteral("-"), useEnglish, text, errorMessage);
+    return readUtf8Text(input, QStringLiteral("-"), text, errorMessage);
 }
 
 void writeLine(QTextStream &stream, const QString &text)
@@ -46,7 +45,6 @@ void writeLine(QTextStream &stream, const QString &text)
 bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const QString &toolDirectory,
                                   SubsetChoices *choices, QString *errorMessage, QString *collectionSummary)
 {
-    const int english = commandLine.useEnglish;
     SubsetChoices chosen;
     if (!commandLineFace(commandLine, &chosen.face, errorMessage))
         return false;
@@ -54,7 +52,7 @@ bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const QS
     chosen.texts = commandLine.texts;
     if (commandLine.textFiles.contains(QStringLiteral("-"))) {
         QString text;
-        if (!readStandardInput(english, &text, errorMessage))
+        if (!readStandardInput(&text, errorMessage))
             return false;
         chosen.texts.append(text);
     }
@@ -63,7 +61,6 @@ bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const QS
     chosen.blockRows = commandLine.blockRows;
     chosen.ranges = commandLine.unicodeRanges;
     chosen.rule = SelectionRule::AddUp;
-    chosen.useEnglish = english;
     chosen.toolDirectory = toolDirectory;
     chosen.charsets = commandLine.charsets;
     chosen.format = commandLine.format;
@@ -76,11 +73,10 @@ bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const QS
 int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDirectory, QTextStream &out,
                      QTextStream &err)
 {
-    const int english = commandLine.useEnglish;
     const QString program = QStringLiteral("vfc-subset: ");
     switch (commandLine.action) {
     case SubsetCommandLine::Action::Help:
-        out << subsetCommandHelp(english);
+        out << subsetCommandHelp();
         out.flush();
         return 0;
     case SubsetCommandLine::Action::Version:
@@ -88,14 +84,14 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
         out.flush();
         return 0;
     case SubsetCommandLine::Action::ListBlocks:
-        out << unicodeBlockListing(english);
+        out << unicodeBlockListing();
         out.flush();
         return 0;
     case SubsetCommandLine::Action::ListCharsets:
         return listCharsetsCommand(commandLine, out, err);
     case SubsetCommandLine::Action::UsageError:
         writeLine(err, program + commandLine.usageError);
-        writeLine(err, uiText(english, "Try 'vfc-subset --help' for more information.",
+        writeLine(err, uiText("Try 'vfc-subset --help' for more information.",
                               "运行 'vfc-subset --help' 查看用法。"));
         return 2;
     case SubsetCommandLine::Action::ListFaces:
@@ -112,7 +108,7 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
         writeLine(err, program + faceProblem);
         return 1;
     }
-    faceProblem = faceIndexUsageProblem(face, english);
+    faceProblem = faceIndexUsageProblem(face);
     if (!faceProblem.isEmpty()) {
         SubsetCommandLine usage = commandLine;
         usage.action = SubsetCommandLine::Action::UsageError;
@@ -133,7 +129,7 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
         return 1;
     }
     for (const QString &path : outputFilePaths(request.targetPath, request.format, request.writeCss)) {
-        const QString problem = targetProblem(path, request.face, english);
+        const QString problem = targetProblem(path, request.face);
         if (!problem.isEmpty()) {
             writeLine(err, program + problem);
             return 1;
@@ -142,7 +138,7 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
         // file somewhere else, so it counts as existing.
         const QFileInfo target(path);
         if (!commandLine.force && (target.exists() || target.isSymLink())) {
-            writeLine(err, program + uiText(english, "File %1 already exists; add --force to replace it.",
+            writeLine(err, program + uiText("File %1 already exists; add --force to replace it.",
                                             "文件 %1 已存在；如需覆盖请加上 --force。")
                                          .arg(path));
             return 1;

@@ -3,10 +3,9 @@
 #include "cli/OptionsCommandLine.h"
 #include "common/UiText.h"
 
-QString subsetCommandHelp(int useEnglish)
+QString subsetCommandHelp()
 {
-    return uiText(useEnglish,
-                  "Usage: vfc-subset FONT --output-file=PATH SELECTION... [--lang=en|zh] [--force]\n"
+    return uiText("Usage: vfc-subset FONT --output-file=PATH SELECTION... [--lang=en|zh] [--force]\n"
                   "       vfc-subset --family=NAME --output-file=PATH SELECTION...\n"
                   "       vfc-subset --list-faces FONT\n"
                   "       vfc-subset --collect-only [--include=GLOBS] [--exclude=GLOBS] PATH...\n"
@@ -75,9 +74,8 @@ QString subsetCommandHelp(int useEnglish)
                   "                      退出，不裁剪字体\n"
                   "读取和跳过情况的摘要写到标准错误输出。\n"
                   "\n") +
-           subsetOptionsHelp(useEnglish) +
-           uiText(useEnglish,
-                  "Options:\n"
+           subsetOptionsHelp() +
+           uiText("Options:\n"
                   "  --output-file=PATH  where the subset font goes (required)\n"
                   "  --format=ttf|woff2|c\n"
                   "                      the font as it is (ttf, the default), compressed as\n"

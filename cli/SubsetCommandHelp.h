@@ -3,4 +3,4 @@
 #include <QString>
 
 // What vfc-subset --help prints, in the chosen language.
-QString subsetCommandHelp(int useEnglish);
+QString subsetCommandHelp();

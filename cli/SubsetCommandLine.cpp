@@ -13,15 +13,12 @@ namespace {
 class Parser
 {
 public:
-    explicit Parser(int useEnglish) : rows(unicodeBlockCount, false) { result.useEnglish = useEnglish; }
+    Parser() : rows(unicodeBlockCount, false) {}
 
     SubsetCommandLine parse(const QStringList &arguments);
 
 private:
-    QString text(const char *english, const char *chinese) const
-    {
-        return uiText(result.useEnglish, english, chinese);
-    }
+    static QString text(const char *english, const char *chinese) { return uiText(english, chinese); }
     void fail(const QString &message)
     {
         // The first mistake is the one worth reading; later ones often follow from it.
@@ -69,7 +66,7 @@ bool Parser::takeCharsetOption(const QString &name, const QString *value)
         return false;
     selectionGiven = true;
     QString error;
-    if (!parseCharsetIds(*value, result.useEnglish, &result.charsets, &error))
+    if (!parseCharsetIds(*value, &result.charsets, &error))
         fail(error);
     return true;
 }
@@ -136,7 +133,7 @@ SubsetCommandLine Parser::parse(const QStringList &arguments)
     }
 
     if (languageSeen >= 0)
-        result.useEnglish = languageSeen;
+        result.english = languageSeen == 1;
     for (int row = 0; row < rows.size(); ++row) {
         if (rows.at(row))
             result.blockRows.append(row + 1);
@@ -215,7 +212,7 @@ void Parser::takeOption(const QString &name, const QString *value)
         return;
     if (isSubsetOptionFlag(name) || isSubsetOptionWithValue(name)) {
         QString error;
-        if (!takeSubsetOption(name, value, result.useEnglish, &result.options, &error))
+        if (!takeSubsetOption(name, value, &result.options, &error))
             fail(error);
         return;
     }
@@ -290,11 +287,11 @@ void Parser::takeOption(const QString &name, const QString *value)
         result.textFiles.append(*value);
     } else if (name == QLatin1String("--blocks")) {
         selectionGiven = true;
-        if (!parseBlockRows(*value, result.useEnglish, &rows, &error))
+        if (!parseBlockRows(*value, &rows, &error))
             fail(error);
     } else if (name == QLatin1String("--unicodes")) {
         selectionGiven = true;
-        if (!parseUnicodeRanges(*value, result.useEnglish, &result.unicodeRanges, &error))
+        if (!parseUnicodeRanges(*value, &result.unicodeRanges, &error))
             fail(error);
     }
 }
@@ -304,9 +301,7 @@ void Parser::takeOption(const QString &name, const QString *value)
 SubsetCommandLine parseSubsetCommandLine(const QStringList &arguments)
 {
     // The messages speak the language of the whole line, and --lang may come
-    // last, so a second pass writes them once the language is known.
-    SubsetCommandLine commandLine = Parser(0).parse(arguments);
-    if (commandLine.useEnglish != 0)
-        commandLine = Parser(commandLine.useEnglish).parse(arguments);
-    return commandLine;
+    // last: a first pass finds it, the second writes them in it.
+    setUiEnglish(Parser().parse(arguments).english);
+    return Parser().parse(arguments);
 }

@@ -18,7 +18,7 @@ struct SubsetCommandLine
     enum class Action { Subset, Help, Version, ListBlocks, UsageError, ListFaces, ListCharsets, CollectOnly };
 
     Action action = Action::UsageError;
-    int useEnglish = 0; // 1 for English; Chinese by default, as in the window
+    bool english = false; // --lang=en; Chinese by default, as in the window
     QString fontPath;
     QString outputPath; // as given: no cleaning, no ".ttf" appended
     bool force = false;
@@ -49,5 +49,7 @@ struct SubsetCommandLine
 };
 
 // Reads the arguments that follow the program name. Options take their value
-// after "=" or as the next argument; "--" ends the options.
+// after "=" or as the next argument; "--" ends the options. This is also the
+// command line's language switch: from here on every text speaks the
+// language --lang chose.
 SubsetCommandLine parseSubsetCommandLine(const QStringList &arguments);

@@ -11,9 +11,3 @@ inline QString uiText(const char *english, const char *chinese)
 {
     return QString::fromUtf8(uiEnglish() ? english : chinese);
 }
-
-// Older form, while callers still carry the flag: only the value 1 means English.
-inline QString uiText(int useEnglish, const char *english, const char *chinese)
-{
-    return QString::fromUtf8(useEnglish == 1 ? english : chinese);
-}

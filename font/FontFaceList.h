@@ -31,17 +31,17 @@ struct FontFaceList
 // Lists the faces of the file at `path` with their family and style names
 // in the chosen language where the font has them (Simplified before
 // Traditional Chinese), else in English, else the first the font carries.
-FontFaceList listFontFaces(const QString &path, int useEnglish);
+FontFaceList listFontFaces(const QString &path);
 
 // "N: family style" for the face selector; "N: face N" for a face without a name.
-QString fontFaceLabel(int index, const FontFaceList::Face &face, int useEnglish);
+QString fontFaceLabel(int index, const FontFaceList::Face &face);
 
 // Why `face` cannot be cut or shown: a damaged or oversized collection, an
 // index past the last face, a face that cannot be read. Empty when it may be
 // used, and for a file that is no font at all asked for its face 0: that case
 // keeps the rules it always had.
-QString fontFaceProblem(const FontFace &face, int useEnglish);
+QString fontFaceProblem(const FontFace &face);
 
 // Only the index check of fontFaceProblem, with the listing already made:
 // the command line tells this mistake apart as a usage error.
-QString faceIndexProblem(const FontFace &face, const FontFaceList &list, int useEnglish);
+QString faceIndexProblem(const FontFace &face, const FontFaceList &list);

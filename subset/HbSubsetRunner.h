@@ -26,4 +26,4 @@ bool hbSubsetArguments(const QString &executable, const QString &fontPath, int f
 // standard-error text where it wrote one, else the exit code; both name the
 // source font so that the user knows which file could not be read.
 QString hbSubsetFailureMessage(QProcess::ExitStatus status, int exitCode, const QByteArray &standardError,
-                               const QString &fontPath, int useEnglish);
+                               const QString &fontPath);

@@ -46,7 +46,7 @@ QString characterText(uint codepoint)
 
 } // namespace
 
-QString missingCharactersNote(const QList<uint> &missing, int useEnglish)
+QString missingCharactersNote(const QList<uint> &missing)
 {
     if (missing.isEmpty())
         return QString();
@@ -68,8 +68,7 @@ QString missingCharactersNote(const QList<uint> &missing, int useEnglish)
             spaceNeeded = true;
         }
     }
-    return uiText(useEnglish,
-                  "Note: %1 requested characters are not present in the source font and will not appear in "
+    return uiText("Note: %1 requested characters are not present in the source font and will not appear in "
                   "the subset.\nExamples: \"%2\"",
                   "注意：有 %1 个请求的字符在源字库中不存在，将不会出现在生成的字库中。\n示例: \"%2\"")
         .arg(QString::number(missing.size()), examples);

@@ -19,7 +19,7 @@ QList<uint> findMissingCodepoints(const FontFace &face, const QList<uint> &reque
 // is a visible character within U+FFFF, else as "U+XXXX". Never a raw
 // control character, so it is safe on a terminal. Empty when nothing is
 // missing.
-QString missingCharactersNote(const QList<uint> &missing, int useEnglish);
+QString missingCharactersNote(const QList<uint> &missing);
 
 // Every missing code point on a line of its own: "U+4E00 一", or only the
 // number where the character cannot be seen.

@@ -35,16 +35,15 @@ void SanitizerRun::stop()
     }
 }
 
-QString SanitizerRun::defect(int useEnglish, int timeoutMs, const std::atomic<bool> *stopFlag)
+QString SanitizerRun::defect(int timeoutMs, const std::atomic<bool> *stopFlag)
 {
     if (!process)
         return QString();
     const ChildWait wait = waitForChild(process.get(), timeoutMs, stopFlag);
     if (wait == ChildWait::NotStarted)
-        return uiText(useEnglish, "ots-sanitize could not be started", "无法启动 ots-sanitize");
+        return uiText("ots-sanitize could not be started", "无法启动 ots-sanitize");
     if (wait != ChildWait::Finished)
-        return uiText(useEnglish, "ots-sanitize did not finish within %1 seconds",
-                      "ots-sanitize 未在 %1 秒内完成")
+        return uiText("ots-sanitize did not finish within %1 seconds", "ots-sanitize 未在 %1 秒内完成")
             .arg(timeoutMs / 1000);
     if (process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0)
         return QString();
@@ -62,10 +61,10 @@ QString SanitizerRun::defect(int useEnglish, int timeoutMs, const std::atomic<bo
     }
     if (reason.isEmpty())
         reason = QString::fromLocal8Bit(process->readAllStandardOutput()).trimmed();
-    return uiText(useEnglish, "rejected by ots-sanitize: %1", "ots-sanitize 拒绝: %1").arg(reason);
+    return uiText("rejected by ots-sanitize: %1", "ots-sanitize 拒绝: %1").arg(reason);
 }
 
-QString sanitizerDefect(const QString &fontPath, int useEnglish, int timeoutMs, const std::atomic<bool> *stop)
+QString sanitizerDefect(const QString &fontPath, int timeoutMs, const std::atomic<bool> *stop)
 {
-    return SanitizerRun(fontPath).defect(useEnglish, timeoutMs, stop);
+    return SanitizerRun(fontPath).defect(timeoutMs, stop);
 }

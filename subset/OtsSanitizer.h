@@ -30,8 +30,7 @@ public:
     // finish in time. Empty when it accepts the font or is not installed.
     // Blocks the calling thread, so never call it on the GUI's; setting
     // `stop` ends the wait at once (a cancelled run must not wait on it).
-    QString defect(int useEnglish, int timeoutMs = sanitizerTimeoutMs,
-                   const std::atomic<bool> *stop = nullptr);
+    QString defect(int timeoutMs = sanitizerTimeoutMs, const std::atomic<bool> *stop = nullptr);
 
 private:
     void stop();
@@ -40,5 +39,5 @@ private:
 };
 
 // The same for a run that has nothing else to do meanwhile.
-QString sanitizerDefect(const QString &fontPath, int useEnglish, int timeoutMs = sanitizerTimeoutMs,
+QString sanitizerDefect(const QString &fontPath, int timeoutMs = sanitizerTimeoutMs,
                         const std::atomic<bool> *stop = nullptr);

@@ -24,7 +24,7 @@ bool fail(FinishingResult *result, const QString &message)
 // Writes `bytes` to a new file at `temporaryPath`, listed first so that a
 // half-written file is removed with the rest.
 bool stage(FinishingResult *result, const QByteArray &bytes, const QString &temporaryPath,
-           const QString &targetPath, int useEnglish)
+           const QString &targetPath)
 {
     result->files.append({temporaryPath, targetPath});
     QFile file(temporaryPath);
@@ -40,9 +40,8 @@ bool stage(FinishingResult *result, const QByteArray &bytes, const QString &temp
     // A write cut short (a full disk, a size limit) leaves QFile without a
     // reason of its own; the system's is the one worth showing.
     const int code = errno;
-    return fail(result,
-                uiText(useEnglish, "Failed to save to path: %1", "无法保存到目标路径: %1").arg(targetPath) +
-                    QLatin1Char('\n') + (code ? qt_error_string(code) : file.errorString()));
+    return fail(result, uiText("Failed to save to path: %1", "无法保存到目标路径: %1").arg(targetPath) +
+                            QLatin1Char('\n') + (code ? qt_error_string(code) : file.errorString()));
 }
 
 QString arrayOrigin(const SubsetRequest &request, const SubsetFontFacts &facts)
@@ -59,7 +58,6 @@ bool writeFormat(const SubsetRequest &request, const QString &subsetPath, const 
                  const SubsetFontFacts &facts, FinishingResult *result, qint64 *writtenBytes,
                  const std::atomic<bool> *stop)
 {
-    const int english = request.useEnglish;
     const QString &target = request.targetPath;
     switch (request.format) {
     case OutputFormat::TrueType:
@@ -71,7 +69,7 @@ bool writeFormat(const SubsetRequest &request, const QString &subsetPath, const 
         result->files.append({woff2Path, target});
         const QString reason = compressWoff2(request.toolDirectory, subsetPath, woff2Path, stop);
         if (!reason.isEmpty())
-            return fail(result, uiText(english, "The subset of %1 could not be compressed to WOFF2.",
+            return fail(result, uiText("The subset of %1 could not be compressed to WOFF2.",
                                        "无法将 %1 的子集压缩为 WOFF2。")
                                         .arg(request.face.path) +
                                     QLatin1Char('\n') + reason);
@@ -79,8 +77,7 @@ bool writeFormat(const SubsetRequest &request, const QString &subsetPath, const 
         if (!request.writeCss)
             return true;
         const QString css = fontFaceCss(facts.family, QFileInfo(target).fileName(), facts.codepoints);
-        return stage(result, css.toUtf8(), subsetPath + QLatin1String(".css"), cssPathBeside(target),
-                     english);
+        return stage(result, css.toUtf8(), subsetPath + QLatin1String(".css"), cssPathBeside(target));
     }
     case OutputFormat::CArray: {
         QString name = QFileInfo(target).fileName();
@@ -90,7 +87,7 @@ bool writeFormat(const SubsetRequest &request, const QString &subsetPath, const 
         // What the firmware carries is the font, not the text around it.
         *writtenBytes = font.size();
         return stage(result, cArrayHeader(font, cIdentifier(name), arrayOrigin(request, facts)),
-                     subsetPath + suffix, target, english);
+                     subsetPath + suffix, target);
     }
     }
     return false;
@@ -102,10 +99,9 @@ QString emptySubsetProblem(const SubsetRequest &request, const SubsetFontFacts &
 {
     if (!facts.read || !facts.codepoints.isEmpty())
         return QString();
-    return withSourceFont(uiText(request.useEnglish,
-                                 "None of the requested characters are in this font; nothing was written.",
+    return withSourceFont(uiText("None of the requested characters are in this font; nothing was written.",
                                  "字体中没有任何所请求的字符，未生成文件。"),
-                          request.face.path, request.useEnglish);
+                          request.face.path);
 }
 
 FinishingResult convertSubsetOutput(const SubsetRequest &request, const QString &subsetPath,
@@ -115,8 +111,7 @@ FinishingResult convertSubsetOutput(const SubsetRequest &request, const QString 
     FinishingResult result;
     if (!facts.read) {
         fail(&result,
-             uiText(request.useEnglish,
-                    "hb-subset produced no usable font. Please check that the source is a valid font "
+             uiText("hb-subset produced no usable font. Please check that the source is a valid font "
                     "file.",
                     "hb-subset 未生成有效字库，请确认源文件是有效的字体文件。"));
         return result;
@@ -125,6 +120,6 @@ FinishingResult convertSubsetOutput(const SubsetRequest &request, const QString 
     if (!writeFormat(request, subsetPath, font, facts, &result, &writtenBytes, stop))
         return result;
     result.sizeReport = sizeReportLine(QFileInfo(request.face.path).size(), writtenBytes,
-                                       int(facts.codepoints.size()), facts.glyphs, request.useEnglish);
+                                       int(facts.codepoints.size()), facts.glyphs);
     return result;
 }

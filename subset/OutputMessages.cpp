@@ -5,27 +5,24 @@
 
 #include <QDir>
 
-QString generationDoneText(const SubsetOutcome &outcome, int useEnglish)
+QString generationDoneText(const SubsetOutcome &outcome)
 {
     QString text;
     switch (outcome.format) {
     case OutputFormat::TrueType:
         text =
-            uiText(useEnglish,
-                   "Subset font has been generated. You can continue generating more subsets or close this "
+            uiText("Subset font has been generated. You can continue generating more subsets or close this "
                    "tool.",
                    "子集字库已生成，可继续生成其他字库或关闭本工具。");
         break;
     case OutputFormat::Woff2:
         text =
-            uiText(useEnglish,
-                   "WOFF2 subset font has been generated. You can continue generating more subsets or close "
+            uiText("WOFF2 subset font has been generated. You can continue generating more subsets or close "
                    "this tool.",
                    "WOFF2 子集字库已生成，可继续生成其他字库或关闭本工具。");
         break;
     case OutputFormat::CArray:
-        text = uiText(useEnglish,
-                      "Subset font has been generated as a C array. You can continue generating more subsets "
+        text = uiText("Subset font has been generated as a C array. You can continue generating more subsets "
                       "or close this tool.",
                       "子集字库已生成为 C 数组，可继续生成其他字库或关闭本工具。");
         break;
@@ -39,11 +36,11 @@ QString generationDoneText(const SubsetOutcome &outcome, int useEnglish)
     return text;
 }
 
-QString overwriteQuestion(const QStringList &existing, int useEnglish)
+QString overwriteQuestion(const QStringList &existing)
 {
     if (existing.size() == 1)
-        return uiText(useEnglish, "File %1 already exists, overwrite?", "文件 %1 已存在，是否覆盖？")
+        return uiText("File %1 already exists, overwrite?", "文件 %1 已存在，是否覆盖？")
             .arg(existing.first());
-    return uiText(useEnglish, "These files already exist, overwrite?\n%1", "以下文件已存在，是否覆盖？\n%1")
+    return uiText("These files already exist, overwrite?\n%1", "以下文件已存在，是否覆盖？\n%1")
         .arg(existing.join(QLatin1Char('\n')));
 }

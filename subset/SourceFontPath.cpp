@@ -4,9 +4,9 @@
 
 #include <QFileInfo>
 
-QString withSourceFont(const QString &message, const QString &fontPath, int useEnglish)
+QString withSourceFont(const QString &message, const QString &fontPath)
 {
-    return message + QLatin1Char('\n') + uiText(useEnglish, "Source font: %1", "源字库: %1").arg(fontPath);
+    return message + QLatin1Char('\n') + uiText("Source font: %1", "源字库: %1").arg(fontPath);
 }
 
 bool replacesSourceFont(const QString &targetPath, const QString &fontPath)

@@ -102,25 +102,24 @@ constexpr const char *requiredTables[] = {"head", "hhea", "maxp", "hmtx", "cmap"
 
 } // namespace
 
-QString subsetFontDefect(const FontFace &source, const QList<uint> &requested, const QString &subsetPath,
-                         int useEnglish)
+QString subsetFontDefect(const FontFace &source, const QList<uint> &requested, const QString &subsetPath)
 {
     const bool regularFile = checkFontFile(subsetPath) == FontFileCheck::Usable;
     const HbFontFile subset(regularFile ? subsetPath : QString(), 0);
     if (!subset.isFont())
-        return uiText(useEnglish, "not an OpenType font", "不是 OpenType 字库");
+        return uiText("not an OpenType font", "不是 OpenType 字库");
     for (const char *tag : requiredTables) {
         if (!subset.hasTable(tag))
-            return uiText(useEnglish, "no %1 table", "缺少 %1 表").arg(QLatin1String(tag));
+            return uiText("no %1 table", "缺少 %1 表").arg(QLatin1String(tag));
     }
     if (!(subset.hasTable("glyf") && subset.hasTable("loca")) && !subset.hasTable("CFF ") &&
         !subset.hasTable("CFF2"))
-        return uiText(useEnglish, "no glyph outlines", "缺少字形轮廓");
+        return uiText("no glyph outlines", "缺少字形轮廓");
 
     // The source is read once more for the comparison, under the same rule
     // as every other opening of a font.
     if (checkFontFile(source.path) != FontFileCheck::Usable)
-        return uiText(useEnglish, "the source font could not be read again", "无法再次读取源字库");
+        return uiText("the source font could not be read again", "无法再次读取源字库");
     const HbFontFile original(source.path, source.index);
     // What the subset must map, and what it does; both ascending.
     const QList<uint> expected = original.mappedOf(requested);
@@ -135,13 +134,12 @@ QString subsetFontDefect(const FontFace &source, const QList<uint> &requested, c
         return !subset.mapsToGlyph(codepoint);
     });
     if (lost > 0)
-        return uiText(useEnglish, "%1 requested characters lost", "%1 个请求的字符丢失").arg(lost);
+        return uiText("%1 requested characters lost", "%1 个请求的字符丢失").arg(lost);
     QList<uint> extra;
     std::set_difference(kept.cbegin(), kept.cend(), expected.cbegin(), expected.cend(),
                         std::back_inserter(extra));
     if (!extra.isEmpty())
-        return uiText(useEnglish, "%1 characters that were not requested", "多出 %1 个未请求的字符")
-            .arg(extra.size());
+        return uiText("%1 characters that were not requested", "多出 %1 个未请求的字符").arg(extra.size());
     return QString();
 }
 
@@ -149,8 +147,7 @@ QString subsetDamageMessage(const SubsetRequest &request, const QString &defect)
 {
     if (defect.isEmpty())
         return QString();
-    return uiText(request.useEnglish,
-                  "The subset is not a usable font (%1). The source font may be damaged: %2",
+    return uiText("The subset is not a usable font (%1). The source font may be damaged: %2",
                   "生成的子集不是可用的字库（%1）。源字库可能已损坏: %2")
         .arg(defect, request.face.path);
 }

@@ -14,8 +14,7 @@ struct SubsetRequest;
 // exactly those requested code points to real glyphs that the source does.
 // hb-subset exits 0 for some damaged sources although what it wrote lacks
 // outlines or whole tables.
-QString subsetFontDefect(const FontFace &source, const QList<uint> &requested, const QString &subsetPath,
-                         int useEnglish);
+QString subsetFontDefect(const FontFace &source, const QList<uint> &requested, const QString &subsetPath);
 
 // The whole message for a subset that failed a check with `defect`, naming
 // the source; empty for an empty defect.

@@ -38,12 +38,12 @@ FinishingResult finishSubsetOutput(const SubsetRequest &request, const QString &
     result.errorMessage = emptySubsetProblem(request, facts);
     if (!result.errorMessage.isEmpty())
         return result;
-    QString defect = subsetFontDefect(request.face, request.codepoints, subsetPath, request.useEnglish);
+    QString defect = subsetFontDefect(request.face, request.codepoints, subsetPath);
     if (defect.isEmpty())
         result = convertSubsetOutput(request, subsetPath, font, facts, stop);
     // Damage outranks a failed conversion: it is what the user must act on.
     if (defect.isEmpty())
-        defect = sanitizer.defect(request.useEnglish, sanitizerTimeoutMs, stop);
+        defect = sanitizer.defect(sanitizerTimeoutMs, stop);
     if (!defect.isEmpty())
         result.errorMessage = subsetDamageMessage(request, defect);
     return result;
@@ -80,7 +80,7 @@ bool copyAcross(const QString &from, const QString &to, QString *reason)
 
 } // namespace
 
-bool placeStagedFiles(const QList<StagedFile> &files, int useEnglish, QString *errorMessage)
+bool placeStagedFiles(const QList<StagedFile> &files, QString *errorMessage)
 {
     // Each file first moves beside its target (a plain rename when both
     // folders share a file system, a copy otherwise); only when all of them
@@ -118,8 +118,7 @@ bool placeStagedFiles(const QList<StagedFile> &files, int useEnglish, QString *e
     for (const QString &staged : besideTargets)
         QFile::remove(staged);
     if (errorMessage)
-        *errorMessage =
-            uiText(useEnglish, "Failed to save to path: %1", "无法保存到目标路径: %1").arg(failedTarget) +
-            QLatin1Char('\n') + reason;
+        *errorMessage = uiText("Failed to save to path: %1", "无法保存到目标路径: %1").arg(failedTarget) +
+                        QLatin1Char('\n') + reason;
     return false;
 }

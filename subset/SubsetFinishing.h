@@ -35,4 +35,4 @@ FinishingResult finishSubsetOutput(const SubsetRequest &request, const QString &
 // Moves every staged file over its target, all or none as far as the file
 // system allows; false, with the reason in the request's language, when it
 // cannot, and then no target has changed.
-bool placeStagedFiles(const QList<StagedFile> &files, int useEnglish, QString *errorMessage);
+bool placeStagedFiles(const QList<StagedFile> &files, QString *errorMessage);

@@ -72,11 +72,10 @@ SubsetJob::SubsetJob(QObject *parent) : QObject(parent), finishTimer(new QTimer(
     connect(finishTimer, &QTimer::timeout, this, [this] {
         const int seconds = request.finishTimeoutMs / 1000;
         stopProcess();
-        fail(withSourceFont(uiText(request.useEnglish,
-                                   "hb-subset did not finish within %1 seconds and was stopped.",
+        fail(withSourceFont(uiText("hb-subset did not finish within %1 seconds and was stopped.",
                                    "hb-subset 未在 %1 秒内完成，已被终止。")
                                 .arg(seconds),
-                            request.face.path, request.useEnglish));
+                            request.face.path));
     });
 }
 
@@ -99,11 +98,10 @@ void SubsetJob::start(const SubsetRequest &newRequest)
     running = true;
     finishing.reset();
 
-    const int english = request.useEnglish;
-    QString problem = sourceFontProblem(request.face, english);
+    QString problem = sourceFontProblem(request.face);
     for (const QString &path : outputFilePaths(request.targetPath, request.format, request.writeCss)) {
         if (problem.isEmpty())
-            problem = targetProblem(path, request.face, english);
+            problem = targetProblem(path, request.face);
     }
     if (!problem.isEmpty()) {
         failLater(problem);
@@ -112,7 +110,7 @@ void SubsetJob::start(const SubsetRequest &newRequest)
 
     const QString executable = findHbSubsetExecutable(request.toolDirectory);
     if (executable.isEmpty()) {
-        failLater(uiText(english, "hb-subset not found. Please place it beside this executable.",
+        failLater(uiText("hb-subset not found. Please place it beside this executable.",
                          "未找到 hb-subset，请将其放在程序同目录下。"));
         return;
     }
@@ -123,7 +121,7 @@ void SubsetJob::start(const SubsetRequest &newRequest)
     QStringList arguments;
     if (!hbSubsetArguments(executable, request.face.path, request.face.index, request.unicodesArgument,
                            temporaryPath, listFile.get(), &arguments, request.options)) {
-        failLater(uiText(english, "Failed to start hb-subset process.", "无法启动 hb-subset 进程。"));
+        failLater(uiText("Failed to start hb-subset process.", "无法启动 hb-subset 进程。"));
         return;
     }
 
@@ -141,10 +139,10 @@ void SubsetJob::start(const SubsetRequest &newRequest)
     // already.
     if (run != runNumber || !running)
         return;
-    missingLookup = QtConcurrent::run([face = request.face, codepoints = request.codepoints, english] {
+    missingLookup = QtConcurrent::run([face = request.face, codepoints = request.codepoints] {
         MissingReport report;
         report.codepoints = findMissingCodepoints(face, codepoints);
-        report.note = missingCharactersNote(report.codepoints, english);
+        report.note = missingCharactersNote(report.codepoints);
         return report;
     });
 }
@@ -158,7 +156,7 @@ void SubsetJob::onProcessError(QProcess::ProcessError error)
     process->disconnect(this);
     process.release()->deleteLater(); // this slot runs inside one of its signals
     listFile.reset();
-    fail(uiText(request.useEnglish, "Failed to start hb-subset process.", "无法启动 hb-subset 进程。"));
+    fail(uiText("Failed to start hb-subset process.", "无法启动 hb-subset 进程。"));
 }
 
 void SubsetJob::onProcessFinished(int exitCode, QProcess::ExitStatus status)
@@ -169,7 +167,7 @@ void SubsetJob::onProcessFinished(int exitCode, QProcess::ExitStatus status)
     listFile.reset();
 
     if (status != QProcess::NormalExit || exitCode != 0) {
-        fail(hbSubsetFailureMessage(status, exitCode, standardError, request.face.path, request.useEnglish));
+        fail(hbSubsetFailureMessage(status, exitCode, standardError, request.face.path));
         return;
     }
 
@@ -206,7 +204,7 @@ void SubsetJob::onFinishingDone(const std::shared_ptr<Finishing> &state)
         return;
     }
     QString error;
-    if (!placeStagedFiles(result.files, request.useEnglish, &error)) {
+    if (!placeStagedFiles(result.files, &error)) {
         Finishing::removeFiles(temporaryPath, result);
         fail(error);
         return;
@@ -215,8 +213,7 @@ void SubsetJob::onFinishingDone(const std::shared_ptr<Finishing> &state)
     // Only what is on disk under its name is reported as written.
     for (const StagedFile &file : result.files) {
         if (!QFileInfo::exists(file.targetPath)) {
-            fail(uiText(request.useEnglish, "Failed to save to path: %1", "无法保存到目标路径: %1")
-                     .arg(file.targetPath));
+            fail(uiText("Failed to save to path: %1", "无法保存到目标路径: %1").arg(file.targetPath));
             return;
         }
     }

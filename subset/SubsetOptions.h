@@ -49,10 +49,10 @@ QStringList nameChoiceWords();
 // "wght=400,wdth=100": axis tags with the value each is pinned at. False,
 // with the reason in `error`, when an item is not tag=number or names an
 // axis twice.
-bool parseAxisPins(const QString &list, int useEnglish, QList<AxisPin> *pins, QString *error);
+bool parseAxisPins(const QString &list, QList<AxisPin> *pins, QString *error);
 
 // Why the pins cannot be applied to the face; empty when they can (and when
 // there are none). hb-subset 6.0 pins glyf outlines only, and only every axis
 // at once: pinning some would leave the font silently variable, pinning CFF2
 // would write a font that no longer loads.
-QString axisPinProblem(const FontFace &face, const QList<AxisPin> &pins, int useEnglish);
+QString axisPinProblem(const FontFace &face, const QList<AxisPin> &pins);

@@ -23,58 +23,55 @@ bool fail(QString *errorMessage, const QString &text)
 
 QString nothingToKeepMessage(const SubsetChoices &choices)
 {
-    const int english = choices.useEnglish;
     if (choices.rule == SelectionRule::AddUp)
-        return uiText(english, "The chosen text holds no character to keep (none from U+0020 up).",
+        return uiText("The chosen text holds no character to keep (none from U+0020 up).",
                       "所选文本中没有可保留的字符（U+0020 及以上）。");
     if (choices.shownPage == SelectionPage::CustomText)
-        return uiText(english, "Please input at least one valid character on the Custom text tab.",
+        return uiText("Please input at least one valid character on the Custom text tab.",
                       "请在“自定义字符”页输入至少一个有效字符。");
-    return uiText(english, "Please check at least one block on the Unicode blocks tab.",
+    return uiText("Please check at least one block on the Unicode blocks tab.",
                   "请在“Unicode 分区”页勾选至少一个分区。");
 }
 
 } // namespace
 
-QString sourceFontProblem(const FontFace &face, int useEnglish)
+QString sourceFontProblem(const FontFace &face)
 {
     switch (checkFontFile(face.path)) {
     case FontFileCheck::Usable:
-        return fontFaceProblem(face, useEnglish);
+        return fontFaceProblem(face);
     case FontFileCheck::Unreadable: {
         // A collection's own reading says best what is wrong with it.
-        const QString collectionProblem = fontFaceProblem(face, useEnglish);
+        const QString collectionProblem = fontFaceProblem(face);
         if (!collectionProblem.isEmpty())
             return collectionProblem;
-        return withSourceFont(uiText(useEnglish, "Failed to read font information.", "无法读取字库信息。"),
-                              face.path, useEnglish);
+        return withSourceFont(uiText("Failed to read font information.", "无法读取字库信息。"), face.path);
     }
     case FontFileCheck::Missing:
     case FontFileCheck::NotAFile:
         break;
     }
-    const QString message = uiText(useEnglish, "Please choose a valid source TTF font file first.",
-                                   "请先选择有效的源 TTF 字体文件。");
-    return face.path.isEmpty() ? message : withSourceFont(message, face.path, useEnglish);
+    const QString message =
+        uiText("Please choose a valid source TTF font file first.", "请先选择有效的源 TTF 字体文件。");
+    return face.path.isEmpty() ? message : withSourceFont(message, face.path);
 }
 
-QString targetProblem(const QString &targetPath, const FontFace &source, int useEnglish)
+QString targetProblem(const QString &targetPath, const FontFace &source)
 {
     // The name defaults to the source's own, so the source's folder would
     // otherwise offer to overwrite the user's original font.
     if (replacesSourceFont(targetPath, source.path))
-        return uiText(useEnglish,
-                      "The output file would replace the source font: %1. Choose another name or directory.",
+        return uiText("The output file would replace the source font: %1. Choose another name or directory.",
                       "输出文件将覆盖源字库: %1，请更换文件名或目录。")
             .arg(targetPath);
     if (QFileInfo(targetPath).isDir())
-        return uiText(useEnglish, "The target is a folder: %1", "目标是一个文件夹: %1").arg(targetPath);
+        return uiText("The target is a folder: %1", "目标是一个文件夹: %1").arg(targetPath);
     return QString();
 }
 
 bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QString *errorMessage)
 {
-    const QString sourceProblem = sourceFontProblem(choices.face, choices.useEnglish);
+    const QString sourceProblem = sourceFontProblem(choices.face);
     if (!sourceProblem.isEmpty())
         return fail(errorMessage, sourceProblem);
 
@@ -115,9 +112,7 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
         for (const QString &id : choices.charsets) {
             const int set = findStandardCharset(id);
             if (set < 0)
-                return fail(
-                    errorMessage,
-                    uiText(choices.useEnglish, "Unknown character set: %1", "未知字符集: %1").arg(id));
+                return fail(errorMessage, uiText("Unknown character set: %1", "未知字符集: %1").arg(id));
             for (uint codepoint : standardCharsetCharacters(set))
                 text.insert(codepoint);
         }
@@ -130,7 +125,7 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
     }
     if (all.isEmpty())
         return fail(errorMessage, nothingToKeepMessage(choices));
-    const QString pinProblem = axisPinProblem(choices.face, choices.options.pins, choices.useEnglish);
+    const QString pinProblem = axisPinProblem(choices.face, choices.options.pins);
     if (!pinProblem.isEmpty())
         return fail(errorMessage, pinProblem);
 
@@ -139,7 +134,6 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
     built.targetPath = choices.targetPath;
     built.codepoints = all.toList();
     built.unicodesArgument = argument.text();
-    built.useEnglish = choices.useEnglish;
     built.toolDirectory = choices.toolDirectory;
     built.format = choices.format;
     built.writeCss = choices.format == OutputFormat::Woff2 && choices.writeCss;

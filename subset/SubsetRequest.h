@@ -25,8 +25,7 @@ struct SubsetChoices
     QList<CodepointRange> ranges; // hb-subset's hexadecimal code points and ranges
     SelectionRule rule = SelectionRule::AddUp;
     SelectionPage shownPage = SelectionPage::CustomText; // for ShownPageOnly
-    int useEnglish = 0;
-    QString toolDirectory; // where hb-subset is looked for
+    QString toolDirectory;                               // where hb-subset is looked for
     // Standard character sets
     QStringList charsets; // ids such as "gb2312"; added up with the rest
     // Output formats for the web and for firmware
@@ -43,7 +42,6 @@ struct SubsetRequest
     QString targetPath;
     QList<uint> codepoints;   // ascending, each once: what the missing-character note is about
     QString unicodesArgument; // what hb-subset is asked for
-    int useEnglish = 0;
     QString toolDirectory;
     int startTimeoutMs = 10000;
     int finishTimeoutMs = 300000;
@@ -57,11 +55,11 @@ struct SubsetRequest
 // The source check both front ends make before asking anything else: a
 // regular file whose collection header, if it has one, is believable. Empty
 // when the path may be used; otherwise the reason, naming the path.
-QString sourceFontProblem(const FontFace &face, int useEnglish);
+QString sourceFontProblem(const FontFace &face);
 
 // Why the subset may not be written to `targetPath`; empty when it may. A
 // target that already exists is no problem here: asking is the front end's.
-QString targetProblem(const QString &targetPath, const FontFace &source, int useEnglish);
+QString targetProblem(const QString &targetPath, const FontFace &source);
 
 // Turns the choices into a request. False, with the reason in the chosen
 // language, when the source is unusable or nothing is left to keep.

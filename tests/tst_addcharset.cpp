@@ -131,8 +131,8 @@ void TestAddCharset::addsThroughTheMenu()
     QCOMPARE(texts.size(), standardCharsetTotal());
     for (int each = 0; each < standardCharsetTotal(); ++each) {
         const QList<uint> &characters = standardCharsetCharacters(each);
-        QString expected = standardCharsetName(each, english) + QStringLiteral(" — ") +
-                           grouped(characters.size()) + (english ? "" : " 字");
+        QString expected = standardCharsetName(each) + QStringLiteral(" — ") + grouped(characters.size()) +
+                           (english ? "" : " 字");
         if (!font.isEmpty()) {
             qsizetype covered = 0;
             for (uint codepoint : characters)

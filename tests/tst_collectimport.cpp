@@ -51,7 +51,7 @@ void TestCollectImport::importThroughTheDialogs_data()
     QTest::addColumn<QString>("button");
     // The folder the dialog shows, then the names typed; none cancels it.
     QTest::addColumn<QStringList>("chosen");
-    QTest::addColumn<int>("useEnglish");
+    QTest::addColumn<int>("english");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("summary");
 
@@ -74,11 +74,11 @@ void TestCollectImport::importThroughTheDialogs()
 {
     QFETCH(QString, button);
     QFETCH(QStringList, chosen);
-    QFETCH(int, useEnglish);
+    QFETCH(int, english);
     QFETCH(QString, text);
     QFETCH(QString, summary);
 
-    VectorFontClipDialog dialog(useEnglish);
+    VectorFontClipDialog dialog(english);
     dialog.show();
     auto *edit = dialog.findChild<QTextEdit *>("customTextEdit");
     edit->setPlainText("before");

@@ -1,6 +1,7 @@
 #include "ModalDriver.h"
 #include "TestFiles.h"
 #include "TestFonts.h"
+#include "common/UiText.h"
 #include "font/FontFaceList.h"
 #include "font/platform/FontFileLookup.h"
 #include "window/VectorFontClipDialog.h"
@@ -94,7 +95,7 @@ void TestCollectionFaces::initTestCase()
 void TestCollectionFaces::faceNames_data()
 {
     QTest::addColumn<QString>("path");
-    QTest::addColumn<int>("useEnglish");
+    QTest::addColumn<int>("english");
     QTest::addColumn<QStringList>("labels");
 
     const QString wqy = TestFonts::wqyMicroHei();
@@ -113,11 +114,12 @@ void TestCollectionFaces::faceNames_data()
 void TestCollectionFaces::faceNames()
 {
     QFETCH(QString, path);
-    QFETCH(int, useEnglish);
-    const FontFaceList list = listFontFaces(path, useEnglish);
+    QFETCH(int, english);
+    setUiEnglish(english == 1);
+    const FontFaceList list = listFontFaces(path);
     QStringList labels;
     for (int index = 0; index < list.faces.size(); ++index)
-        labels << fontFaceLabel(index, list.faces.at(index), useEnglish);
+        labels << fontFaceLabel(index, list.faces.at(index));
     QTEST(labels, "labels");
 }
 
@@ -184,7 +186,7 @@ void TestCollectionFaces::installedFamilyBringsItsFace()
     QFETCH(QString, family);
     // Whichever file provides the family here, the face found must be it.
     const FontFace face = resolveFontFace(family);
-    const FontFaceList list = listFontFaces(face.path, 1);
+    const FontFaceList list = listFontFaces(face.path);
     QVERIFY2(face.index < list.faces.size(), qPrintable(face.path));
     QCOMPARE(list.faces.at(face.index).family, family);
 

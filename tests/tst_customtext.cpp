@@ -78,7 +78,7 @@ void TestCustomText::countAndCollectedSet()
 // "xyx": a successful import replaces it, a failed or cancelled one keeps it.
 void TestCustomText::importThroughTheDialog_data()
 {
-    QTest::addColumn<int>("useEnglish");
+    QTest::addColumn<int>("english");
     // How the chosen path is made: "file" holding `content`, "gone" (deleted
     // after choosing), a "fifo" with a writer, "cancel" (nothing chosen), or a path.
     QTest::addColumn<QString>("source");
@@ -108,7 +108,7 @@ void TestCustomText::importThroughTheDialog_data()
 
 void TestCustomText::importThroughTheDialog()
 {
-    QFETCH(int, useEnglish);
+    QFETCH(int, english);
     QFETCH(QString, source);
     QFETCH(QByteArray, content);
     QFETCH(QString, text);
@@ -128,7 +128,7 @@ void TestCustomText::importThroughTheDialog()
         QVERIFY(writeFile(path, content));
     }
 
-    VectorFontClipDialog dialog(useEnglish);
+    VectorFontClipDialog dialog(english);
     dialog.show();
     auto *edit = dialog.findChild<QTextEdit *>(QStringLiteral("customTextEdit"));
     auto *importButton = dialog.findChild<QPushButton *>(QStringLiteral("importButton"));

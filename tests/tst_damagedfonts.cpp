@@ -1,6 +1,7 @@
 #include "TestFiles.h"
 #include "TestFonts.h"
 #include "charset/TextCharacters.h"
+#include "common/UiText.h"
 #include "font/FontFileCheck.h"
 #include "subset/MissingCharacters.h"
 #include "subset/OtsSanitizer.h"
@@ -149,9 +150,9 @@ private Q_SLOTS:
         QVERIFY(writeFile(path, font));
         SubsetRequest request;
         request.face.path = source;
-        request.useEnglish = 1;
+        setUiEnglish(true);
         request.codepoints = textCharacters(requested); // ascending in every row
-        QCOMPARE(subsetFontDefect(request.face, request.codepoints, path, 1), defect);
+        QCOMPARE(subsetFontDefect(request.face, request.codepoints, path), defect);
         if (findOtsSanitize().isEmpty())
             QSKIP("ots-sanitize is not installed");
         QCOMPARE(!sanitizerDefect(path, 1).isEmpty(), sanitizerRejects);
@@ -213,7 +214,7 @@ private Q_SLOTS:
         choices.face.path = path;
         choices.targetPath = dir.filePath(QStringLiteral("subset.ttf"));
         choices.texts = QStringList{sample};
-        choices.useEnglish = 1;
+        setUiEnglish(true);
         choices.toolDirectory = QCoreApplication::applicationDirPath();
         QVERIFY(writeFile(choices.targetPath, "earlier"));
         SubsetRequest request;

@@ -45,7 +45,7 @@ int expectedUsableCount(const QSet<uint> &characterMap)
 // The window and its font-source widgets, found by object name.
 struct Window
 {
-    explicit Window(int useEnglish) : dialog(useEnglish) {}
+    explicit Window(int english) : dialog(english) {}
     template <typename T> T *child(const char *name) { return dialog.findChild<T *>(QLatin1String(name)); }
     bool complete() const { return fontPath && outputName && sample && browse && preview && info && status; }
 
@@ -235,7 +235,7 @@ void TestFontSource::window()
 
 void TestFontSource::browse_data()
 {
-    QTest::addColumn<int>("useEnglish");
+    QTest::addColumn<int>("english");
     QTest::addColumn<QString>("outputName");
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("expectedName");
@@ -249,7 +249,7 @@ void TestFontSource::browse_data()
 
 void TestFontSource::browse()
 {
-    QFETCH(int, useEnglish);
+    QFETCH(int, english);
     QFETCH(QString, outputName);
     QFETCH(QString, fileName);
     QFETCH(QString, expectedName);
@@ -257,7 +257,7 @@ void TestFontSource::browse()
     const QString path = dir.filePath(QStringLiteral("browse/") + fileName);
     QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
     QVERIFY(replaceFile(path, latinFont));
-    Window w(useEnglish);
+    Window w(english);
     QVERIFY(w.complete());
     w.outputName->setText(outputName);
     w.sample->setText(QStringLiteral("AC"));
@@ -270,7 +270,7 @@ void TestFontSource::browse()
     w.browse->click();
     QCOMPARE(w.fontPath->text(), path);
     QCOMPARE(w.outputName->text(), expectedName);
-    QCOMPARE(w.info->text(), fontInfoText(readFontInfo({latinFont}), useEnglish));
+    QCOMPARE(w.info->text(), fontInfoText(readFontInfo({latinFont})));
     QCOMPARE(w.preview->text(), QStringLiteral("A"));
 
     // Picking the same file again changes no text, yet refreshes.

@@ -1,4 +1,5 @@
 #include "ModalDriver.h"
+#include "common/UiText.h"
 #include "window/QtTranslations.h"
 #include "window/VectorFontClipDialog.h"
 
@@ -70,15 +71,15 @@ private Q_SLOTS:
 
 void TestMainWindow::opensAtItsSizeWithNothingClipped_data()
 {
-    QTest::addColumn<int>("useEnglish");
+    QTest::addColumn<int>("english");
     QTest::newRow("English") << 1;
     QTest::newRow("Chinese") << 0;
 }
 
 void TestMainWindow::opensAtItsSizeWithNothingClipped()
 {
-    QFETCH(int, useEnglish);
-    VectorFontClipDialog dialog(useEnglish);
+    QFETCH(int, english);
+    VectorFontClipDialog dialog(english);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QCOMPARE(dialog.size(), QSize(800, 560));
@@ -91,7 +92,7 @@ void TestMainWindow::opensAtItsSizeWithNothingClipped()
 
 void TestMainWindow::qtDialogsSpeakTheWindowsLanguage_data()
 {
-    QTest::addColumn<int>("useEnglish");
+    QTest::addColumn<int>("english");
     QTest::addColumn<QString>("ok");
     QTest::addColumn<QString>("cancel");
     QTest::newRow("Chinese") << 0 << QStringLiteral("确定") << QStringLiteral("取消");
@@ -101,23 +102,24 @@ void TestMainWindow::qtDialogsSpeakTheWindowsLanguage_data()
 
 void TestMainWindow::qtDialogsSpeakTheWindowsLanguage()
 {
-    QFETCH(int, useEnglish);
+    QFETCH(int, english);
     QFETCH(QString, ok);
     QFETCH(QString, cancel);
 
     const QLocale previousLocale;
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-    QTranslator *translator = installQtTranslations(qApp, useEnglish);
+    setUiEnglish(english == 1);
+    QTranslator *translator = installQtTranslations(qApp);
     auto restore = qScopeGuard([&] {
         QLocale::setDefault(previousLocale);
         if (translator)
             QCoreApplication::removeTranslator(translator);
         delete translator;
     });
-    if (useEnglish == 0)
+    if (english == 0)
         QVERIFY2(translator, "qtbase_zh_CN.qm is missing; scripts/setup.sh installs qt6-translations-l10n");
 
-    VectorFontClipDialog dialog(useEnglish);
+    VectorFontClipDialog dialog(english);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     ModalDriver driver;

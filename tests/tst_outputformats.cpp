@@ -1,6 +1,7 @@
 #include "ModalDriver.h"
 #include "TestFiles.h"
 #include "TestFonts.h"
+#include "common/UiText.h"
 #include "subset/SizeReport.h"
 #include "subset/SubsetJob.h"
 #include "window/VectorFontClipDialog.h"
@@ -95,7 +96,7 @@ private:
         choices.targetPath = target;
         choices.format = format;
         choices.writeCss = true;
-        choices.useEnglish = 1;
+        setUiEnglish(true);
         choices.toolDirectory = VFC_BIN_DIR;
         SubsetRequest request;
         return buildSubsetRequest(choices, &request, nullptr) ? runSubsetJob(request) : SubsetOutcome();
@@ -220,7 +221,7 @@ void TestOutputFormats::sizeReport_data()
 {
     QTest::addColumn<qint64>("before");
     QTest::addColumn<qint64>("after");
-    QTest::addColumn<int>("useEnglish");
+    QTest::addColumn<int>("english");
     QTest::addColumn<QString>("line");
 
     QTest::newRow("megabytes to kilobytes") << qint64(5200000) << qint64(256000) << 1
@@ -236,9 +237,10 @@ void TestOutputFormats::sizeReport()
 {
     QFETCH(qint64, before);
     QFETCH(qint64, after);
-    QFETCH(int, useEnglish);
+    QFETCH(int, english);
     QFETCH(QString, line);
-    QCOMPARE(sizeReportLine(before, after, 3500, 3527, useEnglish), line);
+    setUiEnglish(english == 1);
+    QCOMPARE(sizeReportLine(before, after, 3500, 3527), line);
 }
 
 void TestOutputFormats::commandLine_data()

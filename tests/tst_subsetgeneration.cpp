@@ -3,6 +3,7 @@
 #include "TestFonts.h"
 #include "charset/TextCharacters.h"
 #include "charset/UnicodeBlockTable.h"
+#include "common/UiText.h"
 #include "subset/OutputName.h"
 #include "subset/SubsetJob.h"
 #include "subset/TemporarySubsetPath.h"
@@ -70,10 +71,10 @@ private:
     // is only partially checked), presses "Generate subset" and answers the
     // windows that come up in turn ("folder", "cancel", "yes", "no", "ok");
     // returns their titles and keeps the last message box's text in `shown`.
-    QString generate(int useEnglish, const QString &font, const QString &name, const QString &text,
+    QString generate(int english, const QString &font, const QString &name, const QString &text,
                      const QList<int> &rows, const QString &answers, QString *shown)
     {
-        VectorFontClipDialog dialog(useEnglish);
+        VectorFontClipDialog dialog(english);
         dialog.setToolDirectory(toolDirectory);
         dialog.findChild<QLineEdit *>("fontPathEdit")->setText(font);
         dialog.findChild<QLineEdit *>("outputNameEdit")->setText(name);
@@ -144,7 +145,7 @@ void TestSubsetGeneration::runner_data()
 {
     QTest::addColumn<QStringList>("tools"); // path in the tool folder, then its script; repeated
     QTest::addColumn<int>("count");         // ideographs from U+4E00 requested
-    QTest::addColumn<int>("useEnglish");
+    QTest::addColumn<int>("english");
     QTest::addColumn<QString>("message");
 
     const QString beside = "hb-subset", below = "harfbuzz/hb-subset";
@@ -183,7 +184,7 @@ void TestSubsetGeneration::runner()
 {
     QFETCH(QStringList, tools);
     QFETCH(int, count);
-    QFETCH(int, useEnglish);
+    QFETCH(int, english);
     QFETCH(QString, message);
 
     // Named "-", the font would be an option to hb-subset (read standard input).
@@ -198,7 +199,7 @@ void TestSubsetGeneration::runner()
     request.targetPath = work->filePath("target.ttf");
     request.toolDirectory = work->filePath("tools");
     request.finishTimeoutMs = 2000;
-    request.useEnglish = useEnglish;
+    setUiEnglish(english == 1);
     const SubsetOutcome outcome = runSubsetJob(request);
     QVERIFY(!outcome.ok && !outcome.cancelled);
     QCOMPARE(outcome.errorMessage, message);
@@ -218,7 +219,7 @@ void TestSubsetGeneration::runner()
 
 void TestSubsetGeneration::generation_data()
 {
-    QTest::addColumn<int>("useEnglish");
+    QTest::addColumn<int>("english");
     QTest::addColumn<QString>("font"); // "@…": made in the work folder
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
@@ -293,7 +294,7 @@ void TestSubsetGeneration::generation_data()
 
 void TestSubsetGeneration::generation()
 {
-    QFETCH(int, useEnglish);
+    QFETCH(int, english);
     QFETCH(QString, font);
     QFETCH(QString, name);
     QFETCH(QString, text);
@@ -332,7 +333,7 @@ void TestSubsetGeneration::generation()
     const QByteArray previous = readFile(target);
 
     QString shown;
-    QCOMPARE(generate(useEnglish, font, name, text, rows, answers, &shown), titles);
+    QCOMPARE(generate(english, font, name, text, rows, answers, &shown), titles);
     if (!titles.endsWith("Done") && !titles.endsWith("完成")) {
         // Whatever goes wrong, an existing target stays as it was, alone.
         QCOMPARE(shown, (message.contains("%1") ? message.arg(target) : message).replace("@font", font));

@@ -1,6 +1,7 @@
 #include "ModalDriver.h"
 #include "TestFonts.h"
 #include "cli/SubsetCommandLine.h"
+#include "common/UiText.h"
 #include "subset/SubsetJob.h"
 #include "subset/SubsetRequest.h"
 #include "window/SubsetOptionsButton.h"
@@ -81,7 +82,7 @@ private:
         choices.face = face;
         choices.targetPath = dir.filePath("out.font");
         choices.texts = {text};
-        choices.useEnglish = 1;
+        setUiEnglish(true);
         choices.toolDirectory = VFC_BIN_DIR;
         choices.options = chosen;
         SubsetRequest request;
@@ -191,7 +192,7 @@ void TestSubsetOptions::pins()
     QFETCH(QString, refusal);
 
     QList<AxisPin> pins;
-    parseAxisPins(location, 1, &pins, nullptr); // leaves none for ""
+    parseAxisPins(location, &pins, nullptr); // leaves none for ""
     const QString path = dir.filePath(font);
     QString error;
     const SubsetOptions chosen = options(LayoutChoice::AllFeatures, false, NameChoice::Identification, pins);
@@ -241,7 +242,8 @@ void TestSubsetOptions::commandLine()
 void TestSubsetOptions::optionsDialog()
 {
     FontFace face{dir.filePath("variable.ttf"), 0};
-    SubsetOptionsButton button(1, [&face] { return face; });
+    setUiEnglish(true);
+    SubsetOptionsButton button([&face] { return face; });
     ModalDriver driver;
     driver.expect([](QWidget *window) {
         window->findChildren<QRadioButton *>().at(2)->click(); // no layout

@@ -10,10 +10,8 @@
 
 #include <utility>
 
-AddCharsetButton::AddCharsetButton(int useEnglish, QTextEdit *target, std::function<FontFace()> currentFace,
-                                   QWidget *parent)
-    : QPushButton(uiText(useEnglish, "Add character set", "添加字符集"), parent),
-      useEnglish(useEnglish),
+AddCharsetButton::AddCharsetButton(QTextEdit *target, std::function<FontFace()> currentFace, QWidget *parent)
+    : QPushButton(uiText("Add character set", "添加字符集"), parent),
       target(target),
       currentFace(std::move(currentFace)),
       charsetMenu(new QMenu(this))
@@ -21,7 +19,7 @@ AddCharsetButton::AddCharsetButton(int useEnglish, QTextEdit *target, std::funct
     setObjectName(QStringLiteral("addCharsetButton"));
     charsetMenu->setObjectName(QStringLiteral("addCharsetMenu"));
     for (int set = 0; set < standardCharsetTotal(); ++set) {
-        QAction *action = charsetMenu->addAction(standardCharsetName(set, useEnglish));
+        QAction *action = charsetMenu->addAction(standardCharsetName(set));
         action->setData(standardCharsetId(set));
         connect(action, &QAction::triggered, this, [this, set] { addCharset(set); });
     }
@@ -36,7 +34,7 @@ void AddCharsetButton::fillMenu()
     const QList<int> coverage = face.path.isEmpty() ? QList<int>() : standardCharsetCoverage(face);
     const QList<QAction *> actions = charsetMenu->actions();
     for (int set = 0; set < actions.size(); ++set)
-        actions.at(set)->setText(standardCharsetMenuText(set, useEnglish, coverage.value(set, -1)));
+        actions.at(set)->setText(standardCharsetMenuText(set, coverage.value(set, -1)));
 }
 
 void AddCharsetButton::addCharset(int set)

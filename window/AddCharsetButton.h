@@ -19,14 +19,12 @@ class AddCharsetButton : public QPushButton
 public:
     // `currentFace` is asked each time the menu opens; a face that cannot be
     // read leaves the coverage out.
-    AddCharsetButton(int useEnglish, QTextEdit *target, std::function<FontFace()> currentFace,
-                     QWidget *parent = nullptr);
+    AddCharsetButton(QTextEdit *target, std::function<FontFace()> currentFace, QWidget *parent = nullptr);
 
 private:
     void fillMenu();
     void addCharset(int set);
 
-    int useEnglish;
     QTextEdit *target;
     std::function<FontFace()> currentFace;
     QMenu *charsetMenu;

@@ -22,15 +22,14 @@ void forceBlackText(QWidget *widget)
 
 } // namespace
 
-BlockListPage::BlockListPage(int useEnglish, QWidget *parent)
-    : QWidget(parent), blockList(new QListWidget(this))
+BlockListPage::BlockListPage(QWidget *parent) : QWidget(parent), blockList(new QListWidget(this))
 {
     setObjectName(QStringLiteral("blocksPage"));
-    auto *caption = new QLabel(
-        uiText(useEnglish, "Choose Unicode blocks to keep", "按 Unicode 分区选择需要保留的字符块"), this);
-    auto *selectAllButton = new QPushButton(uiText(useEnglish, "Select all", "全选"), this);
+    auto *caption =
+        new QLabel(uiText("Choose Unicode blocks to keep", "按 Unicode 分区选择需要保留的字符块"), this);
+    auto *selectAllButton = new QPushButton(uiText("Select all", "全选"), this);
     selectAllButton->setObjectName(QStringLiteral("selectAllButton"));
-    auto *clearAllButton = new QPushButton(uiText(useEnglish, "Clear all", "全清"), this);
+    auto *clearAllButton = new QPushButton(uiText("Clear all", "全清"), this);
     clearAllButton->setObjectName(QStringLiteral("clearAllButton"));
     connect(selectAllButton, &QAbstractButton::clicked, this, [this] { setAllChecked(Qt::Checked); });
     connect(clearAllButton, &QAbstractButton::clicked, this, [this] { setAllChecked(Qt::Unchecked); });
@@ -47,7 +46,7 @@ BlockListPage::BlockListPage(int useEnglish, QWidget *parent)
     forceBlackText(blockList);
     forceBlackText(blockList->viewport());
     for (const UnicodeBlock &block : unicodeBlockTable) {
-        auto *item = new QListWidgetItem(unicodeBlockItemText(block, useEnglish), blockList);
+        auto *item = new QListWidgetItem(unicodeBlockItemText(block), blockList);
         item->setData(Qt::UserRole, QVariant::fromValue<uint>(block.first));
         item->setData(Qt::UserRole + 1, QVariant::fromValue<uint>(block.last));
         item->setForeground(QBrush(Qt::black, Qt::SolidPattern));

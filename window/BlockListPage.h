@@ -12,7 +12,7 @@ class BlockListPage : public QWidget
     Q_OBJECT
 
 public:
-    explicit BlockListPage(int useEnglish, QWidget *parent = nullptr);
+    explicit BlockListPage(QWidget *parent = nullptr);
 
     // The ticked rows of the block table, counted from 1; a partial tick is no tick.
     QList<int> checkedRows() const;

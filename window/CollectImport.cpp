@@ -19,8 +19,8 @@ struct CollectImport::Walk
     std::atomic<qint64> bytes = 0;
 };
 
-CollectImport::CollectImport(int useEnglish, QTextEdit *target, QWidget *window)
-    : QObject(window), useEnglish(useEnglish), target(target), window(window), progressTimer(new QTimer(this))
+CollectImport::CollectImport(QTextEdit *target, QWidget *window)
+    : QObject(window), target(target), window(window), progressTimer(new QTimer(this))
 {
     progressTimer->setInterval(200);
     connect(progressTimer, &QTimer::timeout, this, &CollectImport::showProgress);
@@ -36,9 +36,9 @@ void CollectImport::chooseFolder()
 {
     if (isRunning())
         return;
-    const QString folder = QFileDialog::getExistingDirectory(
-        window, uiText(useEnglish, "Import characters from folder", "从文件夹导入字符"), QString(),
-        QFileDialog::ShowDirsOnly);
+    const QString folder =
+        QFileDialog::getExistingDirectory(window, uiText("Import characters from folder", "从文件夹导入字符"),
+                                          QString(), QFileDialog::ShowDirsOnly);
     if (!folder.isEmpty())
         start({folder});
 }
@@ -59,8 +59,8 @@ void CollectImport::start(const QStringList &paths)
                                  });
     }));
 
-    progress = makeDelayedProgress(window, uiText(useEnglish, "Reading files…", "正在读取文件…"),
-                                   QStringLiteral("collectProgress"), useEnglish);
+    progress = makeDelayedProgress(window, uiText("Reading files…", "正在读取文件…"),
+                                   QStringLiteral("collectProgress"));
     connect(progress, &QProgressDialog::canceled, this, [state] { state->cancel = true; });
     progressTimer->start();
 }
@@ -70,10 +70,9 @@ void CollectImport::showProgress()
     if (!progress || !walk)
         return;
     const QLocale numbers(QLocale::English, QLocale::UnitedStates);
-    progress->setLabelText(
-        uiText(useEnglish, "Reading files… %1 read, %2 MB", "正在读取文件… 已读 %1 个，%2 MB")
-            .arg(numbers.toString(walk->files.load()),
-                 numbers.toString(double(walk->bytes.load()) / 1e6, 'f', 1)));
+    progress->setLabelText(uiText("Reading files… %1 read, %2 MB", "正在读取文件… 已读 %1 个，%2 MB")
+                               .arg(numbers.toString(walk->files.load()),
+                                    numbers.toString(double(walk->bytes.load()) / 1e6, 'f', 1)));
 }
 
 void CollectImport::onFinished()
@@ -92,6 +91,5 @@ void CollectImport::onFinished()
     // Finding nothing is no reason to throw away what the user had.
     if (!collection.codepoints.isEmpty())
         target->setPlainText(collectedText(collection.codepoints));
-    QMessageBox::information(window, uiText(useEnglish, "Import finished", "导入完成"),
-                             collectionSummary(collection, useEnglish));
+    QMessageBox::information(window, uiText("Import finished", "导入完成"), collectionSummary(collection));
 }

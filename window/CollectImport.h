@@ -22,7 +22,7 @@ class CollectImport : public QObject
     Q_OBJECT
 
 public:
-    CollectImport(int useEnglish, QTextEdit *target, QWidget *window);
+    CollectImport(QTextEdit *target, QWidget *window);
     ~CollectImport() override; // a walk still going on is told to stop
 
     // Ignored while a walk is going on.
@@ -37,7 +37,6 @@ private:
     void showProgress();
     void onFinished();
 
-    int useEnglish;
     QTextEdit *target;
     QWidget *window;
     std::shared_ptr<Walk> walk;

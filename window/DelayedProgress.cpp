@@ -4,10 +4,9 @@
 
 #include <QProgressDialog>
 
-QProgressDialog *makeDelayedProgress(QWidget *window, const QString &label, const QString &objectName,
-                                     int useEnglish)
+QProgressDialog *makeDelayedProgress(QWidget *window, const QString &label, const QString &objectName)
 {
-    auto *progress = new QProgressDialog(label, uiText(useEnglish, "Cancel", "取消"), 0, 0, window);
+    auto *progress = new QProgressDialog(label, uiText("Cancel", "取消"), 0, 0, window);
     progress->setObjectName(objectName);
     progress->setWindowTitle(window->windowTitle());
     progress->setWindowModality(Qt::WindowModal);

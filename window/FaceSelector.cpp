@@ -7,10 +7,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-FaceSelector::FaceSelector(int useEnglish, QWidget *parent)
+FaceSelector::FaceSelector(QWidget *parent)
     : QWidget(parent),
-      useEnglish(useEnglish),
-      caption(new QLabel(uiText(useEnglish, "Face in collection:", "集合内字体:"), this)),
+      caption(new QLabel(uiText("Face in collection:", "集合内字体:"), this)),
       problem(new QLabel(this)),
       faces(new QComboBox(this))
 {
@@ -48,17 +47,17 @@ void FaceSelector::showFacesOf(const QString &path)
 void FaceSelector::showFace(const QString &path, int face)
 {
     listedPath = path.trimmed();
-    const FontFaceList list = listFontFaces(listedPath, useEnglish);
+    const FontFaceList list = listFontFaces(listedPath);
     filling = true;
     faces->clear();
     for (qsizetype index = 0; index < list.faces.size(); ++index)
-        faces->addItem(fontFaceLabel(int(index), list.faces.at(index), useEnglish));
+        faces->addItem(fontFaceLabel(int(index), list.faces.at(index)));
     faces->setCurrentIndex(face >= 0 && face < faces->count() ? face : 0);
     filling = false;
 
     const bool refused = list.status == FontFaceList::Status::DamagedCollection ||
                          list.status == FontFaceList::Status::TooManyFaces;
-    problem->setText(refused ? fontFaceProblem({listedPath, 0}, useEnglish) : QString());
+    problem->setText(refused ? fontFaceProblem({listedPath, 0}) : QString());
     caption->setVisible(!refused);
     faces->setVisible(!refused);
     problem->setVisible(refused);

@@ -14,7 +14,7 @@ class FaceSelector : public QWidget
     Q_OBJECT
 
 public:
-    explicit FaceSelector(int useEnglish, QWidget *parent = nullptr);
+    explicit FaceSelector(QWidget *parent = nullptr);
 
     // The chosen face; 0 whenever nothing is listed.
     int currentFace() const;
@@ -31,7 +31,6 @@ Q_SIGNALS:
     void faceChanged(int face);
 
 private:
-    int useEnglish;
     QLabel *caption;
     QLabel *problem;
     QComboBox *faces;

@@ -37,17 +37,17 @@ FontInfo readFontInfo(const FontFace &face)
     return {FontInfo::Status::Read, countUsableCharacters(font)};
 }
 
-QString fontInfoText(const FontInfo &info, int useEnglish)
+QString fontInfoText(const FontInfo &info)
 {
     switch (info.status) {
     case FontInfo::Status::NoFont:
-        return uiText(useEnglish, "No valid font selected.", "未选择有效字库。");
+        return uiText("No valid font selected.", "未选择有效字库。");
     case FontInfo::Status::Unreadable:
-        return uiText(useEnglish, "Failed to read font information.", "无法读取字库信息。");
+        return uiText("Failed to read font information.", "无法读取字库信息。");
     case FontInfo::Status::Read:
         break;
     }
-    return uiText(useEnglish, "Current font contains %1 usable Unicode characters.",
+    return uiText("Current font contains %1 usable Unicode characters.",
                   "当前字库包含 %1 个可用 Unicode 字符。")
         .arg(info.usableCharacters);
 }

@@ -22,4 +22,4 @@ struct FontInfo
 FontInfo readFontInfo(const FontFace &face);
 
 // The line the window shows for `info`, in the chosen language.
-QString fontInfoText(const FontInfo &info, int useEnglish);
+QString fontInfoText(const FontInfo &info);

@@ -9,8 +9,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 
-GenerationRunner::GenerationRunner(int useEnglish, QWidget *window)
-    : QObject(window), useEnglish(useEnglish), window(window)
+GenerationRunner::GenerationRunner(QWidget *window) : QObject(window), window(window)
 {}
 
 bool GenerationRunner::isRunning() const
@@ -28,8 +27,8 @@ void GenerationRunner::start(const SubsetRequest &request)
     connect(job, &SubsetJob::finished, this, &GenerationRunner::onFinished);
     Q_EMIT runningChanged(true);
     job->start(request);
-    progressDialog = makeDelayedProgress(window, uiText(useEnglish, "Generating…", "正在生成…"),
-                                         QStringLiteral("generationProgress"), useEnglish);
+    progressDialog =
+        makeDelayedProgress(window, uiText("Generating…", "正在生成…"), QStringLiteral("generationProgress"));
     connect(progressDialog, &QProgressDialog::canceled, job, &SubsetJob::cancel);
 }
 
@@ -46,7 +45,7 @@ void GenerationRunner::onFinished(const SubsetOutcome &outcome)
     if (outcome.cancelled)
         return;
     if (!outcome.ok) {
-        QMessageBox::warning(window, uiText(useEnglish, "Error", "错误"), outcome.errorMessage);
+        QMessageBox::warning(window, uiText("Error", "错误"), outcome.errorMessage);
         return;
     }
     showDone(outcome);
@@ -54,11 +53,10 @@ void GenerationRunner::onFinished(const SubsetOutcome &outcome)
 
 void GenerationRunner::showDone(const SubsetOutcome &outcome)
 {
-    QString message = generationDoneText(outcome, useEnglish);
+    QString message = generationDoneText(outcome);
     if (!outcome.missingCharsNote.isEmpty())
         message += QLatin1String("\n\n") + outcome.missingCharsNote;
-    QMessageBox box(QMessageBox::Information, uiText(useEnglish, "Done", "完成"), message, QMessageBox::Ok,
-                    window);
+    QMessageBox box(QMessageBox::Information, uiText("Done", "完成"), message, QMessageBox::Ok, window);
     // The note names a few examples; the whole list is one click away.
     if (!outcome.missingCodepoints.isEmpty())
         fillDetailedText(&box, outcome.missingCodepoints);

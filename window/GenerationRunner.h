@@ -17,7 +17,7 @@ class GenerationRunner : public QObject
     Q_OBJECT
 
 public:
-    GenerationRunner(int useEnglish, QWidget *window);
+    GenerationRunner(QWidget *window);
 
     bool isRunning() const;
     void start(const SubsetRequest &request);
@@ -31,7 +31,6 @@ private:
     void onFinished(const SubsetOutcome &outcome);
     void showDone(const SubsetOutcome &outcome);
 
-    int useEnglish;
     QWidget *window;
     // A new one for every run, so that nothing of a cancelled run that is
     // still winding down can reach the next.

@@ -7,20 +7,20 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-OutputFormatChooser::OutputFormatChooser(int useEnglish, QWidget *parent)
+OutputFormatChooser::OutputFormatChooser(QWidget *parent)
     : QWidget(parent), formats(new QComboBox(this)), css(new QCheckBox(this))
 {
     setObjectName(QStringLiteral("outputFormat"));
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto *caption = new QLabel(uiText(useEnglish, "Output format:", "输出格式:"), this);
+    auto *caption = new QLabel(uiText("Output format:", "输出格式:"), this);
     formats->setObjectName(QStringLiteral("outputFormatCombo"));
     formats->addItem(QStringLiteral("TrueType/OpenType (.ttf)"), int(OutputFormat::TrueType));
     formats->addItem(QStringLiteral("WOFF2 (.woff2)"), int(OutputFormat::Woff2));
     formats->addItem(QStringLiteral("C array (.h)"), int(OutputFormat::CArray));
     caption->setBuddy(formats);
     css->setObjectName(QStringLiteral("writeCssCheck"));
-    css->setText(uiText(useEnglish, "Also write CSS", "同时生成 CSS"));
+    css->setText(uiText("Also write CSS", "同时生成 CSS"));
     css->setEnabled(false);
     connect(formats, &QComboBox::currentIndexChanged, this,
             [this] { css->setEnabled(format() == OutputFormat::Woff2); });

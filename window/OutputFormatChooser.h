@@ -14,7 +14,7 @@ class OutputFormatChooser : public QWidget
     Q_OBJECT
 
 public:
-    explicit OutputFormatChooser(int useEnglish, QWidget *parent = nullptr);
+    explicit OutputFormatChooser(QWidget *parent = nullptr);
 
     OutputFormat format() const;
     bool writeCss() const; // false unless the format is WOFF2

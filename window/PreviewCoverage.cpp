@@ -109,30 +109,29 @@ PreviewCoverage checkPreviewCoverage(const FontFace &face, const QString &text, 
     return coverage;
 }
 
-QString previewStatusText(const PreviewCoverage &coverage, int useEnglish)
+QString previewStatusText(const PreviewCoverage &coverage)
 {
     switch (coverage.status) {
     case PreviewCoverage::Status::NoFont:
-        return uiText(useEnglish, "No valid font selected.", "未选择有效字库。");
+        return uiText("No valid font selected.", "未选择有效字库。");
     case PreviewCoverage::Status::NoText:
-        return uiText(useEnglish, "Please input characters to preview.", "请输入要预览的字符。");
+        return uiText("Please input characters to preview.", "请输入要预览的字符。");
     case PreviewCoverage::Status::Unreadable:
-        return uiText(useEnglish, "Failed to read font information.", "无法读取字库信息。");
+        return uiText("Failed to read font information.", "无法读取字库信息。");
     case PreviewCoverage::Status::NothingShown:
-        return uiText(useEnglish, "Selected font does not contain the preview characters.",
+        return uiText("Selected font does not contain the preview characters.",
                       "所选字库不包含上述预览字符。");
     case PreviewCoverage::Status::OnlySpaceShown:
-        return uiText(useEnglish, "Current font does not support any of the preview characters.",
+        return uiText("Current font does not support any of the preview characters.",
                       "当前字库不支持预览输入的任何字符。");
     case PreviewCoverage::Status::AllSupported:
-        return uiText(useEnglish, "Current font supports all preview characters (%1).",
+        return uiText("Current font supports all preview characters (%1).",
                       "当前字库支持全部预览字符（%1 个）。")
             .arg(coverage.supported);
     case PreviewCoverage::Status::SomeSupported:
         break;
     }
-    return uiText(useEnglish, "Current font supports %1/%2 preview characters.",
-                  "当前字库支持 %1/%2 个预览字符。")
+    return uiText("Current font supports %1/%2 preview characters.", "当前字库支持 %1/%2 个预览字符。")
         .arg(coverage.supported)
         .arg(coverage.total);
 }

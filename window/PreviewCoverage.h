@@ -41,4 +41,4 @@ struct PreviewCoverage
 PreviewCoverage checkPreviewCoverage(const FontFace &face, const QString &text, const QFont &baseFont);
 
 // The status line the window shows for `coverage`, in the chosen language.
-QString previewStatusText(const PreviewCoverage &coverage, int useEnglish);
+QString previewStatusText(const PreviewCoverage &coverage);

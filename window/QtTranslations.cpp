@@ -1,13 +1,15 @@
 #include "window/QtTranslations.h"
 
+#include "common/UiText.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
-QTranslator *installQtTranslations(QCoreApplication *application, int useEnglish)
+QTranslator *installQtTranslations(QCoreApplication *application)
 {
-    if (useEnglish == 1)
+    if (uiEnglish())
         return nullptr;
     auto *translator = new QTranslator(application);
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);

@@ -9,4 +9,4 @@ class QTranslator;
 // translator; null for English and when the
 // translation is not installed (the window then still works, with English
 // buttons).
-QTranslator *installQtTranslations(QCoreApplication *application, int useEnglish);
+QTranslator *installQtTranslations(QCoreApplication *application);

@@ -3,14 +3,11 @@
 #include "common/UiText.h"
 #include "window/SubsetOptionsDialog.h"
 
-SubsetOptionsButton::SubsetOptionsButton(int useEnglish, std::function<FontFace()> currentFace,
-                                         QWidget *parent)
-    : QPushButton(uiText(useEnglish, "Options...", "选项..."), parent),
-      useEnglish(useEnglish),
-      currentFace(std::move(currentFace))
+SubsetOptionsButton::SubsetOptionsButton(std::function<FontFace()> currentFace, QWidget *parent)
+    : QPushButton(uiText("Options...", "选项..."), parent), currentFace(std::move(currentFace))
 {
     setObjectName(QStringLiteral("subsetOptions"));
-    setToolTip(uiText(useEnglish, "Layout, hinting, names and variable-font axes of the subset",
+    setToolTip(uiText("Layout, hinting, names and variable-font axes of the subset",
                       "子集的排版特性、微调、名称记录与可变字体轴"));
     connect(this, &QAbstractButton::clicked, this, &SubsetOptionsButton::openOptions);
 }
@@ -26,12 +23,12 @@ SubsetOptions SubsetOptionsButton::optionsFor(const FontFace &face) const
 void SubsetOptionsButton::openOptions()
 {
     const FontFace face = currentFace();
-    SubsetOptionsDialog dialog(useEnglish, optionsFor(face), face, window());
+    SubsetOptionsDialog dialog(optionsFor(face), face, window());
     if (dialog.exec() != QDialog::Accepted)
         return;
     chosen = dialog.options();
     pinnedFace = face;
     // A changed set shows on the button, so a forgotten switch is seen before generating.
-    setText(chosen == SubsetOptions() ? uiText(useEnglish, "Options...", "选项...")
-                                      : uiText(useEnglish, "Options (changed)...", "选项（已更改）..."));
+    setText(chosen == SubsetOptions() ? uiText("Options...", "选项...")
+                                      : uiText("Options (changed)...", "选项（已更改）..."));
 }

@@ -15,7 +15,7 @@ class SubsetOptionsButton : public QPushButton
 
 public:
     // `currentFace` is asked each time the options open.
-    SubsetOptionsButton(int useEnglish, std::function<FontFace()> currentFace, QWidget *parent = nullptr);
+    SubsetOptionsButton(std::function<FontFace()> currentFace, QWidget *parent = nullptr);
 
     // The options to cut `face` with: pins set for another face are left out.
     SubsetOptions optionsFor(const FontFace &face) const;
@@ -23,7 +23,6 @@ public:
 private:
     void openOptions();
 
-    int useEnglish;
     std::function<FontFace()> currentFace;
     SubsetOptions chosen;
     FontFace pinnedFace;

@@ -40,9 +40,8 @@ int checkedIndex(const QList<QAbstractButton *> &buttons)
 
 } // namespace
 
-SubsetOptionsDialog::SubsetOptionsDialog(int useEnglish, const SubsetOptions &options, const FontFace &face,
-                                         QWidget *parent)
-    : QDialog(parent), useEnglish(useEnglish)
+SubsetOptionsDialog::SubsetOptionsDialog(const SubsetOptions &options, const FontFace &face, QWidget *parent)
+    : QDialog(parent)
 {
     setWindowTitle(uiText("Options", "选项"));
     auto *mainLayout = new QVBoxLayout(this);
@@ -102,11 +101,6 @@ SubsetOptionsDialog::SubsetOptionsDialog(int useEnglish, const SubsetOptions &op
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     mainLayout->addWidget(buttons);
-}
-
-QString SubsetOptionsDialog::uiText(const char *english, const char *chinese) const
-{
-    return ::uiText(useEnglish, english, chinese);
 }
 
 QAbstractButton *SubsetOptionsDialog::addChoice(QVBoxLayout *layout, QAbstractButton *button,

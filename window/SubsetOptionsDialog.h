@@ -20,17 +20,14 @@ class SubsetOptionsDialog : public QDialog
     Q_OBJECT
 
 public:
-    SubsetOptionsDialog(int useEnglish, const SubsetOptions &options, const FontFace &face,
-                        QWidget *parent = nullptr);
+    SubsetOptionsDialog(const SubsetOptions &options, const FontFace &face, QWidget *parent = nullptr);
 
     SubsetOptions options() const;
 
 private:
-    QString uiText(const char *english, const char *chinese) const;
     QAbstractButton *addChoice(QVBoxLayout *layout, QAbstractButton *button, const QString &explanation);
     QGroupBox *makeAxesGroup(const FontFace &face, const SubsetOptions &options);
 
-    int useEnglish;
     QList<QAbstractButton *> layoutButtons; // in the order of LayoutChoice
     QList<QAbstractButton *> nameButtons;   // in the order of NameChoice
     QCheckBox *dropHinting;

@@ -55,17 +55,17 @@ QStringList pickableFamilies()
 
 } // namespace
 
-QString pickSystemFontFamily(QWidget *parent, int useEnglish)
+QString pickSystemFontFamily(QWidget *parent)
 {
     QDialog picker(parent);
     picker.setObjectName(QStringLiteral("systemFontPicker"));
-    picker.setWindowTitle(uiText(useEnglish, "Select System Font", "选择系统字体"));
+    picker.setWindowTitle(uiText("Select System Font", "选择系统字体"));
     picker.resize(400, 500);
 
     auto *layout = new QVBoxLayout(&picker);
     auto *searchEdit = new QLineEdit(&picker);
     searchEdit->setObjectName(QStringLiteral("fontSearchEdit"));
-    searchEdit->setPlaceholderText(uiText(useEnglish, "Search font...", "搜索字体..."));
+    searchEdit->setPlaceholderText(uiText("Search font...", "搜索字体..."));
     searchEdit->setClearButtonEnabled(true);
     auto *familyList = new QListWidget(&picker);
     familyList->setObjectName(QStringLiteral("fontFamilyList"));

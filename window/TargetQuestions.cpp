@@ -9,12 +9,12 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
-QString askTargetPath(QWidget *parent, int useEnglish, const FontFace &source, const QString &fileName,
-                      OutputFormat format, bool writeCss, QString *errorMessage)
+QString askTargetPath(QWidget *parent, const FontFace &source, const QString &fileName, OutputFormat format,
+                      bool writeCss, QString *errorMessage)
 {
-    const QString directory = QFileDialog::getExistingDirectory(
-        parent, uiText(useEnglish, "Select output directory", "选择输出目录"), QDir::currentPath(),
-        QFileDialog::ShowDirsOnly);
+    const QString directory =
+        QFileDialog::getExistingDirectory(parent, uiText("Select output directory", "选择输出目录"),
+                                          QDir::currentPath(), QFileDialog::ShowDirsOnly);
     if (directory.isEmpty())
         return QString();
     const QString targetPath = QDir(directory).filePath(fileName);
@@ -23,7 +23,7 @@ QString askTargetPath(QWidget *parent, int useEnglish, const FontFace &source, c
         if (!QFileInfo::exists(path))
             continue;
         // A folder or the source itself fails before anyone is asked to replace it.
-        const QString problem = targetProblem(path, source, useEnglish);
+        const QString problem = targetProblem(path, source);
         if (!problem.isEmpty()) {
             *errorMessage = problem;
             return QString();
@@ -33,7 +33,7 @@ QString askTargetPath(QWidget *parent, int useEnglish, const FontFace &source, c
     if (existing.isEmpty())
         return targetPath;
     const auto answer =
-        QMessageBox::question(parent, uiText(useEnglish, "Overwrite?", "覆盖确认"),
-                              overwriteQuestion(existing, useEnglish), QMessageBox::Yes | QMessageBox::No);
+        QMessageBox::question(parent, uiText("Overwrite?", "覆盖确认"), overwriteQuestion(existing),
+                              QMessageBox::Yes | QMessageBox::No);
     return answer == QMessageBox::Yes ? targetPath : QString();
 }

@@ -11,5 +11,5 @@ class QWidget;
 // output's names are there (a WOFF2 file may bring its style sheet), whether
 // to replace them. The chosen path, or empty when the user stopped;
 // `errorMessage` says why a path cannot be used.
-QString askTargetPath(QWidget *parent, int useEnglish, const FontFace &source, const QString &fileName,
-                      OutputFormat format, bool writeCss, QString *errorMessage);
+QString askTargetPath(QWidget *parent, const FontFace &source, const QString &fileName, OutputFormat format,
+                      bool writeCss, QString *errorMessage);

@@ -47,11 +47,19 @@ void makeSecondaryLabel(QLabel *label)
     label->setStyleSheet(QStringLiteral("color: gray;"));
 }
 
+// The window speaks the language it is made with, and so does everything it
+// builds; set before any member makes its first text.
+int speakLanguage(int useEnglish)
+{
+    setUiEnglish(useEnglish == 1);
+    return useEnglish;
+}
+
 } // namespace
 
 VectorFontClipDialog::VectorFontClipDialog(int useEnglish, QWidget *parent)
     : QDialog(parent),
-      useEnglish(useEnglish),
+      useEnglish(speakLanguage(useEnglish)),
       characterTabs(nullptr),
       fontPathEdit(nullptr),
       systemFontButton(nullptr),
@@ -66,8 +74,8 @@ VectorFontClipDialog::VectorFontClipDialog(int useEnglish, QWidget *parent)
       previewStatusLabel(nullptr),
       buttonBox(nullptr),
       toolDirectory(QCoreApplication::applicationDirPath()),
-      generation(new GenerationRunner(useEnglish, this)),
-      faceSelector(new FaceSelector(useEnglish, this))
+      generation(new GenerationRunner(this)),
+      faceSelector(new FaceSelector(this))
 {
     setWindowTitle(uiText("Corvanta - Vector Font Subset Tool", "Corvanta - 矢量字库裁剪工具"));
     resize(800, 560);
@@ -75,11 +83,6 @@ VectorFontClipDialog::VectorFontClipDialog(int useEnglish, QWidget *parent)
 }
 
 VectorFontClipDialog::~VectorFontClipDialog() = default;
-
-QString VectorFontClipDialog::uiText(const char *english, const char *chinese) const
-{
-    return ::uiText(useEnglish, english, chinese);
-}
 
 void VectorFontClipDialog::setupUi()
 {
@@ -113,7 +116,7 @@ void VectorFontClipDialog::setupUi()
         uiText("Name without path, e.g. 12MyFont", "不含路径，示例: 12MyFont"));
     outputRow->addWidget(outputCaption, 0);
     outputRow->addWidget(outputNameEdit, 1);
-    outputFormat = new OutputFormatChooser(useEnglish, this);
+    outputFormat = new OutputFormatChooser(this);
     outputRow->addWidget(outputFormat, 0);
     mainLayout->addLayout(outputRow);
 
@@ -172,17 +175,17 @@ void VectorFontClipDialog::setupUi()
     customLayout->addWidget(customTextEdit, 1);
     const auto currentFace = [this] { return FontFace{currentFontPath(), faceSelector->currentFace()}; };
     hintRow->insertWidget(hintRow->indexOf(importButton),
-                          new AddCharsetButton(useEnglish, customTextEdit, currentFace, customTextPage));
+                          new AddCharsetButton(customTextEdit, currentFace, customTextPage));
     uniqueCountLabel = new QLabel(uiText("Unique characters: 0", "唯一字符数: 0"), customTextPage);
     uniqueCountLabel->setObjectName(QStringLiteral("uniqueCountLabel"));
     customLayout->addWidget(uniqueCountLabel, 0);
     connect(customTextEdit, &QTextEdit::textChanged, this, &VectorFontClipDialog::onCustomTextChanged);
     connect(importButton, &QAbstractButton::clicked, this, &VectorFontClipDialog::onImportCustomFile);
-    collectImport = new CollectImport(useEnglish, customTextEdit, this);
+    collectImport = new CollectImport(customTextEdit, this);
     connect(importFolderButton, &QAbstractButton::clicked, collectImport, &CollectImport::chooseFolder);
     characterTabs->addTab(customTextPage, uiText("Custom text", "自定义字符"));
 
-    blocksPage = new BlockListPage(useEnglish, characterTabs);
+    blocksPage = new BlockListPage(characterTabs);
     characterTabs->addTab(blocksPage, uiText("Unicode blocks", "Unicode 分区"));
 
     mainLayout->addWidget(characterTabs, 1);
@@ -193,7 +196,7 @@ void VectorFontClipDialog::setupUi()
         buttonBox->addButton(uiText("Generate subset", "生成字库"), QDialogButtonBox::AcceptRole);
     generateButton->setObjectName(QStringLiteral("generateButton"));
     generateButton->setDefault(true);
-    optionsButton = new SubsetOptionsButton(useEnglish, currentFace, this);
+    optionsButton = new SubsetOptionsButton(currentFace, this);
     buttonBox->addButton(optionsButton, QDialogButtonBox::ActionRole);
     connect(buttonBox, &QDialogButtonBox::accepted, this, &VectorFontClipDialog::onExportClicked);
     connect(generation, &GenerationRunner::runningChanged, buttonBox, &QWidget::setDisabled);
@@ -235,7 +238,7 @@ void VectorFontClipDialog::onBrowseTtf()
 
 void VectorFontClipDialog::onSelectFontDialog()
 {
-    const QString family = pickSystemFontFamily(this, useEnglish);
+    const QString family = pickSystemFontFamily(this);
     if (family.isEmpty())
         return;
     const FontFace face = resolveFontFace(family);
@@ -287,7 +290,7 @@ void VectorFontClipDialog::updateFontInfo(const FontFace &face)
         return;
     const FontInfo info = readFontInfo(face);
     loadedFontFace = info.status == FontInfo::Status::Read ? face : FontFace();
-    fontInfoLabel->setText(fontInfoText(info, useEnglish));
+    fontInfoLabel->setText(fontInfoText(info));
 }
 
 void VectorFontClipDialog::refreshPreview()
@@ -299,7 +302,7 @@ void VectorFontClipDialog::refreshPreview()
     const PreviewCoverage coverage = checkPreviewCoverage(face, previewEdit->text(), font());
     previewLabel->showCoverage(coverage);
     if (previewStatusLabel)
-        previewStatusLabel->setText(previewStatusText(coverage, useEnglish));
+        previewStatusLabel->setText(previewStatusText(coverage));
 }
 
 // ---- Character selection ------------------------------------------------
@@ -353,7 +356,7 @@ void VectorFontClipDialog::importTextFiles(const QStringList &paths)
 bool VectorFontClipDialog::readUtf8TextFile(const QString &path, QString *errorMessage)
 {
     QString text;
-    if (!readUtf8Text(path, useEnglish, &text, errorMessage))
+    if (!readUtf8Text(path, &text, errorMessage))
         return false;
     if (customTextEdit)
         customTextEdit->setPlainText(text);
@@ -403,9 +406,8 @@ bool VectorFontClipDialog::prepareSubsetRequest(SubsetRequest *request, QString 
     };
 
     SubsetChoices choices;
-    choices.useEnglish = useEnglish;
     choices.face = {currentFontPath(), faceSelector->currentFace()};
-    const QString sourceProblem = sourceFontProblem(choices.face, useEnglish);
+    const QString sourceProblem = sourceFontProblem(choices.face);
     if (!sourceProblem.isEmpty())
         return fail(sourceProblem);
     choices.format = outputFormat->format();
@@ -414,8 +416,8 @@ bool VectorFontClipDialog::prepareSubsetRequest(SubsetRequest *request, QString 
     if (fileName.isEmpty())
         return fail(uiText("Output name must not be empty.", "输出文件名不能为空。"));
 
-    choices.targetPath = askTargetPath(this, useEnglish, choices.face, fileName, choices.format,
-                                       choices.writeCss, errorMessage);
+    choices.targetPath =
+        askTargetPath(this, choices.face, fileName, choices.format, choices.writeCss, errorMessage);
     if (choices.targetPath.isEmpty())
         return false;
 

@@ -59,9 +59,8 @@ private:
     bool readUtf8TextFile(const QString &path, QString *errorMessage);
     void importTextFiles(const QStringList &paths);
     bool prepareSubsetRequest(SubsetRequest *request, QString *errorMessage);
-    QString uiText(const char *english, const char *chinese) const;
 
-    int useEnglish;
+    int useEnglish; // 1: English, as the start-up switch decided
     QTabWidget *characterTabs;
     QLineEdit *fontPathEdit;
     QPushButton *systemFontButton;

@@ -1,3 +1,4 @@
+#include "common/UiText.h"
 #include "window/LanguageSwitch.h"
 #include "window/QtTranslations.h"
 #include "window/VectorFontClipDialog.h"
@@ -13,7 +14,8 @@ int main(int argc, char *argv[])
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/icons/app.png")));
 
     const int useEnglish = useEnglishFromArgv(argc, argv);
-    installQtTranslations(&app, useEnglish);
+    setUiEnglish(useEnglish == 1);
+    installQtTranslations(&app);
     VectorFontClipDialog dialog(useEnglish);
     dialog.show();
     return app.exec();
