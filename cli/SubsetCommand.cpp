@@ -134,10 +134,7 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
             writeLine(err, program + problem);
             return 1;
         }
-        // A dangling link is an entry too: writing through it would create a
-        // file somewhere else, so it counts as existing.
-        const QFileInfo target(path);
-        if (!commandLine.force && (target.exists() || target.isSymLink())) {
+        if (!commandLine.force && targetExists(path)) {
             writeLine(err, program + uiText("File %1 already exists; add --force to replace it.",
                                             "文件 %1 已存在；如需覆盖请加上 --force。")
                                          .arg(path));

@@ -69,6 +69,12 @@ QString targetProblem(const QString &targetPath, const FontFace &source)
     return QString();
 }
 
+bool targetExists(const QString &path)
+{
+    const QFileInfo target(path);
+    return target.exists() || target.isSymLink();
+}
+
 bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QString *errorMessage)
 {
     const QString sourceProblem = sourceFontProblem(choices.face);

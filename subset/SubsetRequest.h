@@ -61,6 +61,11 @@ QString sourceFontProblem(const FontFace &face);
 // target that already exists is no problem here: asking is the front end's.
 QString targetProblem(const QString &targetPath, const FontFace &source);
 
+// Whether writing to `path` replaces something: a file, a folder, or a link
+// even when it points nowhere (writing through it would create a file
+// somewhere else). Such a target is asked about, or needs --force.
+bool targetExists(const QString &path);
+
 // Turns the choices into a request. False, with the reason in the chosen
 // language, when the source is unusable or nothing is left to keep.
 bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QString *errorMessage);

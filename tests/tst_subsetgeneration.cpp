@@ -224,8 +224,8 @@ void TestSubsetGeneration::generation_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<int>>("rows");
-    // At the target beforehand: nothing, a "file", a "folder" or the "source"
-    // itself; "shm" and "tmp" also mean a file, with the temporary folder on
+    // At the target beforehand: nothing, a "file", a "folder", a "link" to
+    // nowhere or the "source" itself; "shm" and "tmp" also mean a file, with the temporary folder on
     // another file system or chosen as the output folder.
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("answers");
@@ -248,6 +248,9 @@ void TestSubsetGeneration::generation_data()
     // Row 113 ends with U+FEFF, which must not be mistaken for a byte-order mark.
     QTest::newRow("ttf, blocks, replacing") << 1 << ttf << name << none << QList<int>{1, 2, -3, 9, 113} << "file"
         << "folder yes ok" << replaced << "";
+    // Writing through the link would create a file somewhere else.
+    QTest::newRow("dangling link at the target, replaced once asked") << 1 << ttf << name << "A" << QList<int>{}
+        << "link" << "folder yes ok" << replaced << "";
     QTest::newRow("otf, text") << 1 << otf << name << "Quick fox, 42 € ﬁ" << QList<int>{} << "" << "folder ok"
         << dirDone << "";
     QTest::newRow("ttc, 20,000 ideographs, replacing") << 1 << ttc << name << many << QList<int>{} << "file"
@@ -318,6 +321,8 @@ void TestSubsetGeneration::generation()
         QVERIFY(QDir().mkpath(target + "/inside"));
     else if (before == "source")
         QVERIFY(QFile::copy(TestFonts::dejaVuSans(), font = target));
+    else if (before == "link")
+        QVERIFY(QFile::link(work->filePath("nowhere.ttf"), target));
     else if (!before.isEmpty())
         QVERIFY(writeFile(target, "previous subset"));
     if (font == "@pipe")
@@ -361,6 +366,7 @@ void TestSubsetGeneration::generation()
         for (uint codepoint = block.first; row > 0 && codepoint <= block.last; ++codepoint)
             requested.insert(codepoint);
     }
+    QVERIFY(!QFileInfo(target).isSymLink() && !QFileInfo::exists(work->filePath("nowhere.ttf")));
     const QSet<uint> sourceMap = TestFonts::readCharacterMap(font.trimmed());
     QVERIFY(!sourceMap.isEmpty());
     QCOMPARE(TestFonts::readCharacterMap(target), requested & sourceMap);

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 
 QString askTargetPath(QWidget *parent, const FontFace &source, const QString &fileName, OutputFormat format,
@@ -20,7 +19,7 @@ QString askTargetPath(QWidget *parent, const FontFace &source, const QString &fi
     const QString targetPath = QDir(directory).filePath(fileName);
     QStringList existing;
     for (const QString &path : outputFilePaths(targetPath, format, writeCss)) {
-        if (!QFileInfo::exists(path))
+        if (!targetExists(path))
             continue;
         // A folder or the source itself fails before anyone is asked to replace it.
         const QString problem = targetProblem(path, source);
