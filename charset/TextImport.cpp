@@ -1,5 +1,6 @@
 #include "charset/TextImport.h"
 
+#include "common/RegularFile.h"
 #include "common/UiText.h"
 
 #include <QFile>
@@ -8,12 +9,8 @@
 
 bool readUtf8Text(const QString &path, QString *text, QString *errorMessage)
 {
-    // Opening a named pipe waits for a writer and a device such as /dev/zero
-    // never ends, so only regular files (or links to one) are opened at all;
-    // a device put in its place after the check is still refused once open.
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Text) ||
-        file.isSequential()) {
+    QFile file;
+    if (!openRegularFile(path, &file, QIODevice::Text)) {
         if (errorMessage)
             *errorMessage = uiText("Failed to open file: %1", "无法打开文件: %1").arg(path);
         return false;
@@ -43,4 +40,9 @@ bool readUtf8Text(QIODevice &device, const QString &name, QString *text, QString
     if (text)
         *text = content;
     return true;
+}
+
+bool importsOneText(const QStringList &paths)
+{
+    return paths.size() == 1 && !QFileInfo(paths.first()).isDir();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QIODevice;
 
@@ -14,3 +15,8 @@ bool readUtf8Text(const QString &path, QString *text, QString *errorMessage);
 // The same from a device already open in text mode; `name` stands for it in
 // the messages.
 bool readUtf8Text(QIODevice &device, const QString &name, QString *text, QString *errorMessage);
+
+// Whether an import of `paths` reads one text whole, strictly as UTF-8 (one
+// path that is no folder: a list of characters the user made), rather than
+// collecting the characters that a product's files and folders show.
+bool importsOneText(const QStringList &paths);

@@ -82,7 +82,7 @@ bool readCommandLineTextFiles(const SubsetCommandLine &commandLine, QStringList 
     paths.removeAll(QStringLiteral("-"));
     if (paths.isEmpty())
         return true;
-    if (paths.size() == 1 && !QFileInfo(paths.first()).isDir()) {
+    if (importsOneText(paths)) {
         QString text;
         if (!readUtf8Text(paths.first(), &text, errorMessage))
             return false;

@@ -1,15 +1,10 @@
 #include "font/FontFileCheck.h"
 
+#include "common/RegularFile.h"
 #include "font/FontFileState.h"
 
 #include <QFile>
 #include <QtEndian>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -19,25 +14,6 @@ constexpr qint64 faceHeaderSize = 12;
 quint32 bigEndian32(const QByteArray &bytes, qint64 at)
 {
     return qFromBigEndian<quint32>(bytes.constData() + at);
-}
-
-// Opens `path` for reading only when it still is a regular file once open.
-bool openRegularFile(const QString &path, QFile *file)
-{
-#ifdef Q_OS_UNIX
-    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-        return false;
-    struct stat status;
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(descriptor);
-        return false;
-    }
-    return file->open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-#else
-    file->setFileName(path);
-    return file->open(QIODevice::ReadOnly);
-#endif
 }
 
 } // namespace

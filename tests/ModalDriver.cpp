@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QProgressDialog>
 
 namespace {
 constexpr int tickMs = 20;
@@ -23,7 +24,12 @@ ModalDriver::ModalDriver(int unexpectedAfterMs) : unexpectedAfterTicks(unexpecte
 
 void ModalDriver::expect(Answer answer)
 {
-    answers.append(std::move(answer));
+    answers.append({std::move(answer), false});
+}
+
+void ModalDriver::expectProgress(Answer answer)
+{
+    answers.append({std::move(answer), true});
 }
 
 void ModalDriver::poll()
@@ -31,10 +37,13 @@ void ModalDriver::poll()
     QWidget *modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible() || modal == lastAnswered)
         return;
+    const bool progress = qobject_cast<QProgressDialog *>(modal);
+    if (progress && (answers.isEmpty() || !answers.first().progress))
+        return;
     if (!answers.isEmpty()) {
         lastAnswered = modal;
         answered.append(describe(modal));
-        Answer answer = answers.takeFirst();
+        Answer answer = answers.takeFirst().answer;
         answer(modal);
         return;
     }

@@ -15,6 +15,8 @@ class QWidget;
 // queues one answer; the answers are given in order, one per modal window, as
 // soon as that window is QApplication::activeModalWidget(). A modal window
 // that nobody expected is rejected after a while and reported by unexpected().
+// Progress dialogs come and go with the work, so they are passed over unless
+// the next answer is one queued by expectProgress().
 class ModalDriver : public QObject
 {
 public:
@@ -23,6 +25,7 @@ public:
     explicit ModalDriver(int unexpectedAfterMs = 3000);
 
     void expect(Answer answer);
+    void expectProgress(Answer answer);
     int pending() const { return int(answers.size()); }
     QStringList unexpected() const { return strays; }
     // What each answered window was: class name and window title.
@@ -39,7 +42,12 @@ private:
     void poll();
 
     QTimer timer;
-    QList<Answer> answers;
+    struct Expected
+    {
+        Answer answer;
+        bool progress;
+    };
+    QList<Expected> answers;
     QPointer<QWidget> lastAnswered;
     QPointer<QWidget> stray;
     int strayTicks = 0;

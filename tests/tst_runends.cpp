@@ -116,7 +116,7 @@ void TestRunEnds::cancelOrCloseStopsTheRun()
     ModalDriver driver;
     driver.expect(ModalDriver::chooseFile(work->path()));
     driver.expect(ModalDriver::press(QMessageBox::Yes));
-    driver.expect([&](QWidget *window) {
+    driver.expectProgress([&](QWidget *window) {
         auto *progress = qobject_cast<QProgressDialog *>(window);
         QVERIFY(progress);
         QCOMPARE(progress->labelText(), QStringLiteral("Generating…"));

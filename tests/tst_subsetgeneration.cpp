@@ -13,7 +13,6 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QStorageInfo>
 #include <QTabWidget>

@@ -341,9 +341,7 @@ void VectorFontClipDialog::onImportCustomFile()
 
 void VectorFontClipDialog::importTextFiles(const QStringList &paths)
 {
-    // One file is taken whole and strictly as UTF-8; anything more is a
-    // product's files, read for the characters they show.
-    if (paths.size() != 1 || QFileInfo(paths.first()).isDir()) {
+    if (!importsOneText(paths)) {
         collectImport->start(paths);
         return;
     }
