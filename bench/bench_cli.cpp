@@ -172,8 +172,7 @@ int main(int argc, char *argv[])
     const QList<uint> hanzi = ideographsInFont(wqy, 3500);
     const QString ascii = QStringLiteral(" !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ"
                                          "[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~");
-    QList<uint> asciiCodepoints = collectTextCodepoints(ascii).values();
-    std::sort(asciiCodepoints.begin(), asciiCodepoints.end());
+    const QList<uint> asciiCodepoints = textCharacters(ascii);
     const QList<Request> requests = {
         {QStringLiteral("%1 hanzi, text, CJK .ttc").arg(hanzi.size()),
          wqy,

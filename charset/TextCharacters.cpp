@@ -35,13 +35,3 @@ int countUniqueCharacters(const QString &text)
     }
     return int(seen.size());
 }
-
-QSet<uint> collectTextCodepoints(const QString &text)
-{
-    QSet<uint> codepoints;
-    for (uint codepoint : textCharacters(text)) {
-        if (codepoint >= 0x20)
-            codepoints.insert(codepoint);
-    }
-    return codepoints;
-}

@@ -16,8 +16,7 @@ QList<uint> textCharacters(const QString &text);
 
 // How many different characters the text holds, white space, null and the
 // controls below U+0020 left out; this is what the custom-text page shows.
+// It counts by its own rule, not by isKeptCharacter(): a space is kept in a
+// subset, but nobody thinks of it as a character they typed.
 int countUniqueCharacters(const QString &text);
 
-// The code points a generation from the custom text asks for: every
-// character from U+0020 upwards, spaces included.
-QSet<uint> collectTextCodepoints(const QString &text);

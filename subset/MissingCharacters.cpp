@@ -1,5 +1,6 @@
 #include "subset/MissingCharacters.h"
 
+#include "charset/TextCharacters.h"
 #include "charset/UnicodeBlockTable.h"
 #include "common/UiText.h"
 #include "font/FontCharacterMap.h"
@@ -11,7 +12,7 @@ QList<uint> findMissingCodepoints(const FontFace &fontFace, const QList<uint> &r
     if (!map.isValid())
         return missing;
     for (uint codepoint : requested) {
-        if (codepoint >= 0x20 && !map.hasGlyph(codepoint))
+        if (isKeptCharacter(codepoint) && !map.hasGlyph(codepoint))
             missing.append(codepoint);
     }
     return missing;

@@ -110,7 +110,7 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
         CodepointSet text;
         for (const QString &each : choices.texts) {
             for (uint codepoint : textCharacters(each)) {
-                if (codepoint >= 0x20)
+                if (isKeptCharacter(codepoint))
                     text.insert(codepoint);
             }
         }

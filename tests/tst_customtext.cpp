@@ -1,7 +1,9 @@
 #include "ModalDriver.h"
 #include "TestFiles.h"
+#include "TestFonts.h"
 #include "charset/TextCharacters.h"
 #include "charset/TextImport.h"
+#include "subset/SubsetRequest.h"
 #include "window/VectorFontClipDialog.h"
 
 #include <QFileDialog>
@@ -39,8 +41,8 @@ private Q_SLOTS:
     void cleanup() { QTRY_VERIFY(noWindowLeftOpen()); }
 };
 
-// The count leaves white space and controls out; the collected set keeps
-// everything from U+0020 up, spaces included.
+// The count leaves white space and controls out; a request keeps spaces,
+// but no controls, lone surrogates or line separators.
 void TestCustomText::countAndCollectedSet_data()
 {
     QTest::addColumn<QString>("text");
@@ -52,12 +54,14 @@ void TestCustomText::countAndCollectedSet_data()
         << textOf({'A', '\r', '\n', '\t', 0, 0x1F, 'B'}) << 2 << QSet<uint>{'A', 'B'};
     QTest::newRow("U+3000 and U+00A0: collected, not counted")
         << textOf({0x3000, 0xA0}) << 0 << QSet<uint>{0x3000, 0xA0};
-    QTest::newRow("U+007F, U+0080, case and full-width variants: both")
-        << textOf({0x7F, 0x80, 'A', 'a', 0xFF21}) << 5 << QSet<uint>{0x7F, 0x80, 'A', 'a', 0xFF21};
+    QTest::newRow("U+007F and U+0080 counted, not kept; case and full-width variants: both")
+        << textOf({0x7F, 0x80, 'A', 'a', 0xFF21}) << 5 << QSet<uint>{'A', 'a', 0xFF21};
+    QTest::newRow("line and paragraph separators: neither")
+        << textOf({0x2028, 'x', 0x2029}) << 1 << QSet<uint>{'x'};
     QTest::newRow("above U+FFFF: one character each")
         << textOf({0x1F600, 0x20BB7, 0x5409, 0x20BB7}) << 3 << QSet<uint>{0x1F600, 0x20BB7, 0x5409};
-    QTest::newRow("lone surrogates: low, high before a letter, high at the end")
-        << textOf({0xDE00, 0xD83D, 'b', 0x1F600, 0xD83D}) << 4 << QSet<uint>{0xDE00, 0xD83D, 'b', 0x1F600};
+    QTest::newRow("lone surrogates counted, not kept")
+        << textOf({0xDE00, 0xD83D, 'b', 0x1F600, 0xD83D}) << 4 << QSet<uint>{'b', 0x1F600};
 }
 
 void TestCustomText::countAndCollectedSet()
@@ -66,7 +70,12 @@ void TestCustomText::countAndCollectedSet()
     QFETCH(int, count);
     QFETCH(QSet<uint>, collected);
     QCOMPARE(countUniqueCharacters(text), count);
-    QCOMPARE(collectTextCodepoints(text), collected);
+    SubsetChoices choices;
+    choices.face.path = TestFonts::dejaVuSans();
+    choices.texts = {text};
+    SubsetRequest request;
+    QCOMPARE(buildSubsetRequest(choices, &request, nullptr), !collected.isEmpty());
+    QCOMPARE(QSet<uint>(request.codepoints.cbegin(), request.codepoints.cend()), collected);
     // Typed into the window, the text shows the same count.
     VectorFontClipDialog dialog(0);
     dialog.findChild<QTextEdit *>(QStringLiteral("customTextEdit"))->setPlainText(text);
