@@ -42,12 +42,12 @@ void writeLine(QTextStream &stream, const QString &text)
 
 } // namespace
 
-bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const QString &toolDirectory,
-                                  SubsetChoices *choices, QString *errorMessage, QString *collectionSummary)
+bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const FontFace &face,
+                                  const QString &toolDirectory, SubsetChoices *choices, QString *errorMessage,
+                                  QString *collectionSummary)
 {
     SubsetChoices chosen;
-    if (!commandLineFace(commandLine, &chosen.face, errorMessage))
-        return false;
+    chosen.face = face;
     chosen.targetPath = commandLine.outputPath;
     chosen.texts = commandLine.texts;
     if (commandLine.textFiles.contains(QStringLiteral("-"))) {
@@ -121,7 +121,7 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
     QString errorMessage;
     QString collectionSummary;
     const bool read =
-        subsetChoicesFromCommandLine(commandLine, toolDirectory, &choices, &errorMessage, &collectionSummary);
+        subsetChoicesFromCommandLine(commandLine, face, toolDirectory, &choices, &errorMessage, &collectionSummary);
     if (!collectionSummary.isEmpty())
         writeLine(err, collectionSummary);
     if (!read || !buildSubsetRequest(choices, &request, &errorMessage)) {

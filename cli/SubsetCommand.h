@@ -7,12 +7,13 @@
 
 class QTextStream;
 
-// The user's choices on one command line, its text files read as UTF-8
-// ("-" is standard input; several files or folders are collected, and
-// `collectionSummary`, when not null, then says what was found). False, with
-// the reason in the command line's language, when a file cannot be read.
-bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const QString &toolDirectory,
-                                  SubsetChoices *choices, QString *errorMessage,
+// The user's choices on one command line for the source `face` (resolved
+// once, by commandLineFace()), its text files read as UTF-8 ("-" is standard
+// input; several files or folders are collected, and `collectionSummary`,
+// when not null, then says what was found). False, with the reason in the
+// command line's language, when a file cannot be read.
+bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const FontFace &face,
+                                  const QString &toolDirectory, SubsetChoices *choices, QString *errorMessage,
                                   QString *collectionSummary = nullptr);
 
 // Carries out a parsed command line and returns the exit status: 0 done,

@@ -98,7 +98,9 @@ void SubsetJob::start(const SubsetRequest &newRequest)
     running = true;
     finishing.reset();
 
-    QString problem = sourceFontProblem(request.face);
+    // The source was checked when the request was built, before anybody
+    // was asked for a folder; the target may have changed since.
+    QString problem;
     for (const QString &path : outputFilePaths(request.targetPath, request.format, request.writeCss)) {
         if (problem.isEmpty())
             problem = targetProblem(path, request.face);

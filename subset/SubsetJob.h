@@ -49,7 +49,8 @@ public:
     explicit SubsetJob(QObject *parent = nullptr);
     ~SubsetJob() override; // a job still running is cancelled
 
-    // Emits finished() once, later, from the event loop.
+    // Emits finished() once, later, from the event loop. The request comes
+    // from buildSubsetRequest(), which has checked its source.
     void start(const SubsetRequest &request);
     // Stops hb-subset, removes what the run wrote so far and emits finished()
     // with `cancelled` set. Nothing happens when no run is going on.

@@ -2,6 +2,7 @@
 #include "TestFonts.h"
 #include "charset/TextCharacters.h"
 #include "charset/UnicodeBlockTable.h"
+#include "cli/FaceCommand.h"
 #include "cli/SubsetCommand.h"
 #include "cli/SubsetCommandLine.h"
 
@@ -118,8 +119,9 @@ void TestVfcSubset::readsTheCommandLine()
     QString outcome = line.usageError;
     SubsetChoices choices;
     SubsetRequest request;
-    if (line.action == SubsetCommandLine::Action::Subset &&
-        subsetChoicesFromCommandLine(line, QString(), &choices, &outcome) &&
+    FontFace face;
+    if (line.action == SubsetCommandLine::Action::Subset && commandLineFace(line, &face, &outcome) &&
+        subsetChoicesFromCommandLine(line, face, QString(), &choices, &outcome) &&
         buildSubsetRequest(choices, &request, &outcome))
         outcome =
             QStringList{line.fontPath, line.outputPath, QString::number(line.force), request.unicodesArgument}
