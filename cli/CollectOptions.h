@@ -6,8 +6,7 @@
 class QTextStream;
 struct SubsetCommandLine;
 
-// Collecting characters from files and folders: --include=PATTERNS,
-// --exclude=PATTERNS and the flag --collect-only, whose free arguments are
+// --include=PATTERNS, --exclude=PATTERNS and the flag --collect-only, whose free arguments are
 // the files and folders to read.
 bool isCollectFlag(const QString &name);
 bool takesCollectValue(const QString &name);

@@ -52,7 +52,7 @@ private:
     bool listCharsets = false;
 };
 
-// Standard character sets: --list-charsets [FONT] and --charset=IDS.
+// --list-charsets [FONT] and --charset=IDS.
 const QLatin1String listCharsetsOption("--list-charsets");
 const QLatin1String charsetOption("--charset");
 
@@ -71,7 +71,7 @@ bool Parser::takeCharsetOption(const QString &name, const QString *value)
     return true;
 }
 
-// Output formats for the web and for firmware.
+// --css, --report and --format=FORMAT.
 const QStringList outputFlags = {QStringLiteral("--css"), QStringLiteral("--report")};
 const QStringList outputOptions = {QStringLiteral("--format")};
 

@@ -28,20 +28,18 @@ struct SubsetCommandLine
     QList<int> blockRows;                // rows of the block table, counted from 1, ascending, each once
     QList<CodepointRange> unicodeRanges; // in the order given
     QString usageError;                  // in the chosen language; set for UsageError only
-    // Collection faces: the face of FONT, or an installed family (with its own face) instead of FONT.
+    // The face of FONT, or an installed family (with its own face) instead of FONT.
     int faceIndex = 0;
     QString family;
-    // Standard character sets: ids for --charset, each once; ListCharsets
-    // takes an optional fontPath whose coverage it shows.
+    // Ids for --charset, each once; ListCharsets takes an optional
+    // fontPath whose coverage it shows.
     QStringList charsets;
-    // Output formats for the web and for firmware
     OutputFormat format = OutputFormat::TrueType;
     bool writeCss = false; // a style sheet beside a WOFF2 file
     bool report = false;   // the size line on standard error
-    // Subset options: layout, hinting, names and variation axes
     SubsetOptions options;
-    // Collecting from files and folders: several --text-file paths, folders among them, are walked
-    // with these globs (the default kinds of file when `includePatterns` is empty); CollectOnly
+    // Several --text-file paths, folders among them, are walked with these
+    // globs (the default kinds of file when `includePatterns` is empty); CollectOnly
     // prints what `textFiles` show.
     QStringList includePatterns;
     QStringList excludePatterns;

@@ -18,7 +18,6 @@ struct FinishingResult
 {
     QString errorMessage; // empty when every file is ready to be placed
     QList<StagedFile> files;
-    // Output formats for the web and for firmware
     QString sizeReport; // the written font against its source
 };
 

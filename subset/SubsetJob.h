@@ -21,7 +21,6 @@ struct SubsetOutcome
     QString missingCharsNote;      // empty when the font lacks nothing requested
     QList<uint> missingCodepoints; // ascending: what the note is about, and the whole list
     QString writtenPath;           // the file in place, when ok
-    // Output formats for the web and for firmware
     OutputFormat format = OutputFormat::TrueType;
     QStringList writtenFiles; // every file in place, the font first
     QString sizeReport;       // one line: the font against its source

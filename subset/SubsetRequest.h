@@ -26,12 +26,9 @@ struct SubsetChoices
     SelectionRule rule = SelectionRule::AddUp;
     SelectionPage shownPage = SelectionPage::CustomText; // for ShownPageOnly
     QString toolDirectory;                               // where hb-subset is looked for
-    // Standard character sets
     QStringList charsets; // ids such as "gb2312"; added up with the rest
-    // Output formats for the web and for firmware
     OutputFormat format = OutputFormat::TrueType;
     bool writeCss = false; // WOFF2 only: a style sheet beside the font
-    // Subset options: layout, hinting, names and variation axes
     SubsetOptions options;
 };
 
@@ -45,10 +42,8 @@ struct SubsetRequest
     QString toolDirectory;
     int startTimeoutMs = 10000;
     int finishTimeoutMs = 300000;
-    // Output formats for the web and for firmware
     OutputFormat format = OutputFormat::TrueType;
     bool writeCss = false;
-    // Subset options: layout, hinting, names and variation axes
     SubsetOptions options;
 };
 

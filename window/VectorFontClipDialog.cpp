@@ -222,8 +222,6 @@ QString VectorFontClipDialog::currentFontPath() const
     return fontPathEdit ? fontPathEdit->text().trimmed() : QString();
 }
 
-// ---- Font source --------------------------------------------------------
-
 void VectorFontClipDialog::onBrowseTtf()
 {
     // "*" rather than "*.*": files without a suffix must show under "All Files".
@@ -305,8 +303,6 @@ void VectorFontClipDialog::refreshPreview()
         previewStatusLabel->setText(previewStatusText(coverage));
 }
 
-// ---- Character selection ------------------------------------------------
-
 void VectorFontClipDialog::onCustomTextChanged()
 {
     if (!customTextEdit || !uniqueCountLabel)
@@ -361,8 +357,6 @@ bool VectorFontClipDialog::readUtf8TextFile(const QString &path, QString *errorM
     onCustomTextChanged();
     return true;
 }
-
-// ---- Subset generation --------------------------------------------------
 
 void VectorFontClipDialog::onExportClicked()
 {

@@ -14,7 +14,7 @@ struct FaceTraits
     FaceSlant slant = FaceSlant::Upright;
     // Weight on the CSS / OpenType scale, 400 being regular.
     double weight = 400;
-    // Collection faces: which face of the file.
+    // Which face of the file, for a collection.
     int faceIndex = 0;
 };
 
