@@ -1,5 +1,6 @@
 #include "subset/SubsetFinishing.h"
 
+#include "common/SystemReason.h"
 #include "common/UiText.h"
 #include "subset/OtsSanitizer.h"
 #include "subset/OutputConversion.h"
@@ -58,11 +59,11 @@ bool copyAcross(const QString &from, const QString &to, QString *reason)
     QFile source(from);
     QFile copy(to);
     if (!source.open(QIODevice::ReadOnly)) {
-        *reason = source.errorString();
+        *reason = systemReason(source);
         return false;
     }
     if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        *reason = copy.errorString();
+        *reason = systemReason(copy);
         return false;
     }
     const QByteArray bytes = source.readAll();
@@ -72,7 +73,7 @@ bool copyAcross(const QString &from, const QString &to, QString *reason)
         if (copy.error() == QFileDevice::NoError)
             return true;
     }
-    *reason = copy.errorString();
+    *reason = systemReason(copy);
     copy.close();
     QFile::remove(to);
     return false;
@@ -97,7 +98,7 @@ bool placeStagedFiles(const QList<StagedFile> &files, QString *errorMessage)
                                                         QFile::encodeName(staged).constData()) != 0) {
             const bool moved = errno == EXDEV && copyAcross(file.temporaryPath, staged, &reason);
             if (!moved && reason.isEmpty())
-                reason = qt_error_string(errno);
+                reason = systemReason(errno);
             if (!moved) {
                 failedTarget = file.targetPath;
                 break;
@@ -109,7 +110,7 @@ bool placeStagedFiles(const QList<StagedFile> &files, QString *errorMessage)
         const QString &target = files.at(i).targetPath;
         if (std::rename(QFile::encodeName(besideTargets.at(i)).constData(),
                         QFile::encodeName(target).constData()) != 0) {
-            reason = qt_error_string(errno);
+            reason = systemReason(errno);
             failedTarget = target;
         }
     }
