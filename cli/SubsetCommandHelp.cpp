@@ -37,7 +37,8 @@ QString subsetCommandHelp()
                   "                      of source and text file: *.c,*.json (commas between)\n"
                   "  --exclude=GLOBS     files and folders to leave out: build,*.min.js\n"
                   "  --collect-only      print the distinct characters of the PATHs (files and\n"
-                  "                      folders) in code point order and exit, without a font\n"
+                  "                      folders; - for standard input) in code point order and\n"
+                  "                      exit, without a font\n"
                   "A summary of what was read and skipped goes to standard error.\n"
                   "\n",
                   "用法: vfc-subset 字体 --output-file=路径 字符选择... [--lang=en|zh] [--force]\n"
@@ -70,8 +71,8 @@ QString subsetCommandHelp()
                   "  --include=通配符    文件夹中要读取的文件，代替默认的源代码和文本文件类型：\n"
                   "                      *.c,*.json（以逗号分隔）\n"
                   "  --exclude=通配符    要排除的文件和文件夹：build,*.min.js\n"
-                  "  --collect-only      按码位顺序列出“路径”（文件和文件夹）中的不同字符后\n"
-                  "                      退出，不裁剪字体\n"
+                  "  --collect-only      按码位顺序列出“路径”（文件和文件夹；- 表示标准输入）\n"
+                  "                      中的不同字符后退出，不裁剪字体\n"
                   "读取和跳过情况的摘要写到标准错误输出。\n"
                   "\n") +
            subsetOptionsHelp() +
