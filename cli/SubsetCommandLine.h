@@ -35,7 +35,7 @@ struct SubsetCommandLine
     // takes an optional fontPath whose coverage it shows.
     QStringList charsets;
     // Output formats for the web and for firmware
-    OutputFormat format = OutputFormat::TrueType;
+    OutputFormat format = OutputFormat::TrueType; // --format, else what the output's extension names
     bool writeCss = false; // a style sheet beside a WOFF2 file
     bool report = false;   // the size line on standard error
     // Subset options: layout, hinting, names and variation axes
