@@ -35,6 +35,7 @@ bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const QS
     if (!commandLineFace(commandLine, &chosen.face, errorMessage))
         return false;
     chosen.targetPath = commandLine.outputPath;
+    chosen.createFolders = true;
     chosen.texts = commandLine.texts;
     if (commandLine.textFiles.contains(QStringLiteral("-"))) {
         QString text;

@@ -77,7 +77,8 @@ QString subsetCommandHelp()
                   "\n") +
            subsetOptionsHelp() +
            uiText("Options:\n"
-                  "  --output-file=PATH  where the subset font goes (required)\n"
+                  "  --output-file=PATH  where the subset font goes (required); missing folders\n"
+                  "                      are made once the result is ready\n"
                   "  --format=ttf|woff2|c\n"
                   "                      the font as it is (ttf, the default), compressed as\n"
                   "                      WOFF2 for the web, or as a C array header for firmware;\n"
@@ -102,7 +103,7 @@ QString subsetCommandHelp()
                   "Exit status: 0 when the subset was written, 1 when that failed,\n"
                   "2 when the command line is wrong, 130 or 143 when SIGINT or SIGTERM stopped it.\n",
                   "选项:\n"
-                  "  --output-file=路径  生成的字库文件（必需）\n"
+                  "  --output-file=路径  生成的字库文件（必需）；缺少的文件夹在结果就绪后创建\n"
                   "  --format=ttf|woff2|c\n"
                   "                      输出格式：字库本身（ttf，默认）、网页用的 WOFF2\n"
                   "                      或固件用的 C 数组头文件；以 .woff2 或 .h 结尾的\n"

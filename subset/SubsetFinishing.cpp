@@ -5,6 +5,7 @@
 #include "subset/OtsSanitizer.h"
 #include "subset/OutputConversion.h"
 #include "subset/SubsetCheck.h"
+#include "subset/TargetFolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,7 +82,7 @@ bool copyAcross(const QString &from, const QString &to, QString *reason)
 
 } // namespace
 
-bool placeStagedFiles(const QList<StagedFile> &files, QString *errorMessage)
+bool placeStagedFiles(const QList<StagedFile> &files, QString *errorMessage, bool createFolders)
 {
     // Each file first moves beside its target (a plain rename when both
     // folders share a file system, a copy otherwise); only when all of them
@@ -89,9 +90,14 @@ bool placeStagedFiles(const QList<StagedFile> &files, QString *errorMessage)
     // the file in atomically (QFile::rename never replaces). So a full disk
     // or a missing folder leaves every previous target as it was, and a
     // failure removes the copies already made.
-    QStringList besideTargets;
+    QStringList besideTargets, createdFolders;
     QString failedTarget, reason;
     for (const StagedFile &file : files) {
+        if (createFolders &&
+            !createMissingFolders(QFileInfo(file.targetPath).path(), &createdFolders, &reason)) {
+            failedTarget = file.targetPath;
+            break;
+        }
         const QString staged =
             QFileInfo(file.targetPath).dir().filePath(QFileInfo(file.temporaryPath).fileName());
         if (staged != file.temporaryPath && std::rename(QFile::encodeName(file.temporaryPath).constData(),
@@ -118,6 +124,7 @@ bool placeStagedFiles(const QList<StagedFile> &files, QString *errorMessage)
         return true;
     for (const QString &staged : besideTargets)
         QFile::remove(staged);
+    removeCreatedFolders(createdFolders);
     if (errorMessage)
         *errorMessage = uiText("Failed to save to path: %1", "无法保存到目标路径: %1").arg(failedTarget) +
                         QLatin1Char('\n') + reason;

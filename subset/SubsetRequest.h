@@ -33,6 +33,9 @@ struct SubsetChoices
     bool writeCss = false; // WOFF2 only: a style sheet beside the font
     // Subset options: layout, hinting, names and variation axes
     SubsetOptions options;
+    // The command line names its output as it likes, folders included; the
+    // window's folder was picked among those that are there.
+    bool createFolders = false; // make the target's missing folders when the files are placed
 };
 
 // One generation, ready to run.
@@ -50,6 +53,7 @@ struct SubsetRequest
     bool writeCss = false;
     // Subset options: layout, hinting, names and variation axes
     SubsetOptions options;
+    bool createFolders = false;
 };
 
 // The source check both front ends make before asking anything else: a

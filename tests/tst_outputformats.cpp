@@ -337,6 +337,13 @@ void TestOutputFormats::outputNamedByPath_data()
         << QStringList{"--text=Hi", "--format=c", "--lang=zh", "--output-file=%1/web.ttf"} << 2
         << QByteArray("vfc-subset: --output-file=%1/web.ttf 的扩展名 .ttf 与 --format=c 不符。\n")
         << QStringList{};
+    QTest::newRow("missing folders made")
+        << QStringList{"--text=Hi", "--css", "--output-file=%1/site/fonts/web.woff2"} << 0
+        << QByteArray("wOF2")
+        << QStringList{"site/", "site/fonts/", "site/fonts/web.css", "site/fonts/web.woff2"};
+    QTest::newRow("missing folders not made for a failed run")
+        << QStringList{"--text=中", "--output-file=%1/site/fonts/web.ttf"} << 1
+        << QByteArray("vfc-subset: None of the requested characters are in this font") << QStringList{};
     QTest::newRow("a file where a folder must go: the system's reason, Chinese")
         << QStringList{"--text=Hi", "--lang=zh", "--output-file=%1/plain/fonts/web.ttf", "@plain"} << 1
         << QByteArray("vfc-subset: 无法保存到目标路径: %1/plain/fonts/web.ttf\n不是文件夹\n")
