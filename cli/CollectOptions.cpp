@@ -1,7 +1,10 @@
 #include "cli/CollectOptions.h"
 
 #include "charset/CharacterCollector.h"
+#include "charset/CodepointSet.h"
+#include "charset/TextCharacters.h"
 #include "charset/TextImport.h"
+#include "cli/StandardInput.h"
 #include "cli/SubsetCommandLine.h"
 #include "common/UiText.h"
 
@@ -43,6 +46,21 @@ bool allPathsExist(const QStringList &paths, QString *errorMessage)
                 *errorMessage = uiText("Failed to open file: %1", "无法打开文件: %1").arg(path);
             return false;
         }
+    }
+    return true;
+}
+
+// Standard input is text as typed, as with --text-file=- for a subset: a
+// "\\u4E2D" there stands for itself, not for 中. Only the characters a
+// subset would keep count, as in files.
+bool standardInputCharacters(CodepointSet *found, QString *errorMessage)
+{
+    QString text;
+    if (!readStandardInput(&text, errorMessage))
+        return false;
+    for (uint codepoint : textCharacters(text)) {
+        if (isKeptCharacter(codepoint))
+            found->insert(codepoint);
     }
     return true;
 }
@@ -100,19 +118,27 @@ bool readCommandLineTextFiles(const SubsetCommandLine &commandLine, QStringList 
 
 int collectOnlyCommand(const SubsetCommandLine &commandLine, QTextStream &out, QTextStream &err)
 {
+    QStringList paths = commandLine.textFiles;
+    const bool readsInput = paths.removeAll(QStringLiteral("-")) > 0;
     QString problem;
-    if (!allPathsExist(commandLine.textFiles, &problem)) {
+    CodepointSet found;
+    // A mistyped path is told before standard input is waited for.
+    if (!allPathsExist(paths, &problem) || (readsInput && !standardInputCharacters(&found, &problem))) {
         err << "vfc-subset: " << problem << '\n';
         err.flush();
         return 1;
     }
-    const CharacterCollection collection =
-        collectCharacters(commandLine.textFiles, commandLinePatterns(commandLine));
-    err << collectionSummary(collection) << '\n';
-    err.flush();
+    // Standard input alone is no walk through files, and a summary of none would only puzzle.
+    if (!paths.isEmpty()) {
+        const CharacterCollection collection = collectCharacters(paths, commandLinePatterns(commandLine));
+        for (uint codepoint : collection.codepoints)
+            found.insert(codepoint);
+        err << collectionSummary(collection) << '\n';
+        err.flush();
+    }
     // No line break is ever collected, so the last one cannot be mistaken
     // for a character.
-    out << collectedText(collection.codepoints) << '\n';
+    out << collectedText(found.toList()) << '\n';
     out.flush();
     return 0;
 }

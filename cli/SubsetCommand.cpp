@@ -1,10 +1,10 @@
 #include "cli/SubsetCommand.h"
 
-#include "charset/TextImport.h"
 #include "charset/UnicodeBlockTable.h"
 #include "cli/CharsetCommand.h"
 #include "cli/CollectOptions.h"
 #include "cli/FaceCommand.h"
+#include "cli/StandardInput.h"
 #include "cli/SubsetCommandHelp.h"
 #include "cli/TerminationSignals.h"
 #include "common/UiText.h"
@@ -17,20 +17,6 @@
 #include <QTextStream>
 
 namespace {
-
-// Standard input is what a pipeline hands over; the import's own reader
-// refuses anything but a regular file, so the stream is read here the same
-// way: UTF-8, CR LF arriving as LF, nothing at all counting as empty.
-bool readStandardInput(QString *text, QString *errorMessage)
-{
-    QFile input;
-    if (!input.open(stdin, QIODevice::ReadOnly | QIODevice::Text)) {
-        if (errorMessage)
-            *errorMessage = uiText("Failed to open file: %1", "无法打开文件: %1").arg(QStringLiteral("-"));
-        return false;
-    }
-    return readUtf8Text(input, QStringLiteral("-"), text, errorMessage);
-}
 
 void writeLine(QTextStream &stream, const QString &text)
 {
@@ -49,6 +35,7 @@ bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const Fo
     SubsetChoices chosen;
     chosen.face = face;
     chosen.targetPath = commandLine.outputPath;
+    chosen.createFolders = true;
     chosen.texts = commandLine.texts;
     if (commandLine.textFiles.contains(QStringLiteral("-"))) {
         QString text;

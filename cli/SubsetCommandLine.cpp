@@ -6,6 +6,7 @@
 #include "cli/OptionsCommandLine.h"
 #include "common/UiText.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
@@ -35,6 +36,7 @@ private:
     void takeOption(const QString &name, const QString *value);
     bool takeCharsetOption(const QString &name, const QString *value);
     bool takeOutputOption(const QString &name, const QString *value);
+    void takeFormatFromOutputName();
 
     SubsetCommandLine result;
     QList<bool> rows;
@@ -45,6 +47,7 @@ private:
     bool version = false;
     bool listBlocks = false;
     bool outputGiven = false;
+    bool formatGiven = false;
     bool selectionGiven = false;
     bool faceIndexGiven = false;
     bool familyGiven = false;
@@ -134,6 +137,7 @@ SubsetCommandLine Parser::parse(const QStringList &arguments)
 
     if (languageSeen >= 0)
         result.english = languageSeen == 1;
+    takeFormatFromOutputName();
     for (int row = 0; row < rows.size(); ++row) {
         if (rows.at(row))
             result.blockRows.append(row + 1);
@@ -193,17 +197,39 @@ SubsetCommandLine Parser::parse(const QStringList &arguments)
 
 bool Parser::takeOutputOption(const QString &name, const QString *value)
 {
-    if (name == QLatin1String("--css"))
+    if (name == QLatin1String("--css")) {
         result.writeCss = true;
-    else if (name == QLatin1String("--report"))
+        return true;
+    }
+    if (name == QLatin1String("--report")) {
         result.report = true;
-    else if (name != QLatin1String("--format"))
+        return true;
+    }
+    if (name != QLatin1String("--format"))
         return false;
-    else if (!outputFormatFromName(value->toLower(), &result.format))
+    formatGiven = true;
+    if (!outputFormatFromName(value->toLower(), &result.format))
         fail(text("Unknown output format \"%1\": use --format=ttf, woff2 or c.",
                   "未知输出格式“%1”：请使用 --format=ttf、woff2 或 c。")
                  .arg(*value));
     return true;
+}
+
+// A name that ends in .woff2 or .h asks for that format as plainly as
+// --format does, and a file whose name says otherwise would mislead whoever
+// finds it.
+void Parser::takeFormatFromOutputName()
+{
+    OutputFormat named;
+    if (!outputGiven || !outputFormatFromSuffix(result.outputPath, &named))
+        return;
+    if (!formatGiven)
+        result.format = named;
+    else if (named != result.format)
+        fail(text("--output-file=%1 ends in .%2, which does not fit --format=%3.",
+                  "--output-file=%1 的扩展名 .%2 与 --format=%3 不符。")
+                 .arg(result.outputPath, QFileInfo(result.outputPath).suffix(),
+                      outputFormatName(result.format)));
 }
 
 void Parser::takeOption(const QString &name, const QString *value)

@@ -34,7 +34,7 @@ struct SubsetCommandLine
     // Ids for --charset, each once; ListCharsets takes an optional
     // fontPath whose coverage it shows.
     QStringList charsets;
-    OutputFormat format = OutputFormat::TrueType;
+    OutputFormat format = OutputFormat::TrueType; // --format, else what the output's extension names
     bool writeCss = false; // a style sheet beside a WOFF2 file
     bool report = false;   // the size line on standard error
     SubsetOptions options;

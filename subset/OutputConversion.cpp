@@ -1,5 +1,6 @@
 #include "subset/OutputConversion.h"
 
+#include "common/SystemReason.h"
 #include "common/UiText.h"
 #include "subset/CArrayOutput.h"
 #include "subset/CssOutput.h"
@@ -41,7 +42,7 @@ bool stage(FinishingResult *result, const QByteArray &bytes, const QString &temp
     // reason of its own; the system's is the one worth showing.
     const int code = errno;
     return fail(result, uiText("Failed to save to path: %1", "无法保存到目标路径: %1").arg(targetPath) +
-                            QLatin1Char('\n') + (code ? qt_error_string(code) : file.errorString()));
+                            QLatin1Char('\n') + (code ? systemReason(code) : systemReason(file)));
 }
 
 QString arrayOrigin(const SubsetRequest &request, const SubsetFontFacts &facts)

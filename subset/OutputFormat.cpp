@@ -1,5 +1,7 @@
 #include "subset/OutputFormat.h"
 
+#include <QFileInfo>
+
 QString outputSuffix(OutputFormat format)
 {
     switch (format) {
@@ -20,6 +22,33 @@ bool outputFormatFromName(const QString &name, OutputFormat *format)
     else if (name == QLatin1String("woff2"))
         *format = OutputFormat::Woff2;
     else if (name == QLatin1String("c"))
+        *format = OutputFormat::CArray;
+    else
+        return false;
+    return true;
+}
+
+QString outputFormatName(OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::Woff2:
+        return QStringLiteral("woff2");
+    case OutputFormat::CArray:
+        return QStringLiteral("c");
+    case OutputFormat::TrueType:
+        break;
+    }
+    return QStringLiteral("ttf");
+}
+
+bool outputFormatFromSuffix(const QString &path, OutputFormat *format)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("ttf") || suffix == QLatin1String("otf"))
+        *format = OutputFormat::TrueType;
+    else if (suffix == QLatin1String("woff2"))
+        *format = OutputFormat::Woff2;
+    else if (suffix == QLatin1String("h"))
         *format = OutputFormat::CArray;
     else
         return false;

@@ -12,6 +12,12 @@ QString outputSuffix(OutputFormat format);
 
 // The command line's names: "ttf", "woff2" and "c". False for anything else.
 bool outputFormatFromName(const QString &name, OutputFormat *format);
+QString outputFormatName(OutputFormat format);
+
+// The format a file name's extension stands for, letter case aside: ".woff2"
+// WOFF2, ".h" a C array, ".ttf" and ".otf" the font itself. False for any
+// other extension (or none), which stands for no format in particular.
+bool outputFormatFromSuffix(const QString &path, OutputFormat *format);
 
 // The style sheet written beside a WOFF2 file: its name with ".woff2"
 // replaced by (or, for another suffix, extended with) ".css".

@@ -1,9 +1,11 @@
 #include "subset/SubsetFinishing.h"
 
+#include "common/SystemReason.h"
 #include "common/UiText.h"
 #include "subset/OtsSanitizer.h"
 #include "subset/OutputConversion.h"
 #include "subset/SubsetCheck.h"
+#include "subset/TargetFolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,11 +60,11 @@ bool copyAcross(const QString &from, const QString &to, QString *reason)
     QFile source(from);
     QFile copy(to);
     if (!source.open(QIODevice::ReadOnly)) {
-        *reason = source.errorString();
+        *reason = systemReason(source);
         return false;
     }
     if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        *reason = copy.errorString();
+        *reason = systemReason(copy);
         return false;
     }
     const QByteArray bytes = source.readAll();
@@ -72,7 +74,7 @@ bool copyAcross(const QString &from, const QString &to, QString *reason)
         if (copy.error() == QFileDevice::NoError)
             return true;
     }
-    *reason = copy.errorString();
+    *reason = systemReason(copy);
     copy.close();
     QFile::remove(to);
     return false;
@@ -80,7 +82,7 @@ bool copyAcross(const QString &from, const QString &to, QString *reason)
 
 } // namespace
 
-bool placeStagedFiles(const QList<StagedFile> &files, QString *errorMessage)
+bool placeStagedFiles(const QList<StagedFile> &files, QString *errorMessage, bool createFolders)
 {
     // Each file first moves beside its target (a plain rename when both
     // folders share a file system, a copy otherwise); only when all of them
@@ -88,16 +90,21 @@ bool placeStagedFiles(const QList<StagedFile> &files, QString *errorMessage)
     // the file in atomically (QFile::rename never replaces). So a full disk
     // or a missing folder leaves every previous target as it was, and a
     // failure removes the copies already made.
-    QStringList besideTargets;
+    QStringList besideTargets, createdFolders;
     QString failedTarget, reason;
     for (const StagedFile &file : files) {
+        if (createFolders &&
+            !createMissingFolders(QFileInfo(file.targetPath).path(), &createdFolders, &reason)) {
+            failedTarget = file.targetPath;
+            break;
+        }
         const QString staged =
             QFileInfo(file.targetPath).dir().filePath(QFileInfo(file.temporaryPath).fileName());
         if (staged != file.temporaryPath && std::rename(QFile::encodeName(file.temporaryPath).constData(),
                                                         QFile::encodeName(staged).constData()) != 0) {
             const bool moved = errno == EXDEV && copyAcross(file.temporaryPath, staged, &reason);
             if (!moved && reason.isEmpty())
-                reason = qt_error_string(errno);
+                reason = systemReason(errno);
             if (!moved) {
                 failedTarget = file.targetPath;
                 break;
@@ -109,7 +116,7 @@ bool placeStagedFiles(const QList<StagedFile> &files, QString *errorMessage)
         const QString &target = files.at(i).targetPath;
         if (std::rename(QFile::encodeName(besideTargets.at(i)).constData(),
                         QFile::encodeName(target).constData()) != 0) {
-            reason = qt_error_string(errno);
+            reason = systemReason(errno);
             failedTarget = target;
         }
     }
@@ -117,6 +124,7 @@ bool placeStagedFiles(const QList<StagedFile> &files, QString *errorMessage)
         return true;
     for (const QString &staged : besideTargets)
         QFile::remove(staged);
+    removeCreatedFolders(createdFolders);
     if (errorMessage)
         *errorMessage = uiText("Failed to save to path: %1", "无法保存到目标路径: %1").arg(failedTarget) +
                         QLatin1Char('\n') + reason;

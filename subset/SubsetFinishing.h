@@ -33,5 +33,6 @@ FinishingResult finishSubsetOutput(const SubsetRequest &request, const QString &
 
 // Moves every staged file over its target, all or none as far as the file
 // system allows; false, with the reason in the request's language, when it
-// cannot, and then no target has changed.
-bool placeStagedFiles(const QList<StagedFile> &files, QString *errorMessage);
+// cannot, and then no target has changed. With `createFolders`, a target's
+// missing folders are made first, and taken away again after a failure.
+bool placeStagedFiles(const QList<StagedFile> &files, QString *errorMessage, bool createFolders = false);

@@ -206,7 +206,7 @@ void SubsetJob::onFinishingDone(const std::shared_ptr<Finishing> &state)
         return;
     }
     QString error;
-    if (!placeStagedFiles(result.files, &error)) {
+    if (!placeStagedFiles(result.files, &error, request.createFolders)) {
         Finishing::removeFiles(temporaryPath, result);
         fail(error);
         return;

@@ -144,6 +144,7 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
     built.format = choices.format;
     built.writeCss = choices.format == OutputFormat::Woff2 && choices.writeCss;
     built.options = choices.options;
+    built.createFolders = choices.createFolders;
     *request = built;
     return true;
 }

@@ -30,6 +30,9 @@ struct SubsetChoices
     OutputFormat format = OutputFormat::TrueType;
     bool writeCss = false; // WOFF2 only: a style sheet beside the font
     SubsetOptions options;
+    // The command line names its output as it likes, folders included; the
+    // window's folder was picked among those that are there.
+    bool createFolders = false; // make the target's missing folders when the files are placed
 };
 
 // One generation, ready to run.
@@ -45,6 +48,7 @@ struct SubsetRequest
     OutputFormat format = OutputFormat::TrueType;
     bool writeCss = false;
     SubsetOptions options;
+    bool createFolders = false;
 };
 
 // The source check both front ends make before asking anything else: a

@@ -1,5 +1,7 @@
 #include "subset/Woff2Output.h"
 
+#include "common/SystemReason.h"
+#include "common/UiText.h"
 #include "subset/ChildProcessWait.h"
 
 #include <QFile>
@@ -11,7 +13,7 @@ QString compressWoff2(const QString &toolDirectory, const QString &fontPath, con
 {
     const QString program = QStandardPaths::findExecutable(QStringLiteral("vfc-woff2"), {toolDirectory});
     if (program.isEmpty())
-        return QStringLiteral("vfc-woff2 not found in %1").arg(toolDirectory);
+        return uiText("vfc-woff2 not found in %1", "在 %1 中未找到 vfc-woff2").arg(toolDirectory);
     QProcess process;
     process.setStandardInputFile(QProcess::nullDevice());
     process.start(program, {fontPath, woff2Path}, QIODevice::ReadOnly);
@@ -24,5 +26,8 @@ QString compressWoff2(const QString &toolDirectory, const QString &fontPath, con
         return QStringLiteral("stopped");
     if (wait == ChildWait::NotStarted)
         return process.errorString();
-    return QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    // perror() wrote "PATH: REASON" in the C locale.
+    const QString said = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    const qsizetype colon = said.lastIndexOf(QLatin1String(": "));
+    return colon < 0 ? said : said.left(colon + 2) + systemReasonFromText(said.mid(colon + 2));
 }

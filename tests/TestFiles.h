@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QString>
@@ -17,6 +19,20 @@ inline QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Everything below `folder`, as paths inside it, sorted; folders end in "/".
+inline QStringList folderTree(const QString &folder)
+{
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry = it.nextFileInfo();
+        entries.append(QDir(folder).relativeFilePath(entry.filePath()) + (entry.isDir() ? "/" : ""));
+    }
+    entries.sort();
+    return entries;
 }
 
 struct ProgramRun

@@ -17,8 +17,9 @@ struct Run
     QString err;
 };
 
-// Runs `program` with the arguments; as "nobody" when asked and running as root.
-Run run(QString program, QStringList arguments, bool asNobody = false)
+// Runs `program` with the arguments and `input` on standard input; as
+// "nobody" when asked and running as root.
+Run run(QString program, QStringList arguments, bool asNobody = false, const QByteArray &input = {})
 {
     if (asNobody && geteuid() == 0) {
         arguments = QStringList{"--reuid=nobody", "--regid=nogroup", "--clear-groups", program} + arguments;
@@ -26,6 +27,8 @@ Run run(QString program, QStringList arguments, bool asNobody = false)
     }
     QProcess process;
     process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
     Run result;
     if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit)
         result.exitCode = process.exitCode();
@@ -70,19 +73,36 @@ void TestCollectCommand::collectOnly_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("err");
+    QTest::addColumn<QByteArray>("input");
 
     QTest::newRow("folders, code point order, summary on stderr")
         << QStringList{"src", "--text-file=web"} << 0 << "\"La\u03A9\u03B1\u03B2\u0416\n"
-        << "Found 7 distinct characters in 4 files; skipped 1 not UTF-8 (e.g. old.txt)\n";
+        << "Found 7 distinct characters in 4 files; skipped 1 not UTF-8 (e.g. old.txt)\n"
+        << QByteArray();
     QTest::newRow("include and exclude")
         << QStringList{"--include=*.c,*.txt", "--exclude", "build", "."} << 0 << "\"La\u03A9\n"
         << "Found 4 distinct characters in 2 files; skipped 1 not UTF-8 (e.g. "
-           "web/old.txt)\n";
+           "web/old.txt)\n"
+        << QByteArray();
     QTest::newRow("missing path") << QStringList{"src", "nowhere"} << 1 << ""
-                                  << "vfc-subset: Failed to open file: nowhere\n";
+                                  << "vfc-subset: Failed to open file: nowhere\n"
+                                  << QByteArray();
     QTest::newRow("no path") << QStringList{} << 2 << ""
                              << "vfc-subset: --collect-only needs files or folders to read.\n"
-                                "Try 'vfc-subset --help' for more information.\n";
+                                "Try 'vfc-subset --help' for more information.\n"
+                             << QByteArray();
+    // Standard input is text as typed, as --text-file=- reads it for a subset:
+    // strictly UTF-8 (unlike a walk), CR LF as LF, an escape only its own characters.
+    QTest::newRow("standard input and a folder")
+        << QStringList{"-", "web"} << 0 << "24DE\\au\u03B1\u03B2\u4E2D\n"
+        << "Found 3 distinct characters in 2 files; skipped 1 not UTF-8 (e.g. old.txt)\n"
+        << QByteArray("\xE4\xB8\xAD"
+                      "a\r\n\\u4E2D");
+    QTest::newRow("--text-file=- alone: no files, no summary") << QStringList{"--text-file=-"} << 0 << " ab\n"
+                                                               << "" << QByteArray("b a");
+    QTest::newRow("standard input in GBK") << QStringList{"-"} << 1 << ""
+                                           << "vfc-subset: The file is not UTF-8 text: -\n"
+                                           << QByteArray("\xC4\xE3");
 }
 
 void TestCollectCommand::collectOnly()
@@ -91,8 +111,9 @@ void TestCollectCommand::collectOnly()
     QFETCH(int, exitCode);
     QFETCH(QString, out);
     QFETCH(QString, err);
+    QFETCH(QByteArray, input);
     QDir::setCurrent(directory.path());
-    const Run result = run(program, QStringList{"--collect-only", "--lang=en"} + arguments);
+    const Run result = run(program, QStringList{"--collect-only", "--lang=en"} + arguments, false, input);
     QCOMPARE(result.err, err);
     QCOMPARE(result.out, out);
     QCOMPARE(result.exitCode, exitCode);

@@ -69,6 +69,19 @@ QSet<uint> unicodeRange(const QString &css, bool *merged)
     return codepoints;
 }
 
+// vfc-subset in English on DejaVu Sans, writing out/web.woff2 unless the
+// arguments name another output, with files limited to `blocks` blocks of
+// 512 bytes; "%1" in the arguments stands for the folder `out`.
+ProgramRun runVfcSubset(const QDir &out, QStringList arguments, const QString &blocks = "unlimited")
+{
+    arguments.replaceInStrings("%1", out.path());
+    if (arguments.filter(QRegularExpression("^--output-file=")).isEmpty())
+        arguments.append("--output-file=" + out.filePath("web.woff2"));
+    return runProgram("sh", QStringList{"-c", "trap '' XFSZ; ulimit -f " + blocks + "; exec \"$@\"", "sh",
+                                        VFC_BIN_DIR "/vfc-subset", "--lang=en", TestFonts::dejaVuSans()} +
+                                arguments);
+}
+
 } // namespace
 
 class TestOutputFormats : public QObject
@@ -84,6 +97,8 @@ private Q_SLOTS:
     void sizeReport();
     void commandLine_data();
     void commandLine();
+    void outputNamedByPath_data();
+    void outputNamedByPath();
     void windowWritesWoff2WithCss();
 
 private:
@@ -268,10 +283,11 @@ void TestOutputFormats::commandLine_data()
         << QStringList{"web.woff2"};
     // The font itself fits; the header, six times its size, does not.
     QTest::newRow("C array on a disk that fills up")
-        << QStringList{"--text=Hi", "--format=c", "--force", "@web.woff2", "%24"} << 1
-        << "vfc-subset: Failed to save to path: %1/web.woff2\nFile too large" << QStringList{"web.woff2"};
-    QTest::newRow("CSS without WOFF2") << QStringList{"--text=Hi", "--css", "--format=c"} << 2
-                                       << "vfc-subset: Option --css needs --format=woff2." << QStringList{};
+        << QStringList{"--text=Hi", "--format=c", "--force", "--output-file=%1/web.h", "@web.h", "%24"} << 1
+        << "vfc-subset: Failed to save to path: %1/web.h\nFile too large" << QStringList{"web.h"};
+    QTest::newRow("CSS without WOFF2")
+        << QStringList{"--text=Hi", "--css", "--format=c", "--output-file=%1/web.h"} << 2
+        << "vfc-subset: Option --css needs --format=woff2." << QStringList{};
 }
 
 void TestOutputFormats::commandLine()
@@ -286,11 +302,7 @@ void TestOutputFormats::commandLine()
     const QString blocks = arguments.last().startsWith('%') ? arguments.takeLast().mid(1) : "unlimited";
     const QString before = arguments.last().startsWith('@') ? out.filePath(arguments.takeLast().mid(1)) : "";
     QVERIFY(before.isEmpty() || (before.endsWith('/') ? out.mkpath(before) : writeFile(before, "previous")));
-    const ProgramRun run =
-        runProgram("sh", QStringList{"-c", "trap '' XFSZ; ulimit -f " + blocks + "; exec \"$@\"", "sh",
-                                     VFC_BIN_DIR "/vfc-subset", "--lang=en", TestFonts::dejaVuSans(),
-                                     "--output-file=" + out.filePath("web.woff2")} +
-                             arguments);
+    const ProgramRun run = runVfcSubset(out, arguments, blocks);
     QCOMPARE(run.exitCode, exitCode);
     const QString &err = run.err;
     QVERIFY2(err.startsWith(error.contains("%1") ? error.arg(out.path()) : error), qPrintable(err));
@@ -299,6 +311,64 @@ void TestOutputFormats::commandLine()
         QCOMPARE(readFile(before), QByteArray("previous"));
     if (exitCode == 0)
         QVERIFY(sanitized(out.filePath("web.woff2")) && err.contains(", 2 characters, "));
+}
+
+void TestOutputFormats::outputNamedByPath_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // "%1" is the output folder; "@NAME" a file there before
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("said");  // the start of the output written, or of standard error
+    QTest::addColumn<QStringList>("left"); // the output folder's tree afterwards
+
+    QTest::newRow(".woff2 chooses WOFF2, so --css fits")
+        << QStringList{"--text=Hi", "--css", "--output-file=%1/web.woff2"} << 0 << QByteArray("wOF2")
+        << QStringList{"web.css", "web.woff2"};
+    QTest::newRow(".H chooses the C array") << QStringList{"--text=Hi", "--output-file=%1/Web.H"} << 0
+                                            << QByteArray("/*") << QStringList{"Web.H"};
+    QTest::newRow("another extension: the font itself")
+        << QStringList{"--text=Hi", "--output-file=%1/web.bin"} << 0 << QByteArray("\0\1\0\0", 4)
+        << QStringList{"web.bin"};
+    QTest::newRow(".woff2 against --format=ttf")
+        << QStringList{"--text=Hi", "--format=ttf", "--output-file=%1/web.woff2"} << 2
+        << QByteArray(
+               "vfc-subset: --output-file=%1/web.woff2 ends in .woff2, which does not fit --format=ttf.\n")
+        << QStringList{};
+    QTest::newRow(".ttf against --format=c, Chinese")
+        << QStringList{"--text=Hi", "--format=c", "--lang=zh", "--output-file=%1/web.ttf"} << 2
+        << QByteArray("vfc-subset: --output-file=%1/web.ttf 的扩展名 .ttf 与 --format=c 不符。\n")
+        << QStringList{};
+    QTest::newRow("missing folders made")
+        << QStringList{"--text=Hi", "--css", "--output-file=%1/site/fonts/web.woff2"} << 0
+        << QByteArray("wOF2")
+        << QStringList{"site/", "site/fonts/", "site/fonts/web.css", "site/fonts/web.woff2"};
+    QTest::newRow("missing folders not made for a failed run")
+        << QStringList{"--text=中", "--output-file=%1/site/fonts/web.ttf"} << 1
+        << QByteArray("vfc-subset: None of the requested characters are in this font") << QStringList{};
+    QTest::newRow("a file where a folder must go: the system's reason, Chinese")
+        << QStringList{"--text=Hi", "--lang=zh", "--output-file=%1/plain/fonts/web.ttf", "@plain"} << 1
+        << QByteArray("vfc-subset: 无法保存到目标路径: %1/plain/fonts/web.ttf\n不是文件夹\n")
+        << QStringList{"plain"};
+}
+
+void TestOutputFormats::outputNamedByPath()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, said);
+    QFETCH(QStringList, left);
+
+    const QDir out(work->filePath("out"));
+    QVERIFY(out.mkpath("."));
+    if (arguments.last().startsWith('@'))
+        QVERIFY(writeFile(out.filePath(arguments.takeLast().mid(1)), "previous"));
+    const ProgramRun run = runVfcSubset(out, arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    const QString output = arguments.filter(QRegularExpression("^--output-file=")).value(0).mid(14);
+    const QByteArray shown =
+        exitCode ? run.err.toUtf8() : readFile(QString(output).replace("%1", out.path()));
+    QVERIFY2(shown.startsWith(said.replace("%1", QFile::encodeName(out.path()))),
+             shown.left(200).constData());
+    QCOMPARE(folderTree(out.path()), left);
 }
 
 void TestOutputFormats::windowWritesWoff2WithCss()

@@ -345,7 +345,8 @@ void TestVfcSubset::signalStopsTheRun()
                 writeFile(tools.filePath(slowTool), slow));
     QVERIFY(QFile::setPermissions(tools.filePath(slowTool), QFile::ReadOwner | QFile::ExeOwner));
     QTemporaryDir temporary;
-    const QString output = path(QStringLiteral("signalled.ttf"));
+    const QString output = path(slowTool == QLatin1String("vfc-woff2") ? QStringLiteral("signalled.woff2")
+                                                                       : QStringLiteral("signalled.ttf"));
     QVERIFY(writeFile(output, "previous subset"));
 
     QProcess process;
