@@ -96,7 +96,7 @@ bool readCommandLineTextFiles(const SubsetCommandLine &commandLine, QStringList 
     const CharacterCollection collection = collectCharacters(paths, commandLinePatterns(commandLine));
     texts->append(collectedText(collection.codepoints));
     if (summary)
-        *summary = collectionSummary(collection, english);
+        *summary = collectionSummary(collection);
     return true;
 }
 
@@ -110,7 +110,7 @@ int collectOnlyCommand(const SubsetCommandLine &commandLine, QTextStream &out, Q
     }
     const CharacterCollection collection =
         collectCharacters(commandLine.textFiles, commandLinePatterns(commandLine));
-    err << collectionSummary(collection, commandLine.useEnglish) << '\n';
+    err << collectionSummary(collection) << '\n';
     err.flush();
     // No line break is ever collected, so the last one cannot be mistaken
     // for a character.

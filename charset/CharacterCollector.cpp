@@ -185,13 +185,13 @@ CharacterCollection collectCharacters(const QStringList &paths, const Collection
     return result;
 }
 
-QString collectionSummary(const CharacterCollection &collection, int useEnglish)
+QString collectionSummary(const CharacterCollection &collection)
 {
     // Grouped digits read best in both languages: "2,413".
     const QLocale numbers(QLocale::English, QLocale::UnitedStates);
     const auto number = [&numbers](qsizetype n) { return numbers.toString(qlonglong(n)); };
-    const auto example = [useEnglish](const QString &name) {
-        return uiText(useEnglish, " (e.g. %1)", "（例如 %1）").arg(name);
+    const auto example = [](const QString &name) {
+        return uiText(" (e.g. %1)", "（例如 %1）").arg(name);
     };
 
     QStringList skipped;
@@ -207,7 +207,7 @@ QString collectionSummary(const CharacterCollection &collection, int useEnglish)
         const int count = collection.skipped[kind];
         if (count == 0)
             continue;
-        QString text = uiText(useEnglish, kinds[kind][count == 1 ? 0 : 1], kinds[kind][2]).arg(number(count));
+        QString text = uiText(kinds[kind][count == 1 ? 0 : 1], kinds[kind][2]).arg(number(count));
         // Only failures name an example: the user may want to fix those.
         if (kind == CharacterCollection::Unreadable)
             text += example(collection.skippedExample[kind]);
@@ -215,18 +215,18 @@ QString collectionSummary(const CharacterCollection &collection, int useEnglish)
     }
     if (!collection.notUtf8.isEmpty())
         skipped.append(
-            uiText(useEnglish, "%1 not UTF-8", "%1 个非 UTF-8 文件").arg(number(collection.notUtf8.size())) +
+            uiText("%1 not UTF-8", "%1 个非 UTF-8 文件").arg(number(collection.notUtf8.size())) +
             example(collection.notUtf8.first()));
 
     const qsizetype characters = collection.codepoints.size();
     QString summary =
-        useEnglish == 1 ? QStringLiteral("Found %1 distinct %2 in %3 %4")
+        uiEnglish() ? QStringLiteral("Found %1 distinct %2 in %3 %4")
                               .arg(number(characters), characters == 1 ? "character" : "characters",
                                    number(collection.filesRead), collection.filesRead == 1 ? "file" : "files")
                         : QString::fromUtf8("从 %1 个文件中找到 %2 个不同字符")
                               .arg(number(collection.filesRead), number(characters));
     if (!skipped.isEmpty())
-        summary += uiText(useEnglish, "; skipped ", "；跳过 ") + skipped.join(uiText(useEnglish, ", ", "、"));
+        summary += uiText("; skipped ", "；跳过 ") + skipped.join(uiText(", ", "、"));
     return summary;
 }
 

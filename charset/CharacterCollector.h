@@ -50,8 +50,8 @@ CharacterCollection collectCharacters(const QStringList &paths, const Collection
                                       const CollectionProgress &progress = {});
 
 // "Found 2,413 distinct characters in 318 files; skipped 12 binary, 2 not
-// UTF-8 (e.g. src/legacy.c)" in the chosen language.
-QString collectionSummary(const CharacterCollection &collection, int useEnglish);
+// UTF-8 (e.g. src/legacy.c)" in the language of uiText().
+QString collectionSummary(const CharacterCollection &collection);
 
 // The characters as text, in code point order.
 QString collectedText(const QList<uint> &codepoints);

@@ -95,5 +95,5 @@ void CollectImport::onFinished()
     if (!collection.codepoints.isEmpty())
         target->setPlainText(collectedText(collection.codepoints));
     QMessageBox::information(window, uiText(useEnglish, "Import finished", "导入完成"),
-                             collectionSummary(collection, useEnglish));
+                             collectionSummary(collection));
 }

@@ -2,6 +2,7 @@
 #include "charset/CharacterCollector.h"
 #include "charset/CodepointSet.h"
 #include "charset/EscapedText.h"
+#include "common/UiText.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -361,7 +362,10 @@ void TestCharacterCollector::summaryWording()
         collection.skipped[kind] = skipped.at(kind);
         collection.skippedExample[kind] = skipped.at(kind) > 0 ? "locked" : QString();
     }
-    QCOMPARE(collectionSummary(collection, english ? 1 : 0), expected);
+    setUiEnglish(english);
+    const QString summary = collectionSummary(collection);
+    setUiEnglish(false);
+    QCOMPARE(summary, expected);
 }
 
 QTEST_GUILESS_MAIN(TestCharacterCollector)

@@ -1,6 +1,7 @@
 #include "ModalDriver.h"
 #include "TestFiles.h"
 #include "TestFonts.h"
+#include "common/UiText.h"
 #include "dialog/VectorFontClipDialog.h"
 
 #include <QDir>
@@ -25,7 +26,11 @@ private Q_SLOTS:
     void cancelLeavesTheText();
     void dropOnTheWindow_data();
     void dropOnTheWindow();
-    void cleanup() { QTRY_VERIFY(noWindowLeftOpen()); }
+    void cleanup()
+    {
+        setUiEnglish(false);
+        QTRY_VERIFY(noWindowLeftOpen());
+    }
 
 private:
     QTemporaryDir directory;
@@ -78,6 +83,8 @@ void TestCollectImport::importThroughTheDialogs()
     QFETCH(QString, text);
     QFETCH(QString, summary);
 
+    // The summary speaks the process's language; the window, its own.
+    setUiEnglish(useEnglish == 1);
     VectorFontClipDialog dialog(useEnglish);
     dialog.show();
     auto *edit = dialog.findChild<QTextEdit *>("customTextEdit");
