@@ -1,157 +1,215 @@
 #include "charset/CharacterCollector.h"
 
 #include "charset/CodepointSet.h"
-#include "charset/CollectionWalk.h"
-#include "charset/TextFileScan.h"
+#include "charset/EscapedText.h"
+#include "common/RegularFile.h"
 #include "common/UiText.h"
 
+#include <QFile>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QThread>
 #include <QtConcurrent>
 
+#include <unistd.h>
+
 #include <algorithm>
-#include <iterator>
+#include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
-#include <tuple>
+#include <utility>
 #include <vector>
+
+namespace fs = std::filesystem;
 
 namespace {
 
-// What reading one file came to. The same file reached under two names (a
-// link, a hard link) is read under each, by whichever thread takes it: such
-// files are rare, and asking a table shared by the threads before every
-// file cost more than reading them twice. Once all are read, outcomes of one
-// identity count once, under the first of the file's names in list order,
-// so that the summary does not depend on which thread was quicker.
-struct Outcome
-{
-    int place; // in the list
-    TextFileScan scan;
-    std::optional<FileIdentity> identity; // for a file opened as a regular file
-};
+using Skip = CharacterCollection::Skip;
 
-// The names of one file together, the first in list order first; files
-// never opened after those.
-bool byIdentity(const Outcome &a, const Outcome &b)
+// No product's text comes in a larger file.
+constexpr qint64 largestTextFile = 64 * 1024 * 1024;
+// A NUL byte this near the start marks a binary file.
+constexpr qsizetype binaryProbe = 8 * 1024;
+
+void skip(CharacterCollection *collection, Skip kind, const QString &name)
 {
-    if (a.identity.has_value() != b.identity.has_value())
-        return a.identity.has_value();
-    if (!a.identity)
-        return a.place < b.place;
-    return std::tuple(a.identity->device, a.identity->node, a.place) <
-           std::tuple(b.identity->device, b.identity->node, b.place);
+    if (collection->skipped[kind]++ == 0)
+        collection->skippedExample[kind] = name;
 }
 
-// Reads the files on as many threads as the machine has cores, the calling
-// thread joining in once its walk is over: the decoding costs more than the
-// reading, and the files do not depend on each other. Each thread takes the
-// next file not yet taken and gathers into a set of its own.
-class Readers
+// Letter case ignored. Nothing matches an empty list, where an empty
+// expression would match anything.
+QRegularExpression globsExpression(const QStringList &globs)
+{
+    QStringList parts;
+    for (const QString &glob : globs) {
+        if (!glob.trimmed().isEmpty())
+            parts.append(QRegularExpression::wildcardToRegularExpression(glob.trimmed()));
+    }
+    QRegularExpression expression(parts.isEmpty() ? QStringLiteral("(?!)") : parts.join(QLatin1Char('|')),
+                                  QRegularExpression::CaseInsensitiveOption);
+    expression.optimize();
+    return expression;
+}
+
+// A file to read. The path keeps the bytes the system listed, so that a name
+// that is not UTF-8 still opens; `shown` is how the summary names it.
+struct ListedFile
+{
+    fs::path path;
+    QString shown;
+};
+
+// Lists the files to read in the order of their names, and counts what it
+// leaves out on the way.
+class Walker
 {
 public:
-    Readers(FileQueue *files, const std::atomic<bool> *cancel, const CollectionProgress &progress)
-        : files(files),
-          cancel(cancel),
-          progress(progress),
-          sets(size_t(QThread::idealThreadCount())),
-          outcomes(sets.size())
-    {
-        for (size_t thread = 1; thread < sets.size(); ++thread)
-            helpers.append(QtConcurrent::run([this, thread] { read(&sets[thread], &outcomes[thread]); }));
-    }
+    Walker(const CollectionPatterns &patterns, const std::atomic<bool> *cancel)
+        : include(globsExpression(patterns.include)),
+          exclude(globsExpression(patterns.exclude)),
+          cancel(cancel)
+    {}
 
-    // After the walk: reads on the calling thread too, then adds up.
-    void finish(CharacterCollection *result);
+    void visitNamed(const QString &path)
+    {
+        const fs::path native(QFile::encodeName(path).toStdString());
+        std::error_code error;
+        visit(native, fs::symlink_status(native, error).type(), path, QString());
+    }
+    bool stopped() const { return cancel && cancel->load(std::memory_order_relaxed); }
+
+    CharacterCollection result; // what the walk left out
+    std::vector<ListedFile> files;
 
 private:
-    void read(CodepointSet *found, std::vector<Outcome> *mine);
+    void visit(const fs::path &path, fs::file_type type, const QString &shown, const QString &name);
+    void walkFolder(const fs::path &path, const QString &shown, bool named);
 
-    FileQueue *files;
+    QRegularExpression include;
+    QRegularExpression exclude;
     const std::atomic<bool> *cancel;
-    const CollectionProgress &progress;
-    std::vector<CodepointSet> sets;
-    std::vector<std::vector<Outcome>> outcomes; // per thread
-    QList<QFuture<void>> helpers;
-    std::atomic<int> filesRead = 0;
-    std::atomic<qint64> bytesRead = 0;
+    std::vector<fs::path> ancestors; // canonical paths of the folders being walked
+    std::set<fs::path> seenFolders;
 };
 
-void Readers::read(CodepointSet *found, std::vector<Outcome> *mine)
+// `type` as the listing tells it, following no link; `name` the entry's
+// name in its folder, empty for a path the user named: that is read, or
+// walked, whatever its name.
+void Walker::visit(const fs::path &path, fs::file_type type, const QString &shown, const QString &name)
 {
-    QByteArray buffer;
-    std::vector<std::pair<int, ListedFile>> taken;
-    const auto cancelled = [this] { return cancel && cancel->load(std::memory_order_relaxed); };
-    while (!cancelled() && files->take(&taken)) {
-        for (const auto &[place, file] : taken) {
-            if (cancelled())
-                break;
-            qint64 bytes = 0;
-            Outcome outcome{place, TextFileScan::Unreadable, std::nullopt};
-            outcome.scan = scanTextFile(file.path, &buffer, found, &bytes, &outcome.identity);
-            // The counts are shared by the threads: kept only when asked for.
-            if (progress && (outcome.scan == TextFileScan::Read || outcome.scan == TextFileScan::NotUtf8)) {
-                const int count = ++filesRead;
-                const qint64 total = bytesRead += bytes;
-                progress(count, total);
-            }
-            mine->push_back(std::move(outcome));
-        }
+    const bool named = name.isEmpty();
+    const bool link = type == fs::file_type::symlink;
+    std::error_code error;
+    const fs::file_status status = link ? fs::status(path, error) : fs::file_status(type);
+    if (error == std::errc::too_many_symbolic_link_levels) {
+        skip(&result, Skip::SymlinkLoop, shown);
+    } else if (!fs::exists(status)) {
+        // A link that leads nowhere is merely stale, not worth a word.
+        if (!link)
+            skip(&result, Skip::Unreadable, shown);
+    } else if (fs::is_directory(status)) {
+        // Version control, tool caches and installed packages are not the
+        // product's own text.
+        if (named || (!name.startsWith(QLatin1Char('.')) && name != QLatin1String("node_modules")))
+            walkFolder(path, shown, named);
+    } else if (named || include.match(name).hasMatch()) {
+        // A named pipe would wait for a writer and a device may never end.
+        if (fs::is_regular_file(status))
+            files.push_back({path, shown});
+        else
+            skip(&result, Skip::NotRegular, shown);
     }
-    // Each thread's share at once, while the others may still read.
-    std::sort(mine->begin(), mine->end(), byIdentity);
 }
 
-void Readers::finish(CharacterCollection *result)
+void Walker::walkFolder(const fs::path &path, const QString &shown, bool named)
 {
-    read(&sets[0], &outcomes[0]);
-    for (QFuture<void> &helper : helpers)
-        helper.waitForFinished();
-
-    CodepointSet found;
-    for (const CodepointSet &set : sets) {
-        for (uint codepoint : set.toList())
-            found.insert(codepoint);
+    std::error_code error;
+    const fs::path canonical = fs::canonical(path, error);
+    if (!error && std::find(ancestors.cbegin(), ancestors.cend(), canonical) != ancestors.cend()) {
+        skip(&result, Skip::SymlinkLoop, shown);
+        return;
     }
-    result->codepoints = found.toList();
-    std::vector<Outcome> all;
-    for (const std::vector<Outcome> &some : outcomes) {
-        const auto middle = all.insert(all.end(), some.begin(), some.end());
-        std::inplace_merge(all.begin(), middle, all.end(), byIdentity);
+    // The same folder reached again through a link adds nothing new.
+    if (!error && !seenFolders.insert(canonical).second)
+        return;
+    // Entries sorted as their names compare as QStrings; names that decode
+    // alike (bytes that are not UTF-8) by their bytes.
+    std::vector<std::pair<QString, fs::directory_entry>> entries;
+    for (fs::directory_iterator it(canonical, error); !error && it != fs::directory_iterator();
+         it.increment(error))
+        entries.emplace_back(QFile::decodeName(it->path().filename().c_str()), *it);
+    // Without the right to search it, none of a folder's files could be read.
+    if (error || ::access(canonical.c_str(), R_OK | X_OK) != 0) {
+        skip(&result, Skip::Unreadable, shown);
+        return;
     }
-    static const CharacterCollection::Skip skips[] = {
-        CharacterCollection::SkipKinds, CharacterCollection::SkipKinds,  CharacterCollection::Binary,
-        CharacterCollection::TooLarge,  CharacterCollection::NotRegular, CharacterCollection::Unreadable};
-    // The walk's skips come first: they are named as examples before any
-    // of the readers'.
-    const std::vector<int> walked(std::begin(result->skipped), std::end(result->skipped));
-    int firstOfKind[CharacterCollection::SkipKinds];
-    std::fill(std::begin(firstOfKind), std::end(firstOfKind), -1);
-    std::vector<int> notUtf8;
-    for (size_t i = 0; i < all.size(); ++i) {
-        const Outcome &outcome = all[i];
-        if (i > 0 && outcome.identity && all[i - 1].identity && *outcome.identity == *all[i - 1].identity)
-            continue; // another name of the file before
-        if (outcome.scan == TextFileScan::Read || outcome.scan == TextFileScan::NotUtf8) {
-            ++result->filesRead;
-            if (outcome.scan == TextFileScan::NotUtf8)
-                notUtf8.push_back(outcome.place);
-        } else {
-            const int kind = skips[int(outcome.scan)];
-            ++result->skipped[kind];
-            if (firstOfKind[kind] < 0 || outcome.place < firstOfKind[kind])
-                firstOfKind[kind] = outcome.place;
-        }
+    std::sort(entries.begin(), entries.end());
+    ancestors.push_back(canonical);
+    // Inside a folder named by the user, names are given from there.
+    const QString prefix = named ? QString() : shown + QLatin1Char('/');
+    for (const auto &[name, entry] : entries) {
+        if (stopped())
+            break;
+        if (exclude.match(name).hasMatch())
+            continue;
+        // Only these ask the kind the listing told; symlink_status() would
+        // look at every file.
+        const fs::file_type type = entry.is_symlink(error)        ? fs::file_type::symlink
+                                   : entry.is_directory(error)    ? fs::file_type::directory
+                                   : entry.is_regular_file(error) ? fs::file_type::regular
+                                                                  : entry.symlink_status(error).type();
+        visit(entry.path(), type, prefix + name, name);
     }
-    // Names are built only for the few files the summary names.
-    std::sort(notUtf8.begin(), notUtf8.end());
-    for (int place : notUtf8)
-        result->notUtf8.append(files->all().at(place).shownName());
-    for (int kind = 0; kind < CharacterCollection::SkipKinds; ++kind) {
-        if (walked[size_t(kind)] == 0 && firstOfKind[kind] >= 0)
-            result->skippedExample[kind] = files->all().at(firstOfKind[kind]).shownName();
-    }
+    ancestors.pop_back();
 }
+
+// How reading one file ended.
+struct FileRead
+{
+    std::optional<Skip> skipped; // none: read
+    bool utf8 = true;
+    qint64 bytes = 0;
+    std::optional<std::pair<quint64, quint64>> identity; // device and node, once open as a regular file
+};
+
+FileRead readFile(const fs::path &path, QByteArray *buffer, CodepointSet *found)
+{
+    FileRead read;
+    const auto skipped = [&read](Skip kind) {
+        read.skipped = kind;
+        return read;
+    };
+    QFile file;
+    OpenedFileFacts facts;
+    if (!openWithoutWaiting(QByteArray::fromStdString(path.native()), &file, QIODevice::Unbuffered, &facts))
+        return skipped(Skip::Unreadable);
+    if (!facts.regular)
+        return skipped(Skip::NotRegular);
+    read.identity = std::pair(facts.device, facts.inode);
+    if (facts.size > largestTextFile)
+        return skipped(Skip::TooLarge);
+    // As much as the file held when opened. The kernel's /proc files all
+    // claim to be empty, and one of them (kmsg) never ends.
+    buffer->resize(qsizetype(facts.size));
+    const qint64 size = file.read(buffer->data(), buffer->size());
+    if (size < 0)
+        return skipped(Skip::Unreadable);
+    const QByteArrayView bytes(buffer->constData(), qsizetype(size));
+    if (bytes.first(std::min(bytes.size(), binaryProbe)).contains('\0'))
+        return skipped(Skip::Binary);
+    read.bytes = size;
+    read.utf8 = collectEscapedText(bytes, found);
+    return read;
+}
+
+// What one thread made of a run of files next to each other in the list.
+struct Run
+{
+    QList<uint> found;
+    std::vector<FileRead> reads; // the run's first files; all of them unless cancelled
+};
 
 } // namespace
 
@@ -173,15 +231,63 @@ QStringList CollectionPatterns::defaultIncludePatterns()
 CharacterCollection collectCharacters(const QStringList &paths, const CollectionPatterns &patterns,
                                       const std::atomic<bool> *cancel, const CollectionProgress &progress)
 {
-    FileQueue files;
-    Readers readers(&files, cancel, progress);
-    Walker walker(patterns, cancel, &files);
-    for (const QString &path : paths)
-        walker.visitNamed(path);
-    files.finish();
+    Walker walker(patterns, cancel);
+    for (const QString &path : paths) {
+        if (!walker.stopped())
+            walker.visitNamed(path);
+    }
     CharacterCollection result = walker.result;
-    readers.finish(&result);
-    result.cancelled = cancel && cancel->load();
+    const std::vector<ListedFile> &files = walker.files;
+
+    // Decoding costs more than reading, and the files do not depend on each
+    // other: runs of them are read on every core, each into a set of its own,
+    // many more runs than cores so that no core is left with a long tail.
+    const qsizetype runSize =
+        std::max<qsizetype>(1, qsizetype(files.size()) / (QThread::idealThreadCount() * 16));
+    QList<qsizetype> runStarts;
+    for (qsizetype first = 0; first < qsizetype(files.size()); first += runSize)
+        runStarts.append(first);
+    std::atomic<int> filesRead = 0;
+    std::atomic<qint64> bytesRead = 0;
+    const QList<Run> runs = QtConcurrent::blockingMapped(runStarts, [&](qsizetype first) {
+        Run run;
+        CodepointSet found;
+        QByteArray buffer;
+        for (qsizetype i = first; i < std::min(first + runSize, qsizetype(files.size())); ++i) {
+            if (walker.stopped())
+                break;
+            run.reads.push_back(readFile(files[size_t(i)].path, &buffer, &found));
+            // The counts are shared by the threads: kept only when asked for.
+            if (progress && !run.reads.back().skipped)
+                progress(++filesRead, bytesRead += run.reads.back().bytes);
+        }
+        run.found = found.toList();
+        return run;
+    });
+
+    // A file reached under two names (links, hard links) counts once, under
+    // the first of them in list order. The walk's skips are named first.
+    CodepointSet found;
+    std::set<std::pair<quint64, quint64>> identities;
+    for (qsizetype r = 0; r < runs.size(); ++r) {
+        for (uint codepoint : runs[r].found)
+            found.insert(codepoint);
+        for (size_t i = 0; i < runs[r].reads.size(); ++i) {
+            const FileRead &read = runs[r].reads[i];
+            const QString &name = files[size_t(runStarts[r]) + i].shown;
+            if (read.identity && !identities.insert(*read.identity).second)
+                continue;
+            if (read.skipped) {
+                skip(&result, *read.skipped, name);
+            } else {
+                ++result.filesRead;
+                if (!read.utf8)
+                    result.notUtf8.append(name);
+            }
+        }
+    }
+    result.codepoints = found.toList();
+    result.cancelled = walker.stopped();
     return result;
 }
 

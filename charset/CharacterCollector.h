@@ -42,15 +42,15 @@ using CollectionProgress = std::function<void(int filesRead, qint64 bytesRead)>;
 // only when named in `paths`. A file named in `paths` is read whatever its
 // name. Binary files (a NUL byte in the first 8 KiB), files over 64 MiB,
 // anything but regular files (never opened), whatever cannot be read and
-// symbolic-link loops are skipped and counted. Safe on any thread; reads
-// on every core, beginning while the folders are still being walked; stops
-// early, with `cancelled` set, once `cancel` turns true.
+// symbolic-link loops are skipped and counted. Safe on any thread; once the
+// folders are walked, reads on every core; stops early, with `cancelled`
+// set, once `cancel` turns true.
 CharacterCollection collectCharacters(const QStringList &paths, const CollectionPatterns &patterns,
                                       const std::atomic<bool> *cancel = nullptr,
                                       const CollectionProgress &progress = {});
 
 // "Found 2,413 distinct characters in 318 files; skipped 12 binary, 2 not
-// UTF-8 (e.g. src/legacy.c)" in the chosen language.
+// UTF-8 (e.g. src/legacy.c)" in the language of uiText().
 QString collectionSummary(const CharacterCollection &collection);
 
 // The characters as text, in code point order.

@@ -21,9 +21,6 @@ public:
     {
         return codepoint <= 0x10FFFF && (words[codepoint / 64] >> (codepoint % 64)) & 1;
     }
-    // U+0000..U+FFFF, a bit each: 1024 words to index without a bounds check
-    // where the code point cannot leave them (a three-byte UTF-8 character).
-    const quint64 *basicPlane() const { return words.data(); }
     bool isEmpty() const { return count == 0; }
     qsizetype size() const { return count; }
     QList<uint> toList() const; // ascending

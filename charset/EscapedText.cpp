@@ -1,26 +1,88 @@
 #include "charset/EscapedText.h"
 
 #include "charset/CodepointSet.h"
-#include "charset/EscapeSequences.h"
-#include "charset/PlainText.h"
 #include "charset/TextCharacters.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace {
 
 using Byte = unsigned char;
 
+// What the text at a backslash or ampersand stands for, and where that
+// ends: an escape's character, which may lie beyond Unicode, or else the
+// backslash or ampersand itself.
+struct Escape
+{
+    qint64 value;
+    const Byte *end; // null: no escape
+};
+
+// Up to `most` digits of `base` from `p` on: their value, and where they end.
+Escape digits(const Byte *p, const Byte *end, int base, int most)
+{
+    Escape number{0, p};
+    for (; number.end < end && number.end - p < most; ++number.end) {
+        const Byte c = *number.end;
+        const Byte lower = c | 0x20;
+        const int digit = c >= '0' && c <= '9'                         ? c - '0'
+                          : base == 16 && lower >= 'a' && lower <= 'f' ? lower - 'a' + 10
+                                                                       : -1;
+        if (digit < 0)
+            break;
+        number.value = number.value * base + digit;
+    }
+    return number;
+}
+
+Escape escapeAt(const Byte *p, const Byte *end)
+{
+    // Exactly `count` hexadecimal digits; one to `most` digits and `close`.
+    const auto fixed = [end](const Byte *from, int count) {
+        const Escape number = digits(from, end, 16, count);
+        return number.end - from == count ? number : Escape{0, nullptr};
+    };
+    const auto closed = [end](const Byte *from, int base, int most, Byte close) {
+        const Escape number = digits(from, end, base, most);
+        const bool ends = number.end > from && number.end < end && *number.end == close;
+        return ends ? Escape{number.value, number.end + 1} : Escape{0, nullptr};
+    };
+    const Byte *q = p + 1;
+    Escape escape{0, nullptr};
+    if (*p == '&' && q < end && *q == '#') {
+        const bool hex = end - q >= 2 && (q[1] | 0x20) == 'x';
+        escape = closed(q + 1 + hex, hex ? 16 : 10, 8, ';');
+    } else if (*p == '\\' && q < end) {
+        if (*q == '\\') {
+            escape = {'\\', q + 1}; // "\\u0041" is a backslash and text
+        } else if (*q == 'U') {
+            escape = fixed(q + 1, 8);
+        } else if (*q == 'u' && end - q >= 2 && q[1] == '{') {
+            escape = closed(q + 2, 16, 6, '}');
+        } else if (*q == 'u') {
+            escape = fixed(q + 1, 4);
+            // JSON, Java and JavaScript write a character above U+FFFF as the
+            // escapes of its UTF-16 surrogate pair; a lone surrogate is
+            // refused later.
+            const Byte *next = escape.end;
+            if (next && escape.value >= 0xD800 && escape.value <= 0xDBFF && end - next >= 2 &&
+                next[0] == '\\' && next[1] == 'u') {
+                const Escape low = fixed(next + 2, 4);
+                if (low.end && low.value >= 0xDC00 && low.value <= 0xDFFF)
+                    escape = {0x10000 + ((escape.value - 0xD800) << 10) + (low.value - 0xDC00), low.end};
+            }
+        }
+    }
+    return escape.end ? escape : Escape{*p, q};
+}
+
 // Length of the UTF-8 sequence starting with a byte from 0x80 up and its code
 // point, or 0 when the bytes are no well-formed sequence (overlong forms,
 // surrogates and values above U+10FFFF included).
 int decodeUtf8(const Byte *p, const Byte *end, uint *codepoint)
 {
-    if (const uint common = threeByteCharacter(p, end)) {
-        *codepoint = common;
-        return 3;
-    }
     const Byte lead = *p;
     int length = 0;
     Byte low = 0x80;
@@ -50,139 +112,63 @@ int decodeUtf8(const Byte *p, const Byte *end, uint *codepoint)
     return length;
 }
 
-void removeRepeats(std::vector<uint> *codepoints)
-{
-    std::sort(codepoints->begin(), codepoints->end());
-    codepoints->erase(std::unique(codepoints->begin(), codepoints->end()), codepoints->end());
-}
-
-// Most files are UTF-8 throughout, so a first pass takes that for granted;
-// only a file that proves otherwise is read again, line by line.
-class Scanner
-{
-public:
-    Scanner(CodepointSet *found, bool careful) : found(found), careful(careful)
-    {
-        // What the set holds already needs no look at all. Every file asks,
-        // so the set's bits are turned into the table's without a look-up
-        // per character: row l, bit h is the character 0xhl.
-        const quint64 *plane = found->basicPlane();
-        for (int high = 2; high < 8; ++high) {
-            const uint row = uint(plane[high / 4] >> (high % 4 * 16));
-            for (int low = 0; low < 16; ++low)
-                ascii.unseenByLowNibble[low] &= uchar(~((row >> low & 1) << high));
-        }
-        atStart = ascii;
-    }
-
-    // False when the file is not UTF-8 and the scan was not careful: then
-    // nothing but ASCII and escapes has been added.
-    bool scan(const Byte *p, const Byte *end);
-
-private:
-    void keep(qint64 value)
-    {
-        if (value < 0x80)
-            ascii.insert(Byte(value));
-        else if (!found->contains(uint(value)) && isKeptCharacter(uint(value)))
-            found->insert(uint(value));
-    }
-    void endLine();
-    const Byte *escape(const EscapedCharacter &escaped);
-
-    CodepointSet *found;
-    const bool careful;
-    AsciiSeen ascii;
-    AsciiSeen atStart;
-    // Beyond ASCII and not found before: waiting for the file (or, when
-    // careful, the line) to prove itself UTF-8.
-    std::vector<uint> line;
-    bool lineBroken = false;
-    bool valid = true;
-};
-
-bool Scanner::scan(const Byte *p, const Byte *end)
-{
-    // A byte-order mark says how the file is written, not what it shows.
-    if (end - p >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
-        p += 3;
-    const Byte lineEnd = careful ? '\n' : '\\'; // a second look for a backslash costs nothing
-    while (p < end) {
-        p = skipPlainText(p, end, lineEnd, &ascii, *found);
-        if (p == end)
-            break;
-        const Byte c = *p;
-        if (c == '\n') {
-            endLine();
-            ++p;
-        } else if (c == '\\') {
-            p = escape(backslashEscape(p, end));
-        } else if (c == '&') {
-            p = escape(numericReference(p, end));
-        } else {
-            // Characters beyond ASCII come in runs: words of a language.
-            do {
-                uint codepoint = 0;
-                const int length = decodeUtf8(p, end, &codepoint);
-                if (length == 0) {
-                    if (!careful)
-                        return false;
-                    valid = false;
-                    lineBroken = true;
-                    ++p;
-                    break;
-                }
-                // A character found before needs no second word, whatever
-                // becomes of this file.
-                if (!found->contains(codepoint)) {
-                    line.push_back(codepoint);
-                    // A long file of characters new to the set repeats them.
-                    if (line.size() >= 65536)
-                        removeRepeats(&line);
-                }
-                p += length;
-            } while (p < end && *p >= 0x80);
-        }
-    }
-    endLine();
-    // Only the characters this file added: a bit per high nibble in each
-    // row of the table.
-    for (int low = 0; low < 16; ++low) {
-        const uint added = atStart.unseenByLowNibble[low] & ~ascii.unseenByLowNibble[low];
-        for (int high = 2; high < 8; ++high) {
-            if (added & (1u << high))
-                found->insert(uint(high << 4 | low));
-        }
-    }
-    return valid;
-}
-
-void Scanner::endLine()
-{
-    if (!lineBroken) {
-        for (uint codepoint : line) {
-            if (isKeptCharacter(codepoint))
-                found->insert(codepoint);
-        }
-    }
-    line.clear();
-    lineBroken = false;
-}
-
-const Byte *Scanner::escape(const EscapedCharacter &escaped)
-{
-    keep(escaped.value);
-    return escaped.end;
-}
-
 } // namespace
 
 bool collectEscapedText(QByteArrayView bytes, CodepointSet *found)
 {
-    const auto *begin = reinterpret_cast<const Byte *>(bytes.data());
-    const Byte *end = begin + bytes.size();
-    if (Scanner(found, false).scan(begin, end))
-        return true;
-    Scanner(found, true).scan(begin, end);
-    return false;
+    const auto *p = reinterpret_cast<const Byte *>(bytes.data());
+    const Byte *end = p + bytes.size();
+    // A byte-order mark says how the file is written, not what it shows.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        p += 3;
+    // ASCII is nearly every byte: marked here, added to the set at the end. A
+    // byte each, as setting bits of one word makes each byte wait for the last.
+    std::array<bool, 0x80> ascii{};
+    // Beyond ASCII and not in the set yet: kept once the line proves UTF-8.
+    std::vector<uint> line;
+    size_t lineLimit = 65536; // a long line of new characters repeats them
+    bool lineBroken = false;
+    bool valid = true;
+    const auto endLine = [&] {
+        for (uint codepoint : line) {
+            if (!lineBroken && isKeptCharacter(codepoint))
+                found->insert(codepoint);
+        }
+        line.clear();
+        lineBroken = false;
+    };
+    while (p < end) {
+        uint codepoint = 0;
+        if (*p == '\\' || *p == '&') {
+            const Escape escape = escapeAt(p, end);
+            if (escape.value < 0x80)
+                ascii[size_t(escape.value)] = true;
+            else if (isKeptCharacter(uint(escape.value)))
+                found->insert(uint(escape.value));
+            p = escape.end;
+        } else if (*p < 0x80) {
+            ascii[*p] = true;
+            if (*p++ == '\n')
+                endLine();
+        } else if (const int length = decodeUtf8(p, end, &codepoint)) {
+            if (!found->contains(codepoint))
+                line.push_back(codepoint);
+            if (line.size() >= lineLimit) {
+                std::sort(line.begin(), line.end());
+                line.erase(std::unique(line.begin(), line.end()), line.end());
+                lineLimit = std::max(lineLimit, 2 * line.size());
+            }
+            p += length;
+        } else {
+            valid = false;
+            lineBroken = true;
+            ++p;
+        }
+    }
+    endLine();
+    for (uint c = 0; c < 0x80; ++c) {
+        if (ascii[c] && isKeptCharacter(c))
+            found->insert(c);
+    }
+    return valid;
 }

@@ -1,6 +1,7 @@
 #include "ModalDriver.h"
 #include "TestFiles.h"
 #include "TestFonts.h"
+#include "common/UiText.h"
 #include "window/VectorFontClipDialog.h"
 
 #include <QDir>
@@ -25,7 +26,11 @@ private Q_SLOTS:
     void cancelLeavesTheText();
     void dropOnTheWindow_data();
     void dropOnTheWindow();
-    void cleanup() { QTRY_VERIFY(noWindowLeftOpen()); }
+    void cleanup()
+    {
+        setUiEnglish(false);
+        QTRY_VERIFY(noWindowLeftOpen());
+    }
 
 private:
     QTemporaryDir directory;
