@@ -98,7 +98,9 @@ void SubsetJob::start(const SubsetRequest &newRequest)
     running = true;
     finishing.reset();
 
-    QString problem = sourceFontProblem(request.face);
+    // A request built from choices had its source checked then; one made by
+    // hand has not.
+    QString problem = request.sourceChecked ? QString() : sourceFontProblem(request.face);
     for (const QString &path : outputFilePaths(request.targetPath, request.format, request.writeCss)) {
         if (problem.isEmpty())
             problem = targetProblem(path, request.face);

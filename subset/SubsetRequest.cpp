@@ -37,9 +37,20 @@ QString nothingToKeepMessage(const SubsetChoices &choices)
 
 QString sourceFontProblem(const FontFace &face)
 {
-    switch (checkFontFile(face.path)) {
-    case FontFileCheck::Usable:
-        return fontFaceProblem(face);
+    const FontFileCheck check = checkFontFile(face.path);
+    switch (check) {
+    case FontFileCheck::Usable: {
+        const QString faceProblem = fontFaceProblem(face);
+        if (!faceProblem.isEmpty())
+            return faceProblem;
+        const QString structureProblem = fontStructureProblem(face.path, face.index);
+        if (structureProblem.isEmpty())
+            return QString();
+        return withSourceFont(
+            uiText("The source cannot be read as a font: %1.", "源文件无法作为字体读取：%1。")
+                .arg(structureProblem),
+            face.path);
+    }
     case FontFileCheck::Unreadable: {
         // A collection's own reading says best what is wrong with it.
         const QString collectionProblem = fontFaceProblem(face);
@@ -53,7 +64,11 @@ QString sourceFontProblem(const FontFace &face)
     }
     const QString message =
         uiText("Please choose a valid source TTF font file first.", "请先选择有效的源 TTF 字体文件。");
-    return face.path.isEmpty() ? message : withSourceFont(message, face.path);
+    if (face.path.isEmpty())
+        return message;
+    if (check == FontFileCheck::Missing)
+        return message + QLatin1Char('\n') + uiText("%1: not found", "未找到：%1").arg(face.path);
+    return withSourceFont(message, face.path);
 }
 
 QString targetProblem(const QString &targetPath, const FontFace &source)
@@ -131,6 +146,7 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
 
     SubsetRequest built;
     built.face = choices.face;
+    built.sourceChecked = true;
     built.targetPath = choices.targetPath;
     built.codepoints = all.toList();
     built.unicodesArgument = argument.text();

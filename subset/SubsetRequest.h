@@ -39,6 +39,7 @@ struct SubsetChoices
 struct SubsetRequest
 {
     FontFace face;
+    bool sourceChecked = false; // by buildSubsetRequest: the run need not check the source again
     QString targetPath;
     QList<uint> codepoints;   // ascending, each once: what the missing-character note is about
     QString unicodesArgument; // what hb-subset is asked for

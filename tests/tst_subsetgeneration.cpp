@@ -19,6 +19,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QtEndian>
 #include <QtTest>
 
 #include <csignal>
@@ -36,6 +37,17 @@ ModalDriver::Answer chooseThenRemove(const QString &folder)
         ModalDriver::chooseFile(folder)(window);
         QDir(folder).removeRecursively();
     };
+}
+
+// `font` with its head table's record pointing past the end of the file.
+QByteArray withHeadPastTheEnd(QByteArray font)
+{
+    const int tables = qFromBigEndian<quint16>(font.constData() + 4);
+    for (int record = 12; record < 12 + 16 * tables; record += 16) {
+        if (font.mid(record, 4) == "head")
+            qToBigEndian(quint32(font.size() + 4096), font.data() + record + 8);
+    }
+    return font;
 }
 
 } // namespace
@@ -283,8 +295,20 @@ void TestSubsetGeneration::generation_data()
     QTest::newRow("target is the source, no question") << 1 << ttf << name << "A" << QList<int>{} << "source"
         << "folder ok" << "Select output directory|Error"
         << "The output file would replace the source font: %1. Choose another name or directory.";
-    QTest::newRow("source is not a font") << 1 << "@text" << name << "A" << QList<int>{} << "file" << "folder yes ok"
-        << failed << "The subset is not a usable font (no head table). The source font may be damaged: @font";
+    QTest::newRow("source is not a font") << 1 << "@text" << name << "A" << QList<int>{} << "file" << "ok"
+        << "Error" << "The source cannot be read as a font: not a TrueType or OpenType font.\nSource font: @font";
+    QTest::newRow("source cut short") << 1 << "@truncated" << name << "A" << QList<int>{} << "file" << "ok" << "Error"
+        << "The source cannot be read as a font: the file is cut short: it ends inside the glyf table.\n"
+           "Source font: @font";
+    QTest::newRow("source cut short, Chinese") << 0 << "@truncated" << name << "A" << QList<int>{} << "file" << "ok"
+        << "错误" << "源文件无法作为字体读取：文件不完整：在 glyf 表中途结束。\n源字库: @font";
+    QTest::newRow("table offset past the end") << 1 << "@bad offset" << name << "A" << QList<int>{} << "file" << "ok"
+        << "Error" << "The source cannot be read as a font: the head table's offset points past the end of the file.\n"
+                      "Source font: @font";
+    QTest::newRow("source gone") << 1 << "@missing" << name << "A" << QList<int>{} << "file" << "ok" << "Error"
+        << "Please choose a valid source TTF font file first.\n@font: not found";
+    QTest::newRow("source gone, Chinese") << 0 << "@missing" << name << "A" << QList<int>{} << "file" << "ok"
+        << "错误" << "请先选择有效的源 TTF 字体文件。\n未找到：@font";
     QTest::newRow("target is a folder: before the question") << 0 << ttf << name << "A" << QList<int>{} << "folder"
         << "folder ok" << "选择输出目录|错误" << "目标是一个文件夹: %1";
     QTest::newRow("output folder gone: path and reason") << 1 << ttf << name << "A" << QList<int>{} << ""
@@ -327,6 +351,13 @@ void TestSubsetGeneration::generation()
     else if (font == "@ascii")
         QVERIFY(
             TestFonts::cutFont(TestFonts::dejaVuSans(), "U+0020-007E", font = work->filePath("ascii.ttf")));
+    else if (font == "@truncated") // what a broken download leaves
+        QVERIFY(writeFile(font = work->filePath("cut.ttf"), readFile(TestFonts::dejaVuSans()).left(300000)));
+    else if (font == "@bad offset")
+        QVERIFY(writeFile(font = work->filePath("offset.ttf"),
+                          withHeadPastTheEnd(readFile(TestFonts::dejaVuSans()))));
+    else if (font == "@missing")
+        font = work->filePath("gone.ttf");
     else if (QFileInfo(font.trimmed()).isRelative())
         QVERIFY(QDir().mkpath(QFileInfo(font.trimmed()).path()) &&
                 QFile::copy(TestFonts::dejaVuSans(), font.trimmed()));
