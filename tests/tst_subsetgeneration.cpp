@@ -162,8 +162,8 @@ void TestSubsetGeneration::runner_data()
 
     const QString beside = "hb-subset", below = "harfbuzz/hb-subset";
     // clang-format off
-    QTest::newRow("exit 1: standard error kept whole") << QStringList{beside, "echo 'Unable to open font' >&2; exit 1"}
-        << 1 << 1 << "Unable to open font\nSource font: -";
+    QTest::newRow("exit 1: standard error kept whole, under the code") << QStringList{beside, "echo 'Unable to open font' >&2; exit 1"}
+        << 1 << 1 << "hb-subset exited with code 1\nUnable to open font\nSource font: -";
     QTest::newRow("exit 3, silent, Chinese") << QStringList{beside, "exit 3"} << 1 << 0 << "hb-subset 退出码: 3\n源字库: -";
     QTest::newRow("exit 0 without output") << QStringList{beside, "exit 0"} << 1 << 1
         << "The subset is not a usable font (not an OpenType font). The source font may be damaged: -";
@@ -172,7 +172,7 @@ void TestSubsetGeneration::runner_data()
         << "生成的子集不是可用的字库（缺少 head 表）。源字库可能已损坏: -";
     QTest::newRow("font written, then killed")
         << QStringList{beside, "cp '" + TestFonts::dejaVuSans() + "' \"$out\"; echo killed >&2; kill -9 $$"}
-        << 1 << 1 << "killed\nSource font: -";
+        << 1 << 1 << "hb-subset stopped unexpectedly.\nkilled\nSource font: -";
     QTest::newRow("outlasts the time limit") << QStringList{beside, "exec sleep 30"} << 1 << 1
         << "hb-subset did not finish within 2 seconds and was stopped.\nSource font: -";
     // 4,000 code points make 28,000 characters, still one argument; 20,000
@@ -181,9 +181,11 @@ void TestSubsetGeneration::runner_data()
         << "hb-subset exited with code 1\nSource font: -";
     QTest::newRow("20,000 code points") << QStringList{beside, "exit 1"} << 20000 << 1
         << "hb-subset exited with code 1\nSource font: -";
-    QTest::newRow("only in harfbuzz/") << QStringList{below, "echo below >&2; exit 1"} << 1 << 1 << "below\nSource font: -";
+    QTest::newRow("only in harfbuzz/") << QStringList{below, "echo below >&2; exit 1"} << 1 << 1
+        << "hb-subset exited with code 1\nbelow\nSource font: -";
     QTest::newRow("both: the one beside wins")
-        << QStringList{below, "echo below >&2; exit 1", beside, "echo beside >&2; exit 1"} << 1 << 1 << "beside\nSource font: -";
+        << QStringList{below, "echo below >&2; exit 1", beside, "echo beside >&2; exit 1"} << 1 << 1
+        << "hb-subset exited with code 1\nbeside\nSource font: -";
     // Neither a suffix nor the system's hb-subset on PATH counts.
     QTest::newRow("neither") << QStringList{"hb-subset.exe", "exit 0"} << 1 << 1
         << "hb-subset not found. Please place it beside this executable.";
