@@ -1,5 +1,7 @@
 #pragma once
 
+#include "charset/CodepointRange.h"
+
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -10,14 +12,19 @@
 // and stray bytes would otherwise count as wanted characters.
 bool isKeptCharacter(uint codepoint);
 
+// The runs of `first`..`last` (both included) that isKeptCharacter accepts,
+// ascending: a block's range without the controls, surrogates and
+// separators inside it.
+QList<CodepointRange> keptRanges(uint first, uint last);
+
 // The characters of a text as code points: a valid surrogate pair is one
 // character above U+FFFF, a lone surrogate stays a unit of its own.
 QList<uint> textCharacters(const QString &text);
 
-// How many different characters the text holds, white space, null and the
-// controls below U+0020 left out; this is what the custom-text page shows.
+// How many different characters the text holds that a subset keeps, white
+// space left out; this is what the custom-text page shows.
 int countUniqueCharacters(const QString &text);
 
 // The code points a generation from the custom text asks for: every
-// character from U+0020 upwards, spaces included.
+// character isKeptCharacter accepts, spaces included.
 QSet<uint> collectTextCodepoints(const QString &text);

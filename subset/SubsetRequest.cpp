@@ -33,6 +33,70 @@ QString nothingToKeepMessage(const SubsetChoices &choices)
                   "请在“Unicode 分区”页勾选至少一个分区。");
 }
 
+// The code points the choices keep, and with `argument` hb-subset's
+// --unicodes value for them. False, with the reason, for an unknown
+// character set.
+bool gatherCodepoints(const SubsetChoices &choices, CodepointSet *all, UnicodesArgumentWriter *argument,
+                      QString *errorMessage)
+{
+    const bool addUp = choices.rule == SelectionRule::AddUp;
+    const bool useText = addUp || choices.shownPage == SelectionPage::CustomText;
+    const bool useBlocks = addUp || choices.shownPage == SelectionPage::Blocks;
+
+    if (useBlocks) {
+        for (int row : choices.blockRows) {
+            if (row < 1 || row > unicodeBlockCount)
+                continue;
+            const UnicodeBlock &block = unicodeBlockTable[row - 1];
+            for (const CodepointRange &run : keptRanges(block.first, block.last)) {
+                all->insertRange(run.first, run.last);
+                if (argument)
+                    argument->appendRange(run.first, run.last);
+            }
+        }
+    }
+    // Code points given by number are taken as given: whoever writes them
+    // means them.
+    if (addUp) {
+        for (const CodepointRange &range : choices.ranges) {
+            all->insertRange(range.first, range.last);
+            if (!argument)
+                continue;
+            if (range.first == range.last)
+                argument->appendCodepoint(range.first);
+            else
+                argument->appendRange(range.first, range.last);
+        }
+    }
+    if (useText) {
+        // Text goes to hb-subset as single code points in ascending order.
+        CodepointSet text;
+        for (const QString &each : choices.texts) {
+            for (uint codepoint : textCharacters(each)) {
+                if (isKeptCharacter(codepoint))
+                    text.insert(codepoint);
+            }
+        }
+        // A standard set is text the user did not have to type.
+        for (const QString &id : choices.charsets) {
+            const int set = findStandardCharset(id);
+            if (set < 0)
+                return fail(errorMessage, uiText("Unknown character set: %1", "未知字符集: %1").arg(id));
+            for (uint codepoint : standardCharsetCharacters(set))
+                text.insert(codepoint);
+        }
+        const QList<uint> textCodepoints = text.toList();
+        if (argument)
+            argument->reserve(textCodepoints.size());
+        for (uint codepoint : textCodepoints) {
+            all->insert(codepoint);
+            if (argument)
+                argument->appendCodepoint(codepoint);
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 QString sourceFontProblem(const FontFace &face)
@@ -90,54 +154,10 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
     if (!sourceProblem.isEmpty())
         return fail(errorMessage, sourceProblem);
 
-    const bool addUp = choices.rule == SelectionRule::AddUp;
-    const bool useText = addUp || choices.shownPage == SelectionPage::CustomText;
-    const bool useBlocks = addUp || choices.shownPage == SelectionPage::Blocks;
-
     CodepointSet all;
     UnicodesArgumentWriter argument;
-    if (useBlocks) {
-        for (int row : choices.blockRows) {
-            if (row < 1 || row > unicodeBlockCount)
-                continue;
-            const UnicodeBlock &block = unicodeBlockTable[row - 1];
-            all.insertRange(block.first, block.last);
-            argument.appendRange(block.first, block.last);
-        }
-    }
-    if (addUp) {
-        for (const CodepointRange &range : choices.ranges) {
-            all.insertRange(range.first, range.last);
-            if (range.first == range.last)
-                argument.appendCodepoint(range.first);
-            else
-                argument.appendRange(range.first, range.last);
-        }
-    }
-    if (useText) {
-        // Text goes to hb-subset as single code points in ascending order.
-        CodepointSet text;
-        for (const QString &each : choices.texts) {
-            for (uint codepoint : textCharacters(each)) {
-                if (codepoint >= 0x20)
-                    text.insert(codepoint);
-            }
-        }
-        // A standard set is text the user did not have to type.
-        for (const QString &id : choices.charsets) {
-            const int set = findStandardCharset(id);
-            if (set < 0)
-                return fail(errorMessage, uiText("Unknown character set: %1", "未知字符集: %1").arg(id));
-            for (uint codepoint : standardCharsetCharacters(set))
-                text.insert(codepoint);
-        }
-        const QList<uint> textCodepoints = text.toList();
-        argument.reserve(textCodepoints.size());
-        for (uint codepoint : textCodepoints) {
-            all.insert(codepoint);
-            argument.appendCodepoint(codepoint);
-        }
-    }
+    if (!gatherCodepoints(choices, &all, &argument, errorMessage))
+        return false;
     if (all.isEmpty())
         return fail(errorMessage, nothingToKeepMessage(choices));
     const QString pinProblem = axisPinProblem(choices.face, choices.options.pins);
@@ -156,4 +176,10 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
     built.options = choices.options;
     *request = built;
     return true;
+}
+
+qsizetype chosenCharacterCount(const SubsetChoices &choices)
+{
+    CodepointSet all;
+    return gatherCodepoints(choices, &all, nullptr, nullptr) ? all.size() : 0;
 }

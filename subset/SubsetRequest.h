@@ -65,3 +65,8 @@ QString targetProblem(const QString &targetPath, const FontFace &source);
 // Turns the choices into a request. False, with the reason in the chosen
 // language, when the source is unusable or nothing is left to keep.
 bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QString *errorMessage);
+
+// How many characters a request from `choices` keeps, by the same rule:
+// text and blocks by isKeptCharacter, code points given by number as given.
+// 0 when a character set is unknown.
+qsizetype chosenCharacterCount(const SubsetChoices &choices);

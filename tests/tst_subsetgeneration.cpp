@@ -391,8 +391,10 @@ void TestSubsetGeneration::generation()
         requested.insert(unit.unicode());
     for (int row : rows) {
         const auto &block = unicodeBlockTable[qAbs(row) - 1];
-        for (uint codepoint = block.first; row > 0 && codepoint <= block.last; ++codepoint)
-            requested.insert(codepoint);
+        for (uint codepoint = block.first; row > 0 && codepoint <= block.last; ++codepoint) {
+            if (isKeptCharacter(codepoint))
+                requested.insert(codepoint);
+        }
     }
     const QSet<uint> sourceMap = TestFonts::readCharacterMap(font.trimmed());
     QVERIFY(!sourceMap.isEmpty());
