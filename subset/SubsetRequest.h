@@ -63,7 +63,9 @@ QString sourceFontProblem(const FontFace &face);
 QString targetProblem(const QString &targetPath, const FontFace &source);
 
 // Turns the choices into a request. False, with the reason in the chosen
-// language, when the source is unusable or nothing is left to keep.
+// language, when the source is unusable or nothing is left to keep. Nothing
+// here needs the target: a front end may check the choices first and set
+// the request's target once it has asked for one.
 bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QString *errorMessage);
 
 // How many characters a request from `choices` keeps, by the same rule:
