@@ -9,6 +9,28 @@ bool isKeptCharacter(uint codepoint)
     return codepoint != 0x2028 && codepoint != 0x2029 && codepoint <= 0x10FFFF;
 }
 
+QList<CodepointRange> keptRanges(uint first, uint last)
+{
+    // Whatever isKeptCharacter refuses lies in these few runs.
+    static constexpr CodepointRange refused[] = {
+        {0x0000, 0x001F}, {0x007F, 0x009F}, {0xD800, 0xDFFF}, {0x2028, 0x2029}};
+    QList<CodepointRange> runs;
+    last = qMin(last, 0x10FFFFu);
+    uint next = first;
+    for (const CodepointRange &gap : refused) {
+        if (next > last)
+            break;
+        if (gap.last < next || gap.first > last)
+            continue;
+        if (gap.first > next)
+            runs.append({next, gap.first - 1});
+        next = gap.last + 1;
+    }
+    if (next <= last)
+        runs.append({next, last});
+    return runs;
+}
+
 QList<uint> textCharacters(const QString &text)
 {
     QList<uint> characters;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "charset/CodepointRange.h"
+
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -9,6 +11,11 @@
 // separator, and within Unicode. No font draws those, and a file's line ends
 // and stray bytes would otherwise count as wanted characters.
 bool isKeptCharacter(uint codepoint);
+
+// The runs of `first`..`last` (both included) that isKeptCharacter accepts,
+// ascending: a block's range without the controls, surrogates and
+// separators inside it.
+QList<CodepointRange> keptRanges(uint first, uint last);
 
 // The characters of a text as code points: a valid surrogate pair is one
 // character above U+FFFF, a lone surrogate stays a unit of its own.

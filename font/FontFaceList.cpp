@@ -101,6 +101,7 @@ FontFaceList listFontFaces(const QString &path)
             names.family = preferredNameOf(face, HB_OT_NAME_ID_TYPOGRAPHIC_FAMILY, HB_OT_NAME_ID_FONT_FAMILY);
             names.style =
                 preferredNameOf(face, HB_OT_NAME_ID_TYPOGRAPHIC_SUBFAMILY, HB_OT_NAME_ID_FONT_SUBFAMILY);
+            names.postScriptName = nameOf(face, HB_OT_NAME_ID_POSTSCRIPT_NAME).text;
             list.faces.append(names);
             hb_face_destroy(face);
         }

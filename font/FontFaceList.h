@@ -19,7 +19,8 @@ struct FontFaceList
     {
         QString family; // empty when the font names none
         QString style;
-        bool readable = false; // false for a face whose tables lie outside the file
+        QString postScriptName; // empty when the font names none
+        bool readable = false;  // false for a face whose tables lie outside the file
     };
 
     Status status = Status::NotAFont;

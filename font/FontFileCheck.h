@@ -27,3 +27,18 @@ FontFileCheck checkFontFile(const QString &path);
 // `head` must hold the whole header and offset list, or the file's start
 // when the file is shorter than that.
 bool collectionHeaderFits(const QByteArray &head, qint64 fileSize);
+
+// The tables every font the tool writes must hold, and so every source it
+// reads: browsers, word processors and the program's own reader refuse a
+// font without one of them.
+inline constexpr const char *requiredFontTables[] = {"head", "hhea", "maxp", "hmtx",
+                                                     "cmap", "name", "OS/2", "post"};
+
+// Why face `faceIndex` of the file at `path` cannot be read as a font,
+// judged from its table directory alone, in a few words of the chosen
+// language ("not a TrueType or OpenType font", "the file is cut short: it
+// ends inside the glyf table", "no cmap table"). Empty when every table lies
+// within the file and none that is required is missing. HarfBuzz takes such
+// a file for a font and hb-subset then fails without a word; this says why
+// before any run. A collection's own header is checkFontFile's to judge.
+QString fontStructureProblem(const QString &path, int faceIndex);

@@ -80,12 +80,13 @@ bool hbSubsetArguments(const QString &executable, const QString &fontPath, int f
 QString hbSubsetFailureMessage(QProcess::ExitStatus status, int exitCode, const QByteArray &standardError,
                                const QString &fontPath)
 {
-    QString message = QString::fromLocal8Bit(standardError).trimmed();
-    if (message.isEmpty()) {
-        message = status == QProcess::NormalExit
-                      ? uiText("hb-subset exited with code %1", "hb-subset 退出码: %1").arg(exitCode)
-                      : uiText("hb-subset stopped unexpectedly.", "hb-subset 意外终止。");
-    }
+    QString message = status == QProcess::NormalExit
+                          ? uiText("hb-subset exited with code %1", "hb-subset 退出码: %1").arg(exitCode)
+                          : uiText("hb-subset stopped unexpectedly.", "hb-subset 意外终止。");
+    // Its own words, where it says any, tell the most.
+    const QString said = QString::fromLocal8Bit(standardError).trimmed();
+    if (!said.isEmpty())
+        message += QLatin1Char('\n') + said;
     // hb-subset's own words rarely say which file it could not read.
     return withSourceFont(message, fontPath);
 }

@@ -22,8 +22,9 @@ bool hbSubsetArguments(const QString &executable, const QString &fontPath, int f
                        const QString &unicodesArgument, const QString &outputPath, QTemporaryFile *listFile,
                        QStringList *arguments, const SubsetOptions &options = SubsetOptions());
 
-// The message for a run that ended without success: hb-subset's own
-// standard-error text where it wrote one, else the exit code; both name the
-// source font so that the user knows which file could not be read.
+// The message for a run that ended without success: the exit code (or
+// that hb-subset was stopped), hb-subset's own standard-error text under it
+// where it wrote one, and the source font, so that the user knows which
+// file could not be read.
 QString hbSubsetFailureMessage(QProcess::ExitStatus status, int exitCode, const QByteArray &standardError,
                                const QString &fontPath);

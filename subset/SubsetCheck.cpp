@@ -96,10 +96,6 @@ private:
     unsigned glyphCount;
 };
 
-// What a browser, a word processor and the program's own font reader each
-// refuse to do without.
-constexpr const char *requiredTables[] = {"head", "hhea", "maxp", "hmtx", "cmap", "name", "OS/2", "post"};
-
 } // namespace
 
 QString subsetFontDefect(const FontFace &source, const QList<uint> &requested, const QString &subsetPath)
@@ -108,7 +104,7 @@ QString subsetFontDefect(const FontFace &source, const QList<uint> &requested, c
     const HbFontFile subset(regularFile ? subsetPath : QString(), 0);
     if (!subset.isFont())
         return uiText("not an OpenType font", "不是 OpenType 字库");
-    for (const char *tag : requiredTables) {
+    for (const char *tag : requiredFontTables) {
         if (!subset.hasTable(tag))
             return uiText("no %1 table", "缺少 %1 表").arg(QLatin1String(tag));
     }

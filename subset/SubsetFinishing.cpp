@@ -15,8 +15,14 @@
 #include <cstdio>
 
 FinishingResult finishSubsetOutput(const SubsetRequest &request, const QString &subsetPath,
-                                   const std::atomic<bool> *stop)
+                                   const std::atomic<bool> *stop,
+                                   const std::function<void(SubsetStage)> &reportStage)
 {
+    const auto report = [&reportStage](SubsetStage stage) {
+        if (reportStage)
+            reportStage(stage);
+    };
+    report(SubsetStage::Checking);
     // The sanitizer reads the file in a process of its own while the checks
     // and the conversion run here: on a whole CJK font it takes about as long
     // as all the rest.
@@ -41,8 +47,11 @@ FinishingResult finishSubsetOutput(const SubsetRequest &request, const QString &
     if (!result.errorMessage.isEmpty())
         return result;
     QString defect = subsetFontDefect(request.face, request.codepoints, subsetPath);
-    if (defect.isEmpty())
+    if (defect.isEmpty()) {
+        if (request.format == OutputFormat::Woff2)
+            report(SubsetStage::Compressing);
         result = convertSubsetOutput(request, subsetPath, font, facts, stop);
+    }
     // Damage outranks a failed conversion: it is what the user must act on.
     if (defect.isEmpty())
         defect = sanitizer.defect(sanitizerTimeoutMs, stop);

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "subset/SubsetRequest.h"
+#include "subset/SubsetStage.h"
 
 #include <QList>
 #include <QString>
 
 #include <atomic>
+#include <functional>
 
 // A file made by the run, waiting in a temporary place, and where it goes.
 struct StagedFile
@@ -28,8 +30,11 @@ struct FinishingResult
 // Runs on a worker thread and touches no target; after a failure the caller
 // removes `subsetPath` and every staged file.
 // Setting `stop` (a cancel) cuts the wait on outside checkers short.
+// `reportStage`, where given, hears of each stage as it begins, on the
+// worker thread.
 FinishingResult finishSubsetOutput(const SubsetRequest &request, const QString &subsetPath,
-                                   const std::atomic<bool> *stop = nullptr);
+                                   const std::atomic<bool> *stop = nullptr,
+                                   const std::function<void(SubsetStage)> &reportStage = {});
 
 // Moves every staged file over its target, all or none as far as the file
 // system allows; false, with the reason in the request's language, when it

@@ -39,10 +39,16 @@ struct SubsetJob::Finishing
             QFile::remove(file.temporaryPath);
     }
 
-    // Worker thread.
-    void run(const SubsetRequest &request)
+    // Worker thread. `reportStage` is only called while the run is not
+    // cancelled, with the mutex held: a job is cancelled before it goes away.
+    void run(const SubsetRequest &request, const std::function<void(SubsetStage)> &reportStage)
     {
-        FinishingResult finished = finishSubsetOutput(request, subsetPath, &stop);
+        const auto reportUnlessCancelled = [this, &reportStage](SubsetStage stage) {
+            QMutexLocker lock(&mutex);
+            if (!cancelled)
+                reportStage(stage);
+        };
+        FinishingResult finished = finishSubsetOutput(request, subsetPath, &stop, reportUnlessCancelled);
         // Long done by now: it started with hb-subset.
         MissingReport report = missingLookup.result();
         QMutexLocker lock(&mutex);
@@ -98,9 +104,9 @@ void SubsetJob::start(const SubsetRequest &newRequest)
     running = true;
     finishing.reset();
 
-    // The source was checked when the request was built, before anybody
-    // was asked for a folder; the target may have changed since.
-    QString problem;
+    // A request built from choices had its source checked then; one made by
+    // hand has not.
+    QString problem = request.sourceChecked ? QString() : sourceFontProblem(request.face);
     for (const QString &path : outputFilePaths(request.targetPath, request.format, request.writeCss)) {
         if (problem.isEmpty())
             problem = targetProblem(path, request.face);
@@ -129,6 +135,8 @@ void SubsetJob::start(const SubsetRequest &newRequest)
 
     process = std::make_unique<QProcess>();
     process->setStandardInputFile(QProcess::nullDevice());
+    connect(process.get(), &QProcess::started, this,
+            [this] { Q_EMIT stageChanged(SubsetStage::Subsetting); });
     connect(process.get(), &QProcess::finished, this, &SubsetJob::onProcessFinished);
     connect(process.get(), &QProcess::errorOccurred, this, &SubsetJob::onProcessError);
     finishTimer->start(request.finishTimeoutMs);
@@ -183,7 +191,17 @@ void SubsetJob::onProcessFinished(int exitCode, QProcess::ExitStatus status)
     connect(watcher, &QFutureWatcher<void>::finished, this, [this, state] { onFinishingDone(state); });
     connect(watcher, &QFutureWatcher<void>::finished, watcher, &QObject::deleteLater);
     const SubsetRequest copy = request;
-    watcher->setFuture(QtConcurrent::run([state, copy] { state->run(copy); }));
+    // Posted to this job's thread, and dropped there once another run took over.
+    const auto reportStage = [this, state](SubsetStage stage) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, state, stage] {
+                if (running && state == finishing)
+                    Q_EMIT stageChanged(stage);
+            },
+            Qt::QueuedConnection);
+    };
+    watcher->setFuture(QtConcurrent::run([state, copy, reportStage] { state->run(copy, reportStage); }));
 }
 
 void SubsetJob::onFinishingDone(const std::shared_ptr<Finishing> &state)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "subset/SubsetRequest.h"
+#include "subset/SubsetStage.h"
 
 #include <QFuture>
 #include <QObject>
@@ -57,6 +58,8 @@ public:
     bool isRunning() const { return running; }
 
 Q_SIGNALS:
+    // As each stage of the run begins; none after finished().
+    void stageChanged(SubsetStage stage);
     void finished(const SubsetOutcome &outcome);
 
 private:

@@ -33,13 +33,88 @@ QString nothingToKeepMessage(const SubsetChoices &choices)
                   "请在“Unicode 分区”页勾选至少一个分区。");
 }
 
+// The code points the choices keep, and with `argument` hb-subset's
+// --unicodes value for them. False, with the reason, for an unknown
+// character set.
+bool gatherCodepoints(const SubsetChoices &choices, CodepointSet *all, UnicodesArgumentWriter *argument,
+                      QString *errorMessage)
+{
+    const bool addUp = choices.rule == SelectionRule::AddUp;
+    const bool useText = addUp || choices.shownPage == SelectionPage::CustomText;
+    const bool useBlocks = addUp || choices.shownPage == SelectionPage::Blocks;
+
+    if (useBlocks) {
+        for (int row : choices.blockRows) {
+            if (row < 1 || row > unicodeBlockCount)
+                continue;
+            const UnicodeBlock &block = unicodeBlockTable[row - 1];
+            for (const CodepointRange &run : keptRanges(block.first, block.last)) {
+                all->insertRange(run.first, run.last);
+                if (argument)
+                    argument->appendRange(run.first, run.last);
+            }
+        }
+    }
+    // Code points given by number are taken as given: whoever writes them
+    // means them.
+    if (addUp) {
+        for (const CodepointRange &range : choices.ranges) {
+            all->insertRange(range.first, range.last);
+            if (!argument)
+                continue;
+            if (range.first == range.last)
+                argument->appendCodepoint(range.first);
+            else
+                argument->appendRange(range.first, range.last);
+        }
+    }
+    if (useText) {
+        // Text goes to hb-subset as single code points in ascending order.
+        CodepointSet text;
+        for (const QString &each : choices.texts) {
+            for (uint codepoint : textCharacters(each)) {
+                if (isKeptCharacter(codepoint))
+                    text.insert(codepoint);
+            }
+        }
+        // A standard set is text the user did not have to type.
+        for (const QString &id : choices.charsets) {
+            const int set = findStandardCharset(id);
+            if (set < 0)
+                return fail(errorMessage, uiText("Unknown character set: %1", "未知字符集: %1").arg(id));
+            for (uint codepoint : standardCharsetCharacters(set))
+                text.insert(codepoint);
+        }
+        const QList<uint> textCodepoints = text.toList();
+        if (argument)
+            argument->reserve(textCodepoints.size());
+        for (uint codepoint : textCodepoints) {
+            all->insert(codepoint);
+            if (argument)
+                argument->appendCodepoint(codepoint);
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 QString sourceFontProblem(const FontFace &face)
 {
-    switch (checkFontFile(face.path)) {
-    case FontFileCheck::Usable:
-        return fontFaceProblem(face);
+    const FontFileCheck check = checkFontFile(face.path);
+    switch (check) {
+    case FontFileCheck::Usable: {
+        const QString faceProblem = fontFaceProblem(face);
+        if (!faceProblem.isEmpty())
+            return faceProblem;
+        const QString structureProblem = fontStructureProblem(face.path, face.index);
+        if (structureProblem.isEmpty())
+            return QString();
+        return withSourceFont(
+            uiText("The source cannot be read as a font: %1.", "源文件无法作为字体读取：%1。")
+                .arg(structureProblem),
+            face.path);
+    }
     case FontFileCheck::Unreadable: {
         // A collection's own reading says best what is wrong with it.
         const QString collectionProblem = fontFaceProblem(face);
@@ -53,7 +128,11 @@ QString sourceFontProblem(const FontFace &face)
     }
     const QString message =
         uiText("Please choose a valid source TTF font file first.", "请先选择有效的源 TTF 字体文件。");
-    return face.path.isEmpty() ? message : withSourceFont(message, face.path);
+    if (face.path.isEmpty())
+        return message;
+    if (check == FontFileCheck::Missing)
+        return message + QLatin1Char('\n') + uiText("%1: not found", "未找到：%1").arg(face.path);
+    return withSourceFont(message, face.path);
 }
 
 QString targetProblem(const QString &targetPath, const FontFace &source)
@@ -81,54 +160,10 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
     if (!sourceProblem.isEmpty())
         return fail(errorMessage, sourceProblem);
 
-    const bool addUp = choices.rule == SelectionRule::AddUp;
-    const bool useText = addUp || choices.shownPage == SelectionPage::CustomText;
-    const bool useBlocks = addUp || choices.shownPage == SelectionPage::Blocks;
-
     CodepointSet all;
     UnicodesArgumentWriter argument;
-    if (useBlocks) {
-        for (int row : choices.blockRows) {
-            if (row < 1 || row > unicodeBlockCount)
-                continue;
-            const UnicodeBlock &block = unicodeBlockTable[row - 1];
-            all.insertRange(block.first, block.last);
-            argument.appendRange(block.first, block.last);
-        }
-    }
-    if (addUp) {
-        for (const CodepointRange &range : choices.ranges) {
-            all.insertRange(range.first, range.last);
-            if (range.first == range.last)
-                argument.appendCodepoint(range.first);
-            else
-                argument.appendRange(range.first, range.last);
-        }
-    }
-    if (useText) {
-        // Text goes to hb-subset as single code points in ascending order.
-        CodepointSet text;
-        for (const QString &each : choices.texts) {
-            for (uint codepoint : textCharacters(each)) {
-                if (isKeptCharacter(codepoint))
-                    text.insert(codepoint);
-            }
-        }
-        // A standard set is text the user did not have to type.
-        for (const QString &id : choices.charsets) {
-            const int set = findStandardCharset(id);
-            if (set < 0)
-                return fail(errorMessage, uiText("Unknown character set: %1", "未知字符集: %1").arg(id));
-            for (uint codepoint : standardCharsetCharacters(set))
-                text.insert(codepoint);
-        }
-        const QList<uint> textCodepoints = text.toList();
-        argument.reserve(textCodepoints.size());
-        for (uint codepoint : textCodepoints) {
-            all.insert(codepoint);
-            argument.appendCodepoint(codepoint);
-        }
-    }
+    if (!gatherCodepoints(choices, &all, &argument, errorMessage))
+        return false;
     if (all.isEmpty())
         return fail(errorMessage, nothingToKeepMessage(choices));
     const QString pinProblem = axisPinProblem(choices.face, choices.options.pins);
@@ -137,6 +172,7 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
 
     SubsetRequest built;
     built.face = choices.face;
+    built.sourceChecked = true;
     built.targetPath = choices.targetPath;
     built.codepoints = all.toList();
     built.unicodesArgument = argument.text();
@@ -147,4 +183,10 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
     built.createFolders = choices.createFolders;
     *request = built;
     return true;
+}
+
+qsizetype chosenCharacterCount(const SubsetChoices &choices)
+{
+    CodepointSet all;
+    return gatherCodepoints(choices, &all, nullptr, nullptr) ? all.size() : 0;
 }

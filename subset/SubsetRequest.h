@@ -39,6 +39,7 @@ struct SubsetChoices
 struct SubsetRequest
 {
     FontFace face;
+    bool sourceChecked = false; // by buildSubsetRequest: the run need not check the source again
     QString targetPath;
     QList<uint> codepoints;   // ascending, each once: what the missing-character note is about
     QString unicodesArgument; // what hb-subset is asked for
@@ -66,5 +67,12 @@ QString targetProblem(const QString &targetPath, const FontFace &source);
 bool targetExists(const QString &path);
 
 // Turns the choices into a request. False, with the reason in the chosen
-// language, when the source is unusable or nothing is left to keep.
+// language, when the source is unusable or nothing is left to keep. Nothing
+// here needs the target: a front end may check the choices first and set
+// the request's target once it has asked for one.
 bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QString *errorMessage);
+
+// How many characters a request from `choices` keeps, by the same rule:
+// text and blocks by isKeptCharacter, code points given by number as given.
+// 0 when a character set is unknown.
+qsizetype chosenCharacterCount(const SubsetChoices &choices);

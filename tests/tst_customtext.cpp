@@ -81,6 +81,8 @@ void TestCustomText::countAndCollectedSet()
     dialog.findChild<QTextEdit *>(QStringLiteral("customTextEdit"))->setPlainText(text);
     QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("uniqueCountLabel"))->text(),
              QStringLiteral("唯一字符数: %1").arg(count));
+    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("selectionSummary"))->text(),
+             QStringLiteral("将使用：自定义字符，%1 个字符").arg(collected.size()));
 }
 
 // Each row starts from a window whose text came from an earlier import of

@@ -160,6 +160,60 @@ private Q_SLOTS:
                  !defect.isEmpty() || sanitizerRejects);
     }
 
+    // A source that cannot be read as a font is refused with the reason and
+    // the path before hb-subset runs; vfc-subset says so and exits 1.
+    void sourceRefusedWithItsReason_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("reason");
+        const QString dejaVu = TestFonts::dejaVuSans();
+        // clang-format off
+        QTest::newRow("cut to 300 KB") << dejaVu << "cut 300000" << "en" << "the file is cut short: it ends inside the glyf table";
+        QTest::newRow("cut to 300 KB, Chinese") << dejaVu << "cut 300000" << "zh" << "文件不完整：在 glyf 表中途结束";
+        QTest::newRow("cut inside the table directory") << dejaVu << "cut 100" << "en" << "the file is cut short: it ends inside its table directory";
+        QTest::newRow("name table offset past the end") << dejaVu << "offset name" << "en" << "the name table's offset points past the end of the file";
+        QTest::newRow("glyf length past the end") << dejaVu << "length glyf" << "en" << "the glyf table's length runs past the end of the file";
+        QTest::newRow("no hhea table") << dejaVu << "rename hhea" << "en" << "no hhea table";
+        QTest::newRow("no CFF table") << TestFonts::nimbusSansOtf() << "rename CFF " << "zh" << "缺少字形轮廓";
+        QTest::newRow("plain text") << QString() << "text" << "en" << "not a TrueType or OpenType font";
+        QTest::newRow("WOFF2") << QString() << "woff2" << "en" << "a WOFF web font; hb-subset takes TrueType and OpenType fonts only";
+        // clang-format on
+    }
+
+    void sourceRefusedWithItsReason()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, damage);
+        QFETCH(QString, language);
+        QFETCH(QString, reason);
+        QByteArray font = readFile(source);
+        const QString how = damage.section(' ', 0, 0), what = damage.section(' ', 1);
+        const qint64 record = findTable(font, what.toLatin1().constData());
+        if (how == "cut")
+            font.truncate(what.toInt());
+        else if (how == "offset" || how == "length")
+            write32(font, record + (how == "offset" ? 8 : 12), quint32(font.size() + 16));
+        else if (how == "rename")
+            font[record + 3] = 'x';
+        else
+            font = how == "text" ? QByteArray("Lorem ipsum\n")
+                                 : QByteArray("wOF2\0\1\0\0", 8) + QByteArray(64, '\0');
+        const QString path = dir.filePath(QStringLiteral("refused.ttf"));
+        const QString output = dir.filePath(QStringLiteral("refused-out.ttf"));
+        QVERIFY(writeFile(path, font));
+        QFile::remove(output);
+        const ProgramRun run =
+            runProgram("vfc-subset", {"--lang=" + language, path, "--text=A", "--output-file=" + output});
+        QCOMPARE(run.exitCode, 1);
+        const QString expected =
+            language == "en" ? "vfc-subset: The source cannot be read as a font: %1.\nSource font: %2\n"
+                             : "vfc-subset: 源文件无法作为字体读取：%1。\n源字库: %2\n";
+        QCOMPARE(run.err, expected.arg(reason, path));
+        QVERIFY(!QFileInfo::exists(output));
+    }
+
     void corpus_data()
     {
         QTest::addColumn<QString>("source");

@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -65,6 +66,10 @@ private Q_SLOTS:
     void qtDialogsSpeakTheWindowsLanguage();
     void previewTextIsLimitedTo64();
     void enterInOutputNamePressesGenerate();
+    void willUseFollowsTheShownTab_data();
+    void willUseFollowsTheShownTab();
+    void shortcuts_data();
+    void shortcuts();
     void escapeKeepsTheWindow();
     void cleanup();
 };
@@ -165,6 +170,94 @@ void TestMainWindow::enterInOutputNamePressesGenerate()
     // Generating never closes the window.
     QVERIFY(dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+void TestMainWindow::willUseFollowsTheShownTab_data()
+{
+    QTest::addColumn<int>("english");
+    QTest::addColumn<int>("shownWhileFilling"); // the tab on show while typing and ticking
+    QTest::addColumn<int>("shownAtTheEnd");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<QString>("label");
+
+    // Rows 1 and 2 hold 127 and 128 code points, 95 and 96 of them kept; row
+    // 64, General Punctuation, holds U+2028 and U+2029, which no font draws.
+    // clang-format off
+    QTest::newRow("typed text, spaces counted once") << 1 << 0 << 0 << "abc ABC ab" << QList<int>{1}
+        << "Will use: Custom text, 7 characters";
+    QTest::newRow("controls and separators left out, Chinese") << 0 << 0 << 0 << "a\tb\u0085\u2028\u00A0" << QList<int>{}
+        << "将使用：自定义字符，3 个字符";
+    QTest::newRow("one character") << 1 << 1 << 0 << "xx" << QList<int>{1, 2} << "Will use: Custom text, 1 character";
+    QTest::newRow("ticked blocks") << 1 << 1 << 1 << "abc" << QList<int>{1, 2} << "Will use: Unicode blocks, 191 characters";
+    QTest::newRow("blocks shown after typing, Chinese") << 0 << 0 << 1 << "abc" << QList<int>{64}
+        << "将使用：Unicode 分区，110 个字符";
+    QTest::newRow("a partial tick is none") << 1 << 1 << 1 << "" << QList<int>{-3} << "Will use: Unicode blocks, 0 characters";
+    // clang-format on
+}
+
+void TestMainWindow::willUseFollowsTheShownTab()
+{
+    QFETCH(int, english);
+    QFETCH(int, shownWhileFilling);
+    QFETCH(int, shownAtTheEnd);
+    QFETCH(QString, text);
+    QFETCH(QList<int>, rows);
+    VectorFontClipDialog dialog(english);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *tabs = child<QTabWidget>(&dialog, "characterTabs");
+    tabs->setCurrentIndex(shownWhileFilling);
+    auto *edit = child<QTextEdit>(&dialog, "customTextEdit");
+    if (QString::fromLatin1(text.toLatin1()) == text) {
+        edit->setFocus();
+        QTest::keyClicks(edit, text);
+    } else {
+        edit->setPlainText(text);
+    }
+    for (int row : rows)
+        child<QListWidget>(&dialog, "blockList")
+            ->item(qAbs(row) - 1)
+            ->setCheckState(row > 0 ? Qt::Checked : Qt::PartiallyChecked);
+    tabs->setCurrentIndex(shownAtTheEnd);
+    QTEST(child<QLabel>(&dialog, "selectionSummary")->text(), "label");
+}
+
+void TestMainWindow::shortcuts_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QString>("opens"); // the title of the window that comes up
+    QTest::newRow("Ctrl+O: the font file dialog")
+        << "customTextEdit" << QKeySequence(Qt::CTRL | Qt::Key_O) << "Select font file";
+    QTest::newRow("Ctrl+Return in the text: generate, no new line")
+        << "customTextEdit" << QKeySequence(Qt::CTRL | Qt::Key_Return) << "Error";
+    QTest::newRow("Ctrl+Enter in the preview text: generate")
+        << "previewEdit" << QKeySequence(Qt::CTRL | Qt::Key_Enter) << "Error";
+}
+
+void TestMainWindow::shortcuts()
+{
+    QFETCH(QString, focus);
+    QFETCH(QKeySequence, keys);
+    VectorFontClipDialog dialog(1);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *edit = child<QTextEdit>(&dialog, "customTextEdit");
+    edit->setPlainText("A");
+    QWidget *focused = child(&dialog, qPrintable(focus));
+    focused->setFocus();
+    ModalDriver driver;
+    QString title;
+    driver.expect([&title](QWidget *window) {
+        title = window->windowTitle();
+        QMetaObject::invokeMethod(window, "reject", Qt::QueuedConnection);
+    });
+    QTest::keySequence(focused, keys);
+    QTRY_COMPARE(driver.pending(), 0);
+    QTEST(title, "opens");
+    QCOMPARE(edit->toPlainText(), QStringLiteral("A"));
+    QCOMPARE(driver.unexpected(), QStringList());
 }
 
 void TestMainWindow::escapeKeepsTheWindow()

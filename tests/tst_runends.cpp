@@ -4,6 +4,7 @@
 #include "window/VectorFontClipDialog.h"
 
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QProgressDialog>
@@ -33,6 +34,9 @@ bool progressShowing()
 class TestRunEnds : public QObject
 {
     Q_OBJECT
+
+public Q_SLOTS:
+    void openUrl(const QUrl &url) { openedUrls.append(url); }
 
 private Q_SLOTS:
     void init();
@@ -68,6 +72,7 @@ private:
     }
 
     std::unique_ptr<QTemporaryDir> work, tools;
+    QList<QUrl> openedUrls;
 };
 
 void TestRunEnds::init()
@@ -75,6 +80,7 @@ void TestRunEnds::init()
     work = std::make_unique<QTemporaryDir>();
     tools = std::make_unique<QTemporaryDir>();
     QVERIFY(work->isValid() && tools->isValid());
+    openedUrls.clear();
 }
 
 void TestRunEnds::cleanup()
@@ -119,10 +125,12 @@ void TestRunEnds::cancelOrCloseStopsTheRun()
     driver.expectProgress([&](QWidget *window) {
         auto *progress = qobject_cast<QProgressDialog *>(window);
         QVERIFY(progress);
-        QCOMPARE(progress->labelText(), QStringLiteral("Generating…"));
         // Not before the slow tool runs: the cancel must stop that tool.
         QVERIFY(
             QTest::qWaitFor([&] { return QFileInfo(tools->filePath(slowTool + ".pid")).size() > 0; }, 20000));
+        // The label says which tool is being waited for.
+        QTRY_COMPARE(progress->labelText(),
+                     woff2 ? QStringLiteral("Compressing…") : QStringLiteral("Subsetting…"));
         if (closeWindow)
             dialog->close();
         else
@@ -147,9 +155,18 @@ void TestRunEnds::cancelOrCloseStopsTheRun()
     QString shown;
     driver.expect(ModalDriver::chooseFile(work->path()));
     driver.expect(ModalDriver::press(QMessageBox::Yes));
-    driver.expect(ModalDriver::pressAndKeep(QMessageBox::Ok, &shown));
+    // The done box opens the folder of what it wrote, through the handler
+    // that stands in for the file manager here.
+    driver.expect([&shown](QWidget *window) {
+        auto *box = qobject_cast<QMessageBox *>(window);
+        shown = box->text();
+        box->findChild<QPushButton *>("openFolderButton")->click();
+    });
+    QDesktopServices::setUrlHandler("file", this, "openUrl");
     dialog->findChild<QPushButton *>("generateButton")->click();
     QTRY_VERIFY_WITH_TIMEOUT(driver.pending() == 0, 60000);
+    QDesktopServices::unsetUrlHandler("file");
+    QCOMPARE(openedUrls, QList<QUrl>{QUrl::fromLocalFile(work->path())});
     QVERIFY2(shown.contains(target), qPrintable(shown));
     QVERIFY(readFile(target).size() > 100);
     QCOMPARE(driver.unexpected(), QStringList());

@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QtEndian>
 #include <QtTest>
 
 #include <csignal>
@@ -35,6 +36,17 @@ ModalDriver::Answer chooseThenRemove(const QString &folder)
         ModalDriver::chooseFile(folder)(window);
         QDir(folder).removeRecursively();
     };
+}
+
+// `font` with its head table's record pointing past the end of the file.
+QByteArray withHeadPastTheEnd(QByteArray font)
+{
+    const int tables = qFromBigEndian<quint16>(font.constData() + 4);
+    for (int record = 12; record < 12 + 16 * tables; record += 16) {
+        if (font.mid(record, 4) == "head")
+            qToBigEndian(quint32(font.size() + 4096), font.data() + record + 8);
+    }
+    return font;
 }
 
 } // namespace
@@ -149,8 +161,8 @@ void TestSubsetGeneration::runner_data()
 
     const QString beside = "hb-subset", below = "harfbuzz/hb-subset";
     // clang-format off
-    QTest::newRow("exit 1: standard error kept whole") << QStringList{beside, "echo 'Unable to open font' >&2; exit 1"}
-        << 1 << 1 << "Unable to open font\nSource font: -";
+    QTest::newRow("exit 1: standard error kept whole, under the code") << QStringList{beside, "echo 'Unable to open font' >&2; exit 1"}
+        << 1 << 1 << "hb-subset exited with code 1\nUnable to open font\nSource font: -";
     QTest::newRow("exit 3, silent, Chinese") << QStringList{beside, "exit 3"} << 1 << 0 << "hb-subset 退出码: 3\n源字库: -";
     QTest::newRow("exit 0 without output") << QStringList{beside, "exit 0"} << 1 << 1
         << "The subset is not a usable font (not an OpenType font). The source font may be damaged: -";
@@ -159,7 +171,7 @@ void TestSubsetGeneration::runner_data()
         << "生成的子集不是可用的字库（缺少 head 表）。源字库可能已损坏: -";
     QTest::newRow("font written, then killed")
         << QStringList{beside, "cp '" + TestFonts::dejaVuSans() + "' \"$out\"; echo killed >&2; kill -9 $$"}
-        << 1 << 1 << "killed\nSource font: -";
+        << 1 << 1 << "hb-subset stopped unexpectedly.\nkilled\nSource font: -";
     QTest::newRow("outlasts the time limit") << QStringList{beside, "exec sleep 30"} << 1 << 1
         << "hb-subset did not finish within 2 seconds and was stopped.\nSource font: -";
     // 4,000 code points make 28,000 characters, still one argument; 20,000
@@ -168,9 +180,11 @@ void TestSubsetGeneration::runner_data()
         << "hb-subset exited with code 1\nSource font: -";
     QTest::newRow("20,000 code points") << QStringList{beside, "exit 1"} << 20000 << 1
         << "hb-subset exited with code 1\nSource font: -";
-    QTest::newRow("only in harfbuzz/") << QStringList{below, "echo below >&2; exit 1"} << 1 << 1 << "below\nSource font: -";
+    QTest::newRow("only in harfbuzz/") << QStringList{below, "echo below >&2; exit 1"} << 1 << 1
+        << "hb-subset exited with code 1\nbelow\nSource font: -";
     QTest::newRow("both: the one beside wins")
-        << QStringList{below, "echo below >&2; exit 1", beside, "echo beside >&2; exit 1"} << 1 << 1 << "beside\nSource font: -";
+        << QStringList{below, "echo below >&2; exit 1", beside, "echo beside >&2; exit 1"} << 1 << 1
+        << "hb-subset exited with code 1\nbeside\nSource font: -";
     // Neither a suffix nor the system's hb-subset on PATH counts.
     QTest::newRow("neither") << QStringList{"hb-subset.exe", "exit 0"} << 1 << 1
         << "hb-subset not found. Please place it beside this executable.";
@@ -236,7 +250,7 @@ void TestSubsetGeneration::generation_data()
     // clang-format off
     const QString ttf = TestFonts::dejaVuSans(), otf = TestFonts::nimbusSansOtf(), ttc = TestFonts::wqyMicroHei();
     const QString name = " 输出 Font! ", none, dirDone = "Select output directory|Done";
-    const QString asked = "Select output directory|Overwrite?|", replaced = asked + "Done", failed = asked + "Error";
+    const QString asked = "Select output directory|Overwrite?|", replaced = asked + "Done";
     QString many; // far beyond what one command-line argument may hold
     for (char16_t unit = 0x4E00; unit < 0x4E00 + 20000; ++unit)
         many.append(QChar(unit));
@@ -278,15 +292,28 @@ void TestSubsetGeneration::generation_data()
         << "Select output directory" << "";
     QTest::newRow("overwrite refused, Chinese") << 0 << ttf << name << "A" << QList<int>{} << "file" << "folder no"
         << "选择输出目录|覆盖确认" << "文件 %1 已存在，是否覆盖？";
-    QTest::newRow("controls-only text, after the questions") << 1 << ttf << name << "\t\n" << QList<int>{} << "file"
-        << "folder yes ok" << failed << "Please input at least one valid character on the Custom text tab.";
-    QTest::newRow("only a partial tick") << 1 << ttf << name << none << QList<int>{-1} << "file" << "folder yes ok"
-        << failed << "Please check at least one block on the Unicode blocks tab.";
+    // Whatever needs no folder is refused before the folder is asked for.
+    QTest::newRow("controls-only text") << 1 << ttf << name << "\t\n\u0085\u2028" << QList<int>{} << "file"
+        << "ok" << "Error" << "Please input at least one valid character on the Custom text tab.";
+    QTest::newRow("only a partial tick") << 1 << ttf << name << none << QList<int>{-1} << "file" << "ok"
+        << "Error" << "Please check at least one block on the Unicode blocks tab.";
     QTest::newRow("target is the source, no question") << 1 << ttf << name << "A" << QList<int>{} << "source"
         << "folder ok" << "Select output directory|Error"
         << "The output file would replace the source font: %1. Choose another name or directory.";
-    QTest::newRow("source is not a font") << 1 << "@text" << name << "A" << QList<int>{} << "file" << "folder yes ok"
-        << failed << "The subset is not a usable font (no head table). The source font may be damaged: @font";
+    QTest::newRow("source is not a font") << 1 << "@text" << name << "A" << QList<int>{} << "file" << "ok"
+        << "Error" << "The source cannot be read as a font: not a TrueType or OpenType font.\nSource font: @font";
+    QTest::newRow("source cut short") << 1 << "@truncated" << name << "A" << QList<int>{} << "file" << "ok" << "Error"
+        << "The source cannot be read as a font: the file is cut short: it ends inside the glyf table.\n"
+           "Source font: @font";
+    QTest::newRow("source cut short, Chinese") << 0 << "@truncated" << name << "A" << QList<int>{} << "file" << "ok"
+        << "错误" << "源文件无法作为字体读取：文件不完整：在 glyf 表中途结束。\n源字库: @font";
+    QTest::newRow("table offset past the end") << 1 << "@bad offset" << name << "A" << QList<int>{} << "file" << "ok"
+        << "Error" << "The source cannot be read as a font: the head table's offset points past the end of the file.\n"
+                      "Source font: @font";
+    QTest::newRow("source gone") << 1 << "@missing" << name << "A" << QList<int>{} << "file" << "ok" << "Error"
+        << "Please choose a valid source TTF font file first.\n@font: not found";
+    QTest::newRow("source gone, Chinese") << 0 << "@missing" << name << "A" << QList<int>{} << "file" << "ok"
+        << "错误" << "请先选择有效的源 TTF 字体文件。\n未找到：@font";
     QTest::newRow("target is a folder: before the question") << 0 << ttf << name << "A" << QList<int>{} << "folder"
         << "folder ok" << "选择输出目录|错误" << "目标是一个文件夹: %1";
     QTest::newRow("output folder gone: path and reason") << 1 << ttf << name << "A" << QList<int>{} << ""
@@ -331,6 +358,13 @@ void TestSubsetGeneration::generation()
     else if (font == "@ascii")
         QVERIFY(
             TestFonts::cutFont(TestFonts::dejaVuSans(), "U+0020-007E", font = work->filePath("ascii.ttf")));
+    else if (font == "@truncated") // what a broken download leaves
+        QVERIFY(writeFile(font = work->filePath("cut.ttf"), readFile(TestFonts::dejaVuSans()).left(300000)));
+    else if (font == "@bad offset")
+        QVERIFY(writeFile(font = work->filePath("offset.ttf"),
+                          withHeadPastTheEnd(readFile(TestFonts::dejaVuSans()))));
+    else if (font == "@missing")
+        font = work->filePath("gone.ttf");
     else if (QFileInfo(font.trimmed()).isRelative())
         QVERIFY(QDir().mkpath(QFileInfo(font.trimmed()).path()) &&
                 QFile::copy(TestFonts::dejaVuSans(), font.trimmed()));
@@ -362,8 +396,10 @@ void TestSubsetGeneration::generation()
         requested.insert(unit.unicode());
     for (int row : rows) {
         const auto &block = unicodeBlockTable[qAbs(row) - 1];
-        for (uint codepoint = block.first; row > 0 && codepoint <= block.last; ++codepoint)
-            requested.insert(codepoint);
+        for (uint codepoint = block.first; row > 0 && codepoint <= block.last; ++codepoint) {
+            if (isKeptCharacter(codepoint))
+                requested.insert(codepoint);
+        }
     }
     QVERIFY(!QFileInfo(target).isSymLink() && !QFileInfo::exists(work->filePath("nowhere.ttf")));
     const QSet<uint> sourceMap = TestFonts::readCharacterMap(font.trimmed());

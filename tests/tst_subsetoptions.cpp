@@ -5,10 +5,12 @@
 #include "subset/SubsetJob.h"
 #include "subset/SubsetRequest.h"
 #include "window/SubsetOptionsButton.h"
+#include "window/VectorFontClipDialog.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QJsonDocument>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -72,6 +74,8 @@ private Q_SLOTS:
     void commandLine_data();
     void commandLine();
     void optionsDialog();
+    void buttonFollowsTheFace_data();
+    void buttonFollowsTheFace();
 
 private:
     // Cuts through the request both front ends build and checks the result
@@ -272,6 +276,60 @@ void TestSubsetOptions::optionsDialog()
     QCOMPARE(axes, QStringList({"none", "fixed"}));
     QVERIFY(driver.unexpected().isEmpty());
     QVERIFY(noWindowLeftOpen());
+}
+
+void TestSubsetOptions::buttonFollowsTheFace_data()
+{
+    QTest::addColumn<int>("english");
+    QTest::addColumn<bool>("dropHinting");    // besides pinning the axes
+    QTest::addColumn<QString>("forStatic");   // the label once a static font is chosen
+    QTest::addColumn<QString>("forVariable"); // and back on the variable one
+    QTest::newRow("only pins") << 1 << false << "Options..."
+                               << "Options (changed)...";
+    QTest::newRow("only pins, Chinese") << 0 << false << "选项..."
+                                        << "选项（已更改）...";
+    QTest::newRow("pins and no hinting") << 1 << true << "Options (changed)..."
+                                         << "Options (changed)...";
+}
+
+// The label and what a run takes describe the face on show, whichever face
+// the options were set for.
+void TestSubsetOptions::buttonFollowsTheFace()
+{
+    QFETCH(int, english);
+    QFETCH(bool, dropHinting);
+    QFETCH(QString, forStatic);
+    QFETCH(QString, forVariable);
+    const FontFace variable{dir.filePath("variable.ttf"), 0}, fixed{TestFonts::dejaVuSans(), 0};
+    VectorFontClipDialog dialog(english);
+    auto *path = dialog.findChild<QLineEdit *>("fontPathEdit");
+    auto *button = dialog.findChild<SubsetOptionsButton *>("subsetOptions");
+    path->setText(variable.path);
+    ModalDriver driver;
+    driver.expect([dropHinting](QWidget *window) {
+        window->findChild<QCheckBox *>("pinAxes")->click();
+        window->findChild<QCheckBox *>("dropHinting")->setChecked(dropHinting);
+        qobject_cast<QDialog *>(window)->accept();
+    });
+    button->click();
+
+    path->setText(fixed.path);
+    QCOMPARE(button->text(), forStatic);
+    QCOMPARE(button->optionsFor(fixed) == SubsetOptions(), !dropHinting);
+    // What the options show for it is what a run takes.
+    bool shownHinting = !dropHinting;
+    driver.expect([&shownHinting](QWidget *window) {
+        shownHinting = window->findChild<QCheckBox *>("dropHinting")->isChecked();
+        QVERIFY(!window->findChild<QCheckBox *>("pinAxes"));
+        qobject_cast<QDialog *>(window)->reject();
+    });
+    button->click();
+    QCOMPARE(shownHinting, dropHinting);
+
+    path->setText(variable.path);
+    QCOMPARE(button->text(), forVariable);
+    QCOMPARE(button->optionsFor(variable).pins.size(), 2);
+    QVERIFY(driver.unexpected().isEmpty());
 }
 
 QTEST_MAIN(TestSubsetOptions)

@@ -114,22 +114,31 @@ void TestSystemFontPicker::pick_data()
     QTest::addColumn<QString>("search");
     QTest::addColumn<QString>("family"); // clicked when not empty
     QTest::addColumn<int>("finish");
-    // Whose file the font path holds afterwards: a family, "row 0" for the
-    // picker's first row, empty for the DejaVu Sans the path started with.
+    // Whose file the font path holds afterwards, empty for the DejaVu Sans
+    // the path started with, and the output name then proposed.
     QTest::addColumn<QString>("picked");
+    QTest::addColumn<QString>("name");
 
-    const QString wqy = QStringLiteral("WenQuanYi Micro Hei");
-    QTest::newRow("cancel") << 1 << QString() << wqy << int(Cancel) << QString();
-    QTest::newRow("OK at once takes row 0") << 1 << QString() << QString() << int(Ok) << "row 0";
+    const QString wqy = QStringLiteral("WenQuanYi Micro Hei"), wqyChinese = QStringLiteral("文泉驿微米黑");
+    QTest::newRow("cancel") << 1 << QString() << wqy << int(Cancel) << QString() << QString();
+    QTest::newRow("OK at once takes the current font's family")
+        << 0 << QString() << QString() << int(Ok) << "DejaVu Sans"
+        << "DejaVuSans";
     // The issue that made the rule: row 0 (say AR PL UMing) stayed current
     // while hidden, and OK returned it.
-    QTest::newRow("search hiding row 0: first visible row")
-        << 0 << "dejavu sans" << QString() << int(Ok) << "DejaVu Sans";
+    QTest::newRow("search hiding the current row: first visible row")
+        << 0 << "dejavu serif" << QString() << int(Ok) << "DejaVu Serif"
+        << "DejaVuSerif";
     QTest::newRow("search ignores case, click") << 1 << "DEJAVU serif"
-                                                << "DejaVu Serif" << int(Ok) << "DejaVu Serif";
+                                                << "DejaVu Serif" << int(Ok) << "DejaVu Serif"
+                                                << "DejaVuSerif";
     QTest::newRow("search showing nothing: OK disabled")
-        << 1 << "qwzxvbnm" << QString() << int(Ok) << QString();
-    QTest::newRow("double click") << 0 << QString() << wqy << int(DoubleClick) << wqy;
+        << 1 << "qwzxvbnm" << QString() << int(Ok) << QString() << QString();
+    // A family shows by its name in the window's language, and is found by any.
+    QTest::newRow("Chinese name in Chinese, double click")
+        << 0 << QString() << wqyChinese << int(DoubleClick) << wqy << "WenQuanYiMicroHei";
+    QTest::newRow("found by its Chinese name, shown in English")
+        << 1 << wqyChinese << wqy << int(Ok) << wqy << "WenQuanYiMicroHei";
 }
 
 void TestSystemFontPicker::pick()
@@ -139,12 +148,15 @@ void TestSystemFontPicker::pick()
     QFETCH(QString, family);
     QFETCH(int, finish);
     QFETCH(QString, picked);
+    QFETCH(QString, name);
+    if (picked.startsWith("WenQuanYi") && !QFileInfo::exists(TestFonts::wqyMicroHei()))
+        QSKIP("fonts-wqy-microhei is not installed");
 
     dialog = std::make_unique<VectorFontClipDialog>(english);
     auto *path = dialog->findChild<QLineEdit *>(QStringLiteral("fontPathEdit"));
-    auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("outputNameEdit"));
+    auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("outputNameEdit"));
     path->setText(TestFonts::dejaVuSans());
-    name->setText(" \t ");
+    nameEdit->setText(" \t ");
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
 
@@ -155,7 +167,13 @@ void TestSystemFontPicker::pick()
         auto *list = picker->findChild<QListWidget *>(QStringLiteral("fontFamilyList"));
         for (int row = 0; row < list->count(); ++row)
             rows.append(list->item(row)->text());
-        QTest::keyClicks(picker->findChild<QLineEdit *>(QStringLiteral("fontSearchEdit")), search);
+        auto *searchEdit = picker->findChild<QLineEdit *>(QStringLiteral("fontSearchEdit"));
+        QInputMethodEvent typed; // Chinese comes from an input method
+        typed.setCommitString(search);
+        if (QString::fromLatin1(search.toLatin1()) == search)
+            QTest::keyClicks(searchEdit, search);
+        else
+            QApplication::sendEvent(searchEdit, &typed);
         for (int row = 0; row < list->count(); ++row) {
             if (!list->item(row)->isHidden())
                 visible.append(list->item(row)->text());
@@ -189,17 +207,17 @@ void TestSystemFontPicker::pick()
     }
     for (const char *alias : {"Sans Serif", "Serif", "Monospace"})
         QVERIFY(!rows.contains(QLatin1String(alias)));
+    // What the search shows has the text in its name, or is the very font
+    // the text names.
     for (const QString &row : visible)
-        QVERIFY2(row.contains(search, Qt::CaseInsensitive), qPrintable(row));
+        QVERIFY2(row.contains(search, Qt::CaseInsensitive) || resolveFontFace(row) == resolveFontFace(search),
+                 qPrintable(row));
     if (finish == Ok)
         QCOMPARE(okEnabled, !visible.isEmpty());
 
-    const QString pickedFamily = picked == QLatin1String("row 0") ? rows.value(0) : picked;
-    const QString expectedPath =
-        pickedFamily.isEmpty() ? TestFonts::dejaVuSans() : resolveFontFilePath(pickedFamily);
+    const QString expectedPath = picked.isEmpty() ? TestFonts::dejaVuSans() : resolveFontFilePath(picked);
     QCOMPARE(path->text(), expectedPath);
-    QCOMPARE(name->text(),
-             pickedFamily.isEmpty() ? QStringLiteral(" \t ") : QFileInfo(expectedPath).completeBaseName());
+    QCOMPARE(nameEdit->text(), picked.isEmpty() ? QStringLiteral(" \t ") : name);
 
     // The font information follows the path.
     int usable = 0;
@@ -212,6 +230,7 @@ void TestSystemFontPicker::pick()
 void TestSystemFontPicker::outputNameFollowsTheFontUntilEdited()
 {
     const QString serif = QFileInfo(TestFonts::dejaVuSans()).path() + "/DejaVuSerif.ttf";
+    const QString notoCjk = QStringLiteral("/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc");
     dialog = std::make_unique<VectorFontClipDialog>(1);
     auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("outputNameEdit"));
     auto *browse = dialog->findChild<QPushButton *>(QStringLiteral("browseButton"));
@@ -224,13 +243,21 @@ void TestSystemFontPicker::outputNameFollowsTheFontUntilEdited()
         return name->text();
     };
 
-    QCOMPARE(browseTo(TestFonts::wqyMicroHei()), QStringLiteral("wqy-microhei"));
+    // A face of a collection is proposed by its PostScript name, also when
+    // another face is chosen; a single face by the file's name.
+    auto *faces = dialog->findChild<QComboBox *>(QStringLiteral("faceList"));
+    QCOMPARE(browseTo(notoCjk), QStringLiteral("NotoSansCJKjp-Regular"));
+    faces->setCurrentIndex(2);
+    QCOMPARE(name->text(), QStringLiteral("NotoSansCJKsc-Regular"));
+    QCOMPARE(browseTo(TestFonts::wqyMicroHei()), QStringLiteral("WenQuanYiMicroHei"));
     QCOMPARE(browseTo(TestFonts::dejaVuSans()), QStringLiteral("DejaVuSans"));
     QTest::keyClick(name, Qt::Key_Backspace);
     QCOMPARE(browseTo(serif), QStringLiteral("DejaVuSan"));
-    // Typed back to what was proposed is still the user's name.
+    // Typed back to what was proposed is still the user's name, whichever face.
     QTest::keyClicks(name, QStringLiteral("s"));
-    QCOMPARE(browseTo(TestFonts::wqyMicroHei()), QStringLiteral("DejaVuSans"));
+    QCOMPARE(browseTo(notoCjk), QStringLiteral("DejaVuSans"));
+    faces->setCurrentIndex(3);
+    QCOMPARE(name->text(), QStringLiteral("DejaVuSans"));
     QCOMPARE(driver.unexpected(), QStringList());
 }
 

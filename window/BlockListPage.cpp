@@ -54,6 +54,8 @@ BlockListPage::BlockListPage(QWidget *parent) : QWidget(parent), blockList(new Q
         item->setCheckState(Qt::Unchecked);
     }
 
+    connect(blockList, &QListWidget::itemChanged, this, &BlockListPage::selectionChanged);
+
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(buttonRow);
     layout->addWidget(blockList, 1);

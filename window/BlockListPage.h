@@ -17,6 +17,10 @@ public:
     // The ticked rows of the block table, counted from 1; a partial tick is no tick.
     QList<int> checkedRows() const;
 
+Q_SIGNALS:
+    // A row was ticked or cleared.
+    void selectionChanged();
+
 private:
     void setAllChecked(Qt::CheckState state);
 

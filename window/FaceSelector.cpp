@@ -20,12 +20,12 @@ FaceSelector::FaceSelector(QWidget *parent)
     caption->setBuddy(faces);
     problem->setObjectName(QStringLiteral("faceProblem"));
     problem->setWordWrap(true);
-    problem->setMaximumWidth(320);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(caption, 0);
     layout->addWidget(faces, 0);
-    layout->addWidget(problem, 0);
+    layout->addWidget(problem, 1);
+    layout->addStretch(1);
     connect(faces, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!filling && index >= 0)
             Q_EMIT faceChanged(index);

@@ -6,8 +6,29 @@
 #include "window/DelayedProgress.h"
 #include "window/DetailedTextFiller.h"
 
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QPushButton>
+#include <QUrl>
+
+namespace {
+
+QString stageText(SubsetStage stage)
+{
+    switch (stage) {
+    case SubsetStage::Subsetting:
+        return uiText("Subsetting…", "正在裁剪…");
+    case SubsetStage::Checking:
+        return uiText("Checking…", "正在检查…");
+    case SubsetStage::Compressing:
+        return uiText("Compressing…", "正在压缩…");
+    }
+    return QString();
+}
+
+} // namespace
 
 GenerationRunner::GenerationRunner(QWidget *window) : QObject(window), window(window)
 {}
@@ -27,9 +48,13 @@ void GenerationRunner::start(const SubsetRequest &request)
     connect(job, &SubsetJob::finished, this, &GenerationRunner::onFinished);
     Q_EMIT runningChanged(true);
     job->start(request);
+    // Until the run says what it is doing.
     progressDialog =
         makeDelayedProgress(window, uiText("Generating…", "正在生成…"), QStringLiteral("generationProgress"));
     connect(progressDialog, &QProgressDialog::canceled, job, &SubsetJob::cancel);
+    QProgressDialog *progress = progressDialog;
+    connect(job, &SubsetJob::stageChanged, progress,
+            [progress](SubsetStage stage) { progress->setLabelText(stageText(stage)); });
 }
 
 void GenerationRunner::cancel()
@@ -57,8 +82,14 @@ void GenerationRunner::showDone(const SubsetOutcome &outcome)
     if (!outcome.missingCharsNote.isEmpty())
         message += QLatin1String("\n\n") + outcome.missingCharsNote;
     QMessageBox box(QMessageBox::Information, uiText("Done", "完成"), message, QMessageBox::Ok, window);
+    QPushButton *openFolder = box.addButton(uiText("Open Folder", "打开文件夹"), QMessageBox::ActionRole);
+    openFolder->setObjectName(QStringLiteral("openFolderButton"));
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
     // The note names a few examples; the whole list is one click away.
     if (!outcome.missingCodepoints.isEmpty())
         fillDetailedText(&box, outcome.missingCodepoints);
     box.exec();
+    if (box.clickedButton() == openFolder)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(outcome.writtenPath).absolutePath()));
 }

@@ -10,7 +10,8 @@ class QProgressDialog;
 class QWidget;
 
 // Runs one generation at a time for the window: a progress dialog with
-// Cancel once a run takes a while, then the error or the done box. The
+// Cancel once a run takes a while, saying what the run is doing, then the
+// error or the done box, which can open the folder of the written file. The
 // window stays responsive throughout; nothing here waits on the GUI thread.
 class GenerationRunner : public QObject
 {

@@ -22,6 +22,10 @@ OutputFormatChooser::OutputFormatChooser(QWidget *parent)
     css->setObjectName(QStringLiteral("writeCssCheck"));
     css->setText(uiText("Also write CSS", "同时生成 CSS"));
     css->setEnabled(false);
+    formats->setToolTip(uiText("TrueType for apps and systems, WOFF2 for web pages, a C array for firmware",
+                               "TrueType 用于应用与系统，WOFF2 用于网页，C 数组用于固件"));
+    css->setToolTip(uiText("Write an @font-face style sheet beside the WOFF2 file",
+                           "在 WOFF2 文件旁写出 @font-face 样式表"));
     connect(formats, &QComboBox::currentIndexChanged, this,
             [this] { css->setEnabled(format() == OutputFormat::Woff2); });
     layout->addWidget(caption);

@@ -28,7 +28,13 @@ void SubsetOptionsButton::openOptions()
         return;
     chosen = dialog.options();
     pinnedFace = face;
-    // A changed set shows on the button, so a forgotten switch is seen before generating.
-    setText(chosen == SubsetOptions() ? uiText("Options...", "选项...")
-                                      : uiText("Options (changed)...", "选项（已更改）..."));
+    showOptionsFor(face);
+}
+
+void SubsetOptionsButton::showOptionsFor(const FontFace &face)
+{
+    // A changed set shows on the button, so a forgotten switch is seen before
+    // generating; pins that do not apply to this face change nothing.
+    setText(optionsFor(face) == SubsetOptions() ? uiText("Options...", "选项...")
+                                                : uiText("Options (changed)...", "选项（已更改）..."));
 }

@@ -20,6 +20,10 @@ public:
     // The options to cut `face` with: pins set for another face are left out.
     SubsetOptions optionsFor(const FontFace &face) const;
 
+public Q_SLOTS:
+    // The label says whether a run of `face` would differ from the defaults.
+    void showOptionsFor(const FontFace &face);
+
 private:
     void openOptions();
 

@@ -1,30 +1,41 @@
 #include "window/SystemFontPicker.h"
 
 #include "common/UiText.h"
+#include "font/platform/FontFamilyCandidates.h"
 #include "font/platform/FontFileLookup.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QFontDatabase>
+#include <QHash>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSet>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
-// Hides the families that do not contain the search text. What OK or Enter
-// accepts is always a row the user can see: a current row that the search
-// hides gives way to the first visible one, and with none visible there is
-// nothing to accept.
+constexpr int familyRole = Qt::UserRole;       // the name the lookup after the pick is given
+constexpr int allNamesRole = Qt::UserRole + 1; // every name the search looks at
+
+// Hides the families none of whose names contain the search text. What OK
+// or Enter accepts is always a row the user can see: a current row that the
+// search hides gives way to the first visible one, and with none visible
+// there is nothing to accept.
 void filterFamilyList(QListWidget *list, QPushButton *okButton, const QString &searchText)
 {
     QListWidgetItem *firstVisible = nullptr;
     for (int row = 0; row < list->count(); ++row) {
         QListWidgetItem *item = list->item(row);
+        const QStringList names = item->data(allNamesRole).toStringList();
         const bool matches =
-            searchText.isEmpty() || item->text().indexOf(searchText, 0, Qt::CaseInsensitive) >= 0;
+            searchText.isEmpty() || std::any_of(names.cbegin(), names.cend(), [&](const QString &name) {
+                return name.contains(searchText, Qt::CaseInsensitive);
+            });
         item->setHidden(!matches);
         if (matches && !firstVisible)
             firstVisible = item;
@@ -35,27 +46,92 @@ void filterFamilyList(QListWidget *list, QPushButton *okButton, const QString &s
     okButton->setEnabled(firstVisible != nullptr);
 }
 
+// How well a name's language suits the window: lower is better.
+int languageRank(const QString &language)
+{
+    const QString tag = language.toLower();
+    const bool english = tag == QLatin1String("en") || tag.startsWith(QLatin1String("en-"));
+    if (uiEnglish())
+        return english ? 0 : 3;
+    if (tag == QLatin1String("zh-cn") || tag == QLatin1String("zh-sg") ||
+        tag.startsWith(QLatin1String("zh-hans")))
+        return 0;
+    if (tag == QLatin1String("zh") || tag.startsWith(QLatin1String("zh-")))
+        return 1;
+    return english ? 2 : 3;
+}
+
+// The family's name in the window's language where it has one.
+QString nameForWindow(const InstalledFontFamily &family, const QString &fallback)
+{
+    QString best = fallback;
+    int bestRank = 3;
+    for (qsizetype i = 0; i < family.names.size(); ++i) {
+        const int rank = languageRank(family.languages.value(i));
+        if (rank < bestRank) {
+            bestRank = rank;
+            best = family.names.at(i);
+        }
+    }
+    return best;
+}
+
+struct PickableFamily
+{
+    QString shown;
+    QString family;
+    QStringList names;
+    QStringList files;
+};
+
 // The families worth offering: each once, and only those that lead to a font
 // file through the lookup that follows the pick. Aliases such as "Sans Serif"
 // or "Monospace" never do, so offering them would only end in a warning.
-QStringList pickableFamilies()
+QList<PickableFamily> pickableFamilies()
 {
-    QStringList families;
+    const QList<InstalledFontFamily> installed = installedFontFamilies();
+    QHash<QString, qsizetype> byName;
+    for (qsizetype i = 0; i < installed.size(); ++i) {
+        for (const QString &name : installed.at(i).names)
+            byName.insert(name.toCaseFolded(), i);
+    }
+    QList<PickableFamily> families;
     QSet<QString> seen;
     for (const QString &family : QFontDatabase::families(QFontDatabase::Any)) {
-        const QString key = family.toCaseFolded();
+        const qsizetype known = byName.value(withoutFoundrySuffix(family).toCaseFolded(), -1);
+        PickableFamily pickable{family, family, {family}, {}};
+        if (known >= 0) {
+            const InstalledFontFamily &names = installed.at(known);
+            pickable.shown = nameForWindow(names, family);
+            pickable.names += names.names;
+            pickable.files = names.files;
+        }
+        const QString key = pickable.shown.toCaseFolded();
         if (seen.contains(key))
             continue;
         seen.insert(key);
         if (!resolveFontFilePath(family).isEmpty())
-            families.append(family);
+            families.append(pickable);
     }
     return families;
 }
 
+// The row of the family whose files hold `face`; 0 when none does.
+int rowOf(const QList<PickableFamily> &families, const FontFace &face)
+{
+    const QString path = QFileInfo(face.path).canonicalFilePath();
+    for (qsizetype row = 0; !path.isEmpty() && row < families.size(); ++row) {
+        for (const QString &file : families.at(row).files) {
+            if (QFileInfo(file).canonicalFilePath() == path)
+                return int(row);
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
-QString pickSystemFontFamily(QWidget *parent)
+QString pickSystemFontFamily(QWidget *parent, const FontFace &current)
 {
     QDialog picker(parent);
     picker.setObjectName(QStringLiteral("systemFontPicker"));
@@ -73,9 +149,12 @@ QString pickSystemFontFamily(QWidget *parent)
     layout->addWidget(searchEdit, 0);
     layout->addWidget(familyList, 1);
 
-    for (const QString &family : pickableFamilies()) {
-        auto *item = new QListWidgetItem(family, familyList);
-        QFont font(family);
+    const QList<PickableFamily> families = pickableFamilies();
+    for (const PickableFamily &family : families) {
+        auto *item = new QListWidgetItem(family.shown, familyList);
+        item->setData(familyRole, family.family);
+        item->setData(allNamesRole, family.names);
+        QFont font(family.family);
         font.setPointSize(11);
         item->setFont(font);
     }
@@ -91,12 +170,14 @@ QString pickSystemFontFamily(QWidget *parent)
     layout->addWidget(buttons, 0);
     QObject::connect(familyList, &QListWidget::itemDoubleClicked, &picker, &QDialog::accept);
 
-    if (familyList->count() > 0)
-        familyList->setCurrentRow(0);
+    if (familyList->count() > 0) {
+        familyList->setCurrentRow(rowOf(families, current));
+        familyList->scrollToItem(familyList->currentItem(), QAbstractItemView::PositionAtCenter);
+    }
     okButton->setEnabled(familyList->count() > 0);
 
     if (picker.exec() != QDialog::Accepted)
         return QString();
     const QListWidgetItem *chosen = familyList->currentItem();
-    return chosen && !chosen->isHidden() ? chosen->text() : QString();
+    return chosen && !chosen->isHidden() ? chosen->data(familyRole).toString() : QString();
 }

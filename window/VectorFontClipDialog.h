@@ -3,24 +3,22 @@
 #include "font/FontFace.h"
 
 #include <QDialog>
-#include <QList>
 #include <QString>
 
+struct SubsetChoices;
 struct SubsetRequest;
-class GenerationRunner;
-class CollectImport;
+class BlockListPage;
+class CustomTextPage;
 class FacePreviewLabel;
-class FaceSelector;
+class FontSourceRow;
+class GenerationRunner;
 class OutputFormatChooser;
 class SubsetOptionsButton;
 
 class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
-class BlockListPage;
-class QPushButton;
 class QTabWidget;
-class QTextEdit;
 
 // The tool's one window. Slots read the widgets, hand the work to the plain
 // functions of the font, charset and subset folders and show what comes back.
@@ -42,45 +40,34 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private Q_SLOTS:
-    void onBrowseTtf();
-    void onSelectFontDialog();
-    void onCustomTextChanged();
+    void onFaceChanged();
+    void onFontChosen(const FontFace &face);
+    void onSelectionChanged();
     void onExportClicked();
-    void onImportCustomFile();
-    void onPreviewChanged();
 
 private:
     void setupUi();
     void updateFontInfo(const FontFace &face);
     void refreshPreview();
-    void useFontFile(const QString &path, int face = 0);
-    QString currentFontPath() const;
-    QString customText() const;
-    bool readUtf8TextFile(const QString &path, QString *errorMessage);
-    void importTextFiles(const QStringList &paths);
+    SubsetChoices currentChoices() const;
     bool prepareSubsetRequest(SubsetRequest *request, QString *errorMessage);
 
     int useEnglish; // 1: English, as the start-up switch decided
-    QTabWidget *characterTabs;
-    QLineEdit *fontPathEdit;
-    QPushButton *systemFontButton;
-    QPushButton *browseButton;
-    QLineEdit *outputNameEdit;
-    QTextEdit *customTextEdit;
-    QLabel *uniqueCountLabel;
-    QPushButton *importButton;
+    FontSourceRow *fontSource = nullptr;
+    QLineEdit *outputNameEdit = nullptr;
+    OutputFormatChooser *outputFormat = nullptr;
+    QLineEdit *previewEdit = nullptr;
+    FacePreviewLabel *previewLabel = nullptr;
+    QLabel *fontInfoLabel = nullptr;
+    QLabel *previewStatusLabel = nullptr;
+    QTabWidget *characterTabs = nullptr;
+    CustomTextPage *customTextPage = nullptr;
     BlockListPage *blocksPage = nullptr;
-    QLineEdit *previewEdit;
-    FacePreviewLabel *previewLabel;
-    QLabel *fontInfoLabel;
-    QLabel *previewStatusLabel;
-    QDialogButtonBox *buttonBox;
+    QLabel *selectionSummary = nullptr;
+    QDialogButtonBox *buttonBox = nullptr;
+    SubsetOptionsButton *optionsButton = nullptr;
     FontFace loadedFontFace;
     QString proposedOutputName; // what the last chosen font proposed, until the user edits it
     QString toolDirectory;
     GenerationRunner *generation;
-    FaceSelector *faceSelector;
-    OutputFormatChooser *outputFormat = nullptr;
-    SubsetOptionsButton *optionsButton = nullptr;
-    CollectImport *collectImport = nullptr;
 };

@@ -2,7 +2,18 @@
 
 #include "font/FontFace.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
+
+// One installed family as the platform's font service knows it: every name
+// its fonts give it, in whichever languages, and the files of its faces.
+struct InstalledFontFamily
+{
+    QStringList names;     // the service's own first name first
+    QStringList languages; // of each name: "en", "zh-cn"; empty where the font says none
+    QStringList files;
+};
 
 // The file of the regular face of an installed font family, found through
 // the platform's font service: the first of fontFamilyCandidates(family)
@@ -14,3 +25,8 @@ FontFace resolveFontFace(const QString &family);
 
 // Only the file of resolveFontFace.
 QString resolveFontFilePath(const QString &family);
+
+// Every installed family with a TrueType or CFF face, each once: a user who
+// knows a font by another name ("文泉驿微米黑" for WenQuanYi Micro Hei)
+// finds it by that one.
+QList<InstalledFontFamily> installedFontFamilies();

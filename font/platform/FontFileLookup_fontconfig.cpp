@@ -5,6 +5,8 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <QHash>
+
 #include <algorithm>
 #include <memory>
 
@@ -151,4 +153,47 @@ FontFace resolveFontFace(const QString &family)
 QString resolveFontFilePath(const QString &family)
 {
     return resolveFontFace(family).path;
+}
+
+QList<InstalledFontFamily> installedFontFamilies()
+{
+    PatternPtr pattern(FcPatternCreate());
+    ObjectSetPtr objects(FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_FILE, FC_FONTFORMAT, nullptr));
+    if (!pattern || !objects)
+        return {};
+    FontSetPtr fonts(FcFontList(nullptr, pattern.get(), objects.get()));
+    if (!fonts)
+        return {};
+
+    // Faces of one family share its first name; the others are gathered
+    // from all of them.
+    QList<InstalledFontFamily> families;
+    QHash<QString, qsizetype> byFirstName;
+    for (int i = 0; i < fonts->nfont; ++i) {
+        FcPattern *face = fonts->fonts[i];
+        const QString first = stringOf(face, FC_FAMILY);
+        if (first.isEmpty() || !isSubsettable(face))
+            continue;
+        const QString key = first.toCaseFolded();
+        if (!byFirstName.contains(key)) {
+            byFirstName.insert(key, families.size());
+            families.append(InstalledFontFamily());
+        }
+        InstalledFontFamily &family = families[byFirstName.value(key)];
+        FcChar8 *value = nullptr;
+        for (int k = 0; FcPatternGetString(face, FC_FAMILY, k, &value) == FcResultMatch; ++k) {
+            const QString name = QString::fromUtf8(reinterpret_cast<const char *>(value));
+            if (family.names.contains(name))
+                continue;
+            FcChar8 *language = nullptr;
+            const bool known = FcPatternGetString(face, FC_FAMILYLANG, k, &language) == FcResultMatch;
+            family.names.append(name);
+            family.languages.append(known ? QString::fromUtf8(reinterpret_cast<const char *>(language))
+                                          : QString());
+        }
+        const QString file = stringOf(face, FC_FILE);
+        if (!file.isEmpty() && !family.files.contains(file))
+            family.files.append(file);
+    }
+    return families;
 }

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "font/FontFace.h"
+
+#include <QString>
+#include <QWidget>
+
+class FaceSelector;
+class QLineEdit;
+class QPushButton;
+
+// The source font: its path, the system font picker and the file dialog,
+// and under them the face of a collection, on a row of its own so that the
+// path stays readable.
+class FontSourceRow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FontSourceRow(QWidget *parent = nullptr);
+
+    FontFace currentFace() const;
+
+public Q_SLOTS:
+    void setFontPath(const QString &path);
+    // The file dialog for a font file (Ctrl+O).
+    void browse();
+    void pickSystemFont();
+
+Q_SIGNALS:
+    // The path or the face changed, however that came about.
+    void faceChanged();
+    // The user chose a font: a file, a system font or another face of the
+    // collection. Also for the font already shown, which is then read again.
+    void fontChosen(const FontFace &face);
+
+private:
+    void useFontFile(const QString &path, int face);
+
+    QLineEdit *pathEdit;
+    FaceSelector *faceSelector;
+};
