@@ -14,7 +14,7 @@ packages=(
   libwoff-dev woff2                                       # WOFF2 output; woff2_compress compared against in bench/
   qt6-translations-l10n                                   # Qt's own buttons and file dialogs in Chinese
   unicode-data locales                                    # sources of the standard character sets' table
-  xvfb xauth xdotool                                      # a real display for tests and screenshots
+  xvfb xauth xdotool imagemagick                          # a real display for tests, and screenshots of it
   desktop-file-utils dpkg-dev                             # checking the menu entry, building the .deb
   fonttools python3-fonttools                             # pyftsubset in bench/; tests read subsets back, build variable fonts
 )
