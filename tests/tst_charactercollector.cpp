@@ -46,8 +46,6 @@ private Q_SLOTS:
     void cancelStopsTheWalk();
     void filesComeInTheOrderOfTheirNames_data();
     void filesComeInTheOrderOfTheirNames();
-    void summaryWording_data();
-    void summaryWording();
 };
 
 void TestCharacterCollector::decodesWhatAFileShows_data()
@@ -255,53 +253,6 @@ void TestCharacterCollector::filesComeInTheOrderOfTheirNames()
     const CharacterCollection found = collectCharacters({root.path()}, CollectionPatterns());
     QCOMPARE(found.notUtf8, expected);
     QCOMPARE(collectedText(found.codepoints), numbers);
-}
-
-void TestCharacterCollector::summaryWording_data()
-{
-    QTest::addColumn<bool>("english");
-    QTest::addColumn<int>("characters");
-    QTest::addColumn<int>("files");
-    QTest::addColumn<QList<int>>("skipped"); // binary, over 64 MiB, not regular, unreadable, loops
-    QTest::addColumn<QStringList>("notUtf8");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("nothing found") << true << 0 << 0 << QList<int>{0, 0, 0, 0, 0} << QStringList()
-                                   << "Found 0 distinct characters in 0 files";
-    QTest::newRow("one of each kind")
-        << true << 1 << 1 << QList<int>{1, 1, 1, 1, 1} << QStringList{"a.c", "b.c"}
-        << "Found 1 distinct character in 1 file; skipped 1 binary, 1 over 64 MiB, 1 not a regular file, "
-           "1 unreadable (e.g. locked), 1 symbolic-link loop, 2 not UTF-8 (e.g. a.c)";
-    QTest::newRow("several of each kind, digits grouped")
-        << true << 2413 << 1318 << QList<int>{2, 3, 2, 1200, 2} << QStringList()
-        << "Found 2,413 distinct characters in 1,318 files; skipped 2 binary, 3 over 64 MiB, 2 not regular "
-           "files, 1,200 unreadable (e.g. locked), 2 symbolic-link loops";
-    QTest::newRow("Chinese, one of each kind")
-        << false << 2413 << 1 << QList<int>{1, 1, 1, 1, 1} << QStringList{"a.c"}
-        << "从 1 个文件中找到 2,413 个不同字符；跳过 1 个二进制文件、1 个超过 64 MiB 的文件、1 个非普通文件、"
-           "1 个无法读取（例如 locked）、1 个符号链接循环、1 个非 UTF-8 文件（例如 a.c）";
-}
-
-void TestCharacterCollector::summaryWording()
-{
-    QFETCH(bool, english);
-    QFETCH(int, characters);
-    QFETCH(int, files);
-    QFETCH(QList<int>, skipped);
-    QFETCH(QStringList, notUtf8);
-    QFETCH(QString, expected);
-    CharacterCollection collection;
-    collection.codepoints.resize(characters);
-    collection.filesRead = files;
-    collection.notUtf8 = notUtf8;
-    for (int kind = 0; kind < CharacterCollection::SkipKinds; ++kind) {
-        collection.skipped[kind] = skipped.at(kind);
-        collection.skippedExample[kind] = skipped.at(kind) > 0 ? "locked" : QString();
-    }
-    setUiEnglish(english);
-    const QString summary = collectionSummary(collection);
-    setUiEnglish(false);
-    QCOMPARE(summary, expected);
 }
 
 QTEST_GUILESS_MAIN(TestCharacterCollector)

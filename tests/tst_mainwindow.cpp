@@ -1,6 +1,4 @@
 #include "ModalDriver.h"
-#include "common/UiText.h"
-#include "window/QtTranslations.h"
 #include "window/VectorFontClipDialog.h"
 
 #include <QAbstractButton>
@@ -12,7 +10,6 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTextEdit>
-#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -62,14 +59,10 @@ class TestMainWindow : public QObject
 private Q_SLOTS:
     void opensAtItsSizeWithNothingClipped_data();
     void opensAtItsSizeWithNothingClipped();
-    void qtDialogsSpeakTheWindowsLanguage_data();
-    void qtDialogsSpeakTheWindowsLanguage();
     void previewTextIsLimitedTo64();
     void enterInOutputNamePressesGenerate();
     void willUseFollowsTheShownTab_data();
     void willUseFollowsTheShownTab();
-    void shortcuts_data();
-    void shortcuts();
     void escapeKeepsTheWindow();
     void cleanup();
 };
@@ -93,54 +86,6 @@ void TestMainWindow::opensAtItsSizeWithNothingClipped()
         tabs->setCurrentIndex(page);
         QCOMPARE(clippedTexts(&dialog), QStringList());
     }
-}
-
-void TestMainWindow::qtDialogsSpeakTheWindowsLanguage_data()
-{
-    QTest::addColumn<int>("english");
-    QTest::addColumn<QString>("ok");
-    QTest::addColumn<QString>("cancel");
-    QTest::newRow("Chinese") << 0 << QStringLiteral("确定") << QStringLiteral("取消");
-    QTest::newRow("English, even in a Chinese locale")
-        << 1 << QStringLiteral("OK") << QStringLiteral("Cancel");
-}
-
-void TestMainWindow::qtDialogsSpeakTheWindowsLanguage()
-{
-    QFETCH(int, english);
-    QFETCH(QString, ok);
-    QFETCH(QString, cancel);
-
-    const QLocale previousLocale;
-    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-    setUiEnglish(english == 1);
-    QTranslator *translator = installQtTranslations(qApp);
-    auto restore = qScopeGuard([&] {
-        QLocale::setDefault(previousLocale);
-        if (translator)
-            QCoreApplication::removeTranslator(translator);
-        delete translator;
-    });
-    if (english == 0)
-        QVERIFY2(translator, "qtbase_zh_CN.qm is missing; scripts/setup.sh installs qt6-translations-l10n");
-
-    VectorFontClipDialog dialog(english);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    ModalDriver driver;
-    QStringList fileDialogButtons;
-    QStringList messageBoxButtons;
-    driver.expect(keepButtonTexts(&fileDialogButtons));
-    QTest::mouseClick(child<QPushButton>(&dialog, "browseButton"), Qt::LeftButton);
-    QTRY_COMPARE(driver.pending(), 0);
-    // Without a font, generating answers with a message box.
-    driver.expect(keepButtonTexts(&messageBoxButtons));
-    QTest::mouseClick(child<QPushButton>(&dialog, "generateButton"), Qt::LeftButton);
-    QTRY_COMPARE(driver.pending(), 0);
-
-    QVERIFY2(fileDialogButtons.contains(cancel), qPrintable(fileDialogButtons.join(QLatin1Char('|'))));
-    QVERIFY2(messageBoxButtons.contains(ok), qPrintable(messageBoxButtons.join(QLatin1Char('|'))));
-    QCOMPARE(driver.unexpected(), QStringList());
 }
 
 void TestMainWindow::previewTextIsLimitedTo64()
@@ -221,43 +166,6 @@ void TestMainWindow::willUseFollowsTheShownTab()
             ->setCheckState(row > 0 ? Qt::Checked : Qt::PartiallyChecked);
     tabs->setCurrentIndex(shownAtTheEnd);
     QTEST(child<QLabel>(&dialog, "selectionSummary")->text(), "label");
-}
-
-void TestMainWindow::shortcuts_data()
-{
-    QTest::addColumn<QString>("focus");
-    QTest::addColumn<QKeySequence>("keys");
-    QTest::addColumn<QString>("opens"); // the title of the window that comes up
-    QTest::newRow("Ctrl+O: the font file dialog")
-        << "customTextEdit" << QKeySequence(Qt::CTRL | Qt::Key_O) << "Select font file";
-    QTest::newRow("Ctrl+Return in the text: generate, no new line")
-        << "customTextEdit" << QKeySequence(Qt::CTRL | Qt::Key_Return) << "Error";
-    QTest::newRow("Ctrl+Enter in the preview text: generate")
-        << "previewEdit" << QKeySequence(Qt::CTRL | Qt::Key_Enter) << "Error";
-}
-
-void TestMainWindow::shortcuts()
-{
-    QFETCH(QString, focus);
-    QFETCH(QKeySequence, keys);
-    VectorFontClipDialog dialog(1);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    auto *edit = child<QTextEdit>(&dialog, "customTextEdit");
-    edit->setPlainText("A");
-    QWidget *focused = child(&dialog, qPrintable(focus));
-    focused->setFocus();
-    ModalDriver driver;
-    QString title;
-    driver.expect([&title](QWidget *window) {
-        title = window->windowTitle();
-        QMetaObject::invokeMethod(window, "reject", Qt::QueuedConnection);
-    });
-    QTest::keySequence(focused, keys);
-    QTRY_COMPARE(driver.pending(), 0);
-    QTEST(title, "opens");
-    QCOMPARE(edit->toPlainText(), QStringLiteral("A"));
-    QCOMPARE(driver.unexpected(), QStringList());
 }
 
 void TestMainWindow::escapeKeepsTheWindow()

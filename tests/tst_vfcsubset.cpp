@@ -37,7 +37,6 @@ private Q_SLOTS:
     void existingOutputNeedsForce();
     void writesNoFont_data();
     void writesNoFont();
-    void readOnlyFolder();
     void missingCharactersAreListedSafely();
     void signalStopsTheRun_data();
     void signalStopsTheRun();
@@ -248,31 +247,6 @@ void TestVfcSubset::writesNoFont()
     QVERIFY2((status ? run.err : out).contains(said), qPrintable(run.err + out));
     QCOMPARE(status ? out : run.err, QString());
     QVERIFY(!QFile::exists(output));
-}
-
-void TestVfcSubset::readOnlyFolder()
-{
-    // Root writes into any folder, so the run goes as "nobody" then, from a
-    // copy of the program that "nobody" may reach.
-    QTemporaryDir open(QDir::tempPath() + QStringLiteral("/vfc-readonly-XXXXXX"));
-    const QString program = open.filePath(QStringLiteral("vfc-subset"));
-    const QString folder = open.filePath(QStringLiteral("read-only"));
-    QVERIFY(QFile::copy(QStringLiteral(VFC_BIN_DIR "/vfc-subset"), program));
-    QVERIFY(QFile::link(QStringLiteral(VFC_HB_SUBSET), open.filePath(QStringLiteral("hb-subset"))));
-    QVERIFY(QDir().mkdir(folder));
-    QVERIFY(QFile::setPermissions(folder,
-                                  QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
-    QVERIFY(QFile::setPermissions(open.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                                   QFile::ReadOther | QFile::ExeOther));
-    QStringList command{program, TestFonts::dejaVuSans(), "--text=a", "--lang=en",
-                        "--output-file=" + folder + "/out.ttf"};
-    if (geteuid() == 0)
-        command = QStringList{"--reuid=nobody", "--regid=nogroup", "--clear-groups"} + command;
-    const ProgramRun run =
-        runProgram(geteuid() == 0 ? QStringLiteral("setpriv") : command.takeFirst(), command);
-    QCOMPARE(run.exitCode, 1);
-    QCOMPARE(run.err, "vfc-subset: Failed to save to path: " + folder + "/out.ttf\nPermission denied\n");
-    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
 void TestVfcSubset::missingCharactersAreListedSafely()
