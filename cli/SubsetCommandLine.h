@@ -3,6 +3,7 @@
 #include "cli/SelectionLists.h"
 
 #include "charset/CodepointRange.h"
+#include "charset/LegacyEncoding.h"
 #include "subset/OutputFormat.h"
 #include "subset/SubsetOptions.h"
 
@@ -44,6 +45,8 @@ struct SubsetCommandLine
     QStringList includePatterns;
     QStringList excludePatterns;
     bool collectOnly = false;
+    // How files that are not UTF-8 are read; with none, they add nothing.
+    SourceEncoding legacyEncoding = SourceEncoding::Utf8Only;
 };
 
 // Reads the arguments that follow the program name. Options take their value
