@@ -4,6 +4,7 @@
 #include "common/UiText.h"
 #include "subset/CArrayOutput.h"
 #include "subset/CssOutput.h"
+#include "subset/LvglOutput.h"
 #include "subset/SizeReport.h"
 #include "subset/SourceFontPath.h"
 #include "subset/SubsetFontFacts.h"
@@ -90,6 +91,10 @@ bool writeFormat(const SubsetRequest &request, const QString &subsetPath, const 
         return stage(result, cArrayHeader(font, cIdentifier(name), arrayOrigin(request, facts)),
                      subsetPath + suffix, target);
     }
+    case OutputFormat::Lvgl:
+    case OutputFormat::LvglBin:
+        return writeLvglOutput(request, subsetPath + outputSuffix(request.format), font.size(), result,
+                               writtenBytes, stop);
     }
     return false;
 }
@@ -120,7 +125,10 @@ FinishingResult convertSubsetOutput(const SubsetRequest &request, const QString 
     qint64 writtenBytes = 0;
     if (!writeFormat(request, subsetPath, font, facts, &result, &writtenBytes, stop))
         return result;
+    const QString flash = result.sizeReport;
     result.sizeReport = sizeReportLine(QFileInfo(request.face.path).size(), writtenBytes,
                                        int(facts.codepoints.size()), facts.glyphs);
+    if (!flash.isEmpty())
+        result.sizeReport += QLatin1Char('\n') + flash;
     return result;
 }

@@ -5,17 +5,25 @@
 
 // What the kept font is written as: the font itself, compressed for the web,
 // or as C source to build into a firmware image.
-enum class OutputFormat { TrueType, Woff2, CArray };
+enum class OutputFormat { TrueType, Woff2, CArray, Lvgl, LvglBin };
 
-// ".ttf", ".woff2" or ".h".
+// The formats that hold bitmaps rasterized for LVGL rather than the font.
+inline bool isLvglFormat(OutputFormat format)
+{
+    return format == OutputFormat::Lvgl || format == OutputFormat::LvglBin;
+}
+
+// ".ttf", ".woff2", ".h", ".c" or ".bin".
 QString outputSuffix(OutputFormat format);
 
-// The command line's names: "ttf", "woff2" and "c". False for anything else.
+// The command line's names: "ttf", "woff2", "c", "lvgl" and "lvgl-bin". False
+// for anything else.
 bool outputFormatFromName(const QString &name, OutputFormat *format);
 QString outputFormatName(OutputFormat format);
 
 // The format a file name's extension stands for, letter case aside: ".woff2"
-// WOFF2, ".h" a C array, ".ttf" and ".otf" the font itself. False for any
+// WOFF2, ".h" a C array, ".c" and ".bin" an LVGL font, ".ttf" and ".otf"
+// the font itself. False for any
 // other extension (or none), which stands for no format in particular.
 bool outputFormatFromSuffix(const QString &path, OutputFormat *format);
 

@@ -1,0 +1,64 @@
+#include "subset/LvglOutput.h"
+
+#include "common/UiText.h"
+#include "lvgl/LvglWriters.h"
+#include "subset/CArrayOutput.h"
+#include "subset/SizeReport.h"
+#include "subset/SourceFontPath.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+QString lvglSymbol(const SubsetRequest &request)
+{
+    if (!request.lvgl.symbol.isEmpty())
+        return request.lvgl.symbol;
+    return cIdentifier(QFileInfo(request.targetPath).completeBaseName());
+}
+
+bool writeLvglOutput(const SubsetRequest &request, const QString &stagingPath, qint64 ttfBytes,
+                     FinishingResult *result, qint64 *writtenBytes, const std::atomic<bool> *stop)
+{
+    const auto fail = [&](const QString &reason) {
+        result->errorMessage = withSourceFont(reason, request.face.path);
+        return false;
+    };
+    QFile source(request.face.path);
+    if (!source.open(QIODevice::ReadOnly))
+        return fail(uiText("The source font could not be read.", "无法读取源字体。"));
+    const QByteArray file = source.readAll();
+    RasterFace face;
+    QString reason;
+    if (!rasterizeFace(file, request.face.index, request.codepoints, request.lvgl, &face, &reason, stop))
+        return fail(reason);
+    if (face.glyphs.isEmpty())
+        return fail(uiText("None of the requested characters are in this font; nothing was written.",
+                           "字体中没有任何所请求的字符，未生成文件。"));
+    const LvglFont font = buildLvglFont(std::move(face), request.lvgl);
+    QByteArray bytes;
+    if (request.format == OutputFormat::Lvgl) {
+        const QStringList origin{
+            QStringLiteral("Font: %1, face %2 (%3)")
+                .arg(QFileInfo(request.face.path).fileName())
+                .arg(request.face.index)
+                .arg(font.face.family),
+            QStringLiteral("Characters: %1").arg(font.codes.size()),
+            QStringLiteral("Opts: hinting %1, %2, %3; made by vector-font-clip")
+                .arg(QLatin1String(request.lvgl.hinting ? "light" : "none"),
+                     QLatin1String(font.bitmapFormat == LvglBitmapFormat::Compressed ? "compressed" : "uncompressed"),
+                     QLatin1String(request.lvgl.kerning ? "kerning" : "no kerning"))};
+        bytes = lvglCSource(font, lvglSymbol(request), origin);
+    } else {
+        bytes = lvglBinary(font);
+    }
+    result->files.append({stagingPath, request.targetPath});
+    QFile staged(stagingPath);
+    if (!staged.open(QIODevice::WriteOnly | QIODevice::NewOnly) || staged.write(bytes) != bytes.size() ||
+        !staged.flush()) {
+        result->errorMessage = uiText("Failed to save to path: %1", "无法保存到目标路径: %1").arg(request.targetPath);
+        return false;
+    }
+    *writtenBytes = request.format == OutputFormat::Lvgl ? font.bitmapBytes() + font.descriptorBytes() : bytes.size();
+    result->sizeReport = flashReportLine(font.bitmapBytes(), font.descriptorBytes(), ttfBytes);
+    return true;
+}
