@@ -3,7 +3,13 @@
 #include "TestFonts.h"
 
 #include "charset/StandardCharsets.h"
+#include "lvgl/LvglTextLine.h"
+#include "window/LvglPixelPreview.h"
+#include "window/VectorFontClipDialog.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -94,6 +100,7 @@ private Q_SLOTS:
     void matchesReference();
     void refusesBadRequests_data();
     void refusesBadRequests();
+    void windowShowsDevicePixels();
 
 private:
     QTemporaryDir dir;
@@ -143,13 +150,16 @@ void TestLvglFonts::matchesReference()
                                         "--format", "lvgl", "-o", dir.filePath("reference.c")});
     QVERIFY2(reference.exitCode == 0, qPrintable(reference.printed()));
 
-    const QStringList common = {font,     "--face-index=" + QString::number(face), "--text=" + text,
+    const QStringList common = {font,     "--face-index=" + QString::number(face), "--text=" + text, "--lang=en",
                                 "--size=" + QString::number(size), "--bpp=" + QString::number(bpp), "--force"};
     const QList<QPair<QString, QStringList>> outputs = {
-        {"mine.c", {"--format=lvgl"}}, {"plain.c", {"--format=lvgl", "--no-compress"}}, {"mine.bin", {}}};
+        {"mine.c", {"--format=lvgl", "--report"}}, {"plain.c", {"--format=lvgl", "--no-compress"}}, {"mine.bin", {}}};
     for (const auto &[name, options] : outputs) {
         const ProgramRun run = runProgram("vfc-subset", common + options + QStringList{"--output-file=" + dir.filePath(name)});
         QVERIFY2(run.exitCode == 0, qPrintable(run.printed()));
+        QVERIFY2(!name.startsWith("mine.c") || QRegularExpression("Flash: [0-9.]+ K?B \\(bitmaps .*\\); TrueType "
+                                                                  "subset: [0-9.]+ K?B").match(run.err).hasMatch(),
+                 qPrintable(run.err));
     }
     const DecodedFont mine = decodeLvglC(readFile(dir.filePath("mine.c")));
     QVERIFY(mine.glyphs.size() >= 95 && pixelCount(mine) > 1000); // a font, not two empty ones alike
@@ -200,5 +210,43 @@ void TestLvglFonts::refusesBadRequests()
     QVERIFY(!QFileInfo::exists(target));
 }
 
-QTEST_GUILESS_MAIN(TestLvglFonts)
+// With an LVGL format chosen, the preview is the glyph's pixels as the
+// written font holds them, at the chosen size and depth.
+void TestLvglFonts::windowShowsDevicePixels()
+{
+    VectorFontClipDialog dialog(1);
+    dialog.findChild<QLineEdit *>("fontPathEdit")->setText(TestFonts::dejaVuSans());
+    dialog.findChild<QLineEdit *>("previewEdit")->setText("g");
+    dialog.findChild<QComboBox *>("outputFormatCombo")->setCurrentIndex(3);
+    dialog.findChild<QSpinBox *>("lvglSizeSpin")->setValue(20);
+    auto *bpp = dialog.findChild<QComboBox *>("lvglBppCombo");
+    bpp->setCurrentIndex(bpp->findText("2"));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(dialog.findChild<QWidget *>("lvglSettings")->isVisible());
+    QVERIFY(!dialog.findChild<QWidget *>("previewLabel")->isVisible());
+    const auto *preview = dialog.findChild<LvglPixelPreview *>("lvglPreview");
+    const QImage shown = preview->devicePixels();
+
+    const ProgramRun run = runProgram("vfc-subset", {TestFonts::dejaVuSans(), "--text=g", "--format=lvgl", "--size=20",
+                                                     "--bpp=2", "--output-file=" + dir.filePath("g.c"), "--force"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.printed()));
+    const DecodedFont written = decodeLvglC(readFile(dir.filePath("g.c")));
+    const DecodedGlyph glyph = written.glyphs.value('g');
+    QCOMPARE(shown.size(), QSize(qMax((glyph.advance + 8) / 16, glyph.x + glyph.width), written.lineHeight));
+    const int top = written.lineHeight - written.baseLine - glyph.y - glyph.height;
+    int inked = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const int col = x - glyph.x, row = y - top;
+            const bool inside = col >= 0 && row >= 0 && col < glyph.width && row < glyph.height;
+            const int value = inside ? glyph.pixels[row * glyph.width + col] : 0;
+            QCOMPARE(qGray(shown.pixel(x, y)), 255 - lvglOpacity(value, 2));
+            inked += value > 0;
+        }
+    }
+    QVERIFY(inked > 20);
+}
+
+QTEST_MAIN(TestLvglFonts)
 #include "tst_lvglfonts.moc"
