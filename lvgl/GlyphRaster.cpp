@@ -6,6 +6,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_MULTIPLE_MASTERS_H
 #include FT_TRUETYPE_TABLES_H
 #include FT_TRUETYPE_TAGS_H
 
@@ -17,7 +18,7 @@ namespace {
 class FreeTypeFace
 {
 public:
-    FreeTypeFace(const QByteArray &file, int index, int size)
+    FreeTypeFace(const QByteArray &file, int index, int size, const AxisValues &axes)
     {
         if (FT_Init_FreeType(&library) != 0)
             return;
@@ -29,6 +30,8 @@ public:
         // The reference sets the size twice, and the second call decides.
         if (FT_IS_SCALABLE(face))
             FT_Set_Pixel_Sizes(face, 0, FT_UInt(size));
+        if (!axes.isEmpty())
+            setInstance(axes);
     }
     ~FreeTypeFace()
     {
@@ -42,6 +45,27 @@ public:
 
     FT_Library library = nullptr;
     FT_Face face = nullptr;
+
+private:
+    void setInstance(const AxisValues &axes)
+    {
+        FT_MM_Var *variations = nullptr;
+        if (!FT_HAS_MULTIPLE_MASTERS(face) || FT_Get_MM_Var(face, &variations) != 0)
+            return;
+        QList<FT_Fixed> coordinates;
+        for (FT_UInt i = 0; i < variations->num_axis; ++i) {
+            const FT_Var_Axis &axis = variations->axis[i];
+            FT_Fixed value = axis.def;
+            for (const auto &[tag, pinned] : axes) {
+                const QByteArray name = tag.toLatin1().leftJustified(4, ' ');
+                if (FT_MAKE_TAG(name[0], name[1], name[2], name[3]) == axis.tag)
+                    value = FT_Fixed(pinned * 65536.0);
+            }
+            coordinates.append(value);
+        }
+        FT_Set_Var_Design_Coordinates(face, variations->num_axis, coordinates.data());
+        FT_Done_MM_Var(library, variations);
+    }
 };
 
 int roundHalfUp(double value)
@@ -95,10 +119,10 @@ bool renderGlyph(FT_Face face, FT_Int32 flags, RasterGlyph *glyph)
 }
 
 // Renders `glyphs[begin, end)` with a face of its own.
-bool renderRange(const QByteArray &file, int faceIndex, const LvglOptions &options, RasterGlyph *glyphs,
-                 qsizetype begin, qsizetype end, const std::atomic<bool> *stop)
+bool renderRange(const QByteArray &file, int faceIndex, const LvglOptions &options, const AxisValues &axes,
+                 RasterGlyph *glyphs, qsizetype begin, qsizetype end, const std::atomic<bool> *stop)
 {
-    FreeTypeFace ft(file, faceIndex, options.size);
+    FreeTypeFace ft(file, faceIndex, options.size, axes);
     if (!ft.face)
         return false;
     const FT_Int32 flags = loadFlags(options);
@@ -114,9 +138,10 @@ bool renderRange(const QByteArray &file, int faceIndex, const LvglOptions &optio
 } // namespace
 
 bool rasterizeFace(const QByteArray &file, int faceIndex, const QList<uint> &codepoints,
-                   const LvglOptions &options, RasterFace *result, QString *error, const std::atomic<bool> *stop)
+                   const LvglOptions &options, RasterFace *result, QString *error, const std::atomic<bool> *stop,
+                   const AxisValues &axes)
 {
-    FreeTypeFace ft(file, faceIndex, options.size);
+    FreeTypeFace ft(file, faceIndex, options.size, axes);
     if (!ft.face) {
         *error = uiText("FreeType cannot read face %1 of this font.", "FreeType 无法读取此字体的第 %1 个字体。")
                      .arg(faceIndex);
@@ -162,9 +187,9 @@ bool rasterizeFace(const QByteArray &file, int faceIndex, const QList<uint> &cod
     for (int s = 1; s < slices; ++s) {
         const qsizetype begin = count * s / slices, end = count * (s + 1) / slices;
         runs.append(QtConcurrent::run(
-            [&, begin, end] { return renderRange(file, faceIndex, options, glyphs, begin, end, stop); }));
+            [&, begin, end] { return renderRange(file, faceIndex, options, axes, glyphs, begin, end, stop); }));
     }
-    bool rendered = renderRange(file, faceIndex, options, glyphs, 0, count / slices, stop);
+    bool rendered = renderRange(file, faceIndex, options, axes, glyphs, 0, count / slices, stop);
     for (QFuture<bool> &run : runs)
         rendered = run.result() && rendered;
     if (!rendered) {

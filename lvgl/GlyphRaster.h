@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QPair>
 #include <QString>
 
 #include <atomic>
@@ -43,6 +44,9 @@ struct RasterFace
 // as the reference converter does: the auto-hinter's light mode unless
 // hinting is off, monochrome at 1 bit a pixel. False with the reason when
 // the face cannot be read or has no outlines. Setting `stop` ends it early.
+// A variable face is set to the instance `axes` pins (axis tag, user value),
+// the other axes at their defaults.
+using AxisValues = QList<QPair<QString, double>>;
 bool rasterizeFace(const QByteArray &file, int faceIndex, const QList<uint> &codepoints,
                    const LvglOptions &options, RasterFace *face, QString *error,
-                   const std::atomic<bool> *stop = nullptr);
+                   const std::atomic<bool> *stop = nullptr, const AxisValues &axes = {});

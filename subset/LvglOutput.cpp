@@ -29,7 +29,10 @@ bool writeLvglOutput(const SubsetRequest &request, const QString &stagingPath, q
     const QByteArray file = source.readAll();
     RasterFace face;
     QString reason;
-    if (!rasterizeFace(file, request.face.index, request.codepoints, request.lvgl, &face, &reason, stop))
+    AxisValues axes;
+    for (const AxisPin &pin : request.options.pins)
+        axes.append({pin.tag, pin.value});
+    if (!rasterizeFace(file, request.face.index, request.codepoints, request.lvgl, &face, &reason, stop, axes))
         return fail(reason);
     if (face.glyphs.isEmpty())
         return fail(uiText("None of the requested characters are in this font; nothing was written.",

@@ -62,10 +62,6 @@ bool outputFormatFromSuffix(const QString &path, OutputFormat *format)
         *format = OutputFormat::Woff2;
     else if (suffix == QLatin1String("h"))
         *format = OutputFormat::CArray;
-    else if (suffix == QLatin1String("c"))
-        *format = OutputFormat::Lvgl;
-    else if (suffix == QLatin1String("bin"))
-        *format = OutputFormat::LvglBin;
     else
         return false;
     return true;

@@ -22,8 +22,7 @@ bool outputFormatFromName(const QString &name, OutputFormat *format);
 QString outputFormatName(OutputFormat format);
 
 // The format a file name's extension stands for, letter case aside: ".woff2"
-// WOFF2, ".h" a C array, ".c" and ".bin" an LVGL font, ".ttf" and ".otf"
-// the font itself. False for any
+// WOFF2, ".h" a C array, ".ttf" and ".otf" the font itself. False for any
 // other extension (or none), which stands for no format in particular.
 bool outputFormatFromSuffix(const QString &path, OutputFormat *format);
 

@@ -154,7 +154,7 @@ void TestLvglFonts::matchesReference()
     const QStringList common = {font,     "--face-index=" + QString::number(face), "--text=" + text, "--lang=en",
                                 "--size=" + QString::number(size), "--bpp=" + QString::number(bpp), "--force"};
     const QList<QPair<QString, QStringList>> outputs = {
-        {"mine.c", {"--format=lvgl", "--report"}}, {"plain.c", {"--format=lvgl", "--no-compress"}}, {"mine.bin", {}}};
+        {"mine.c", {"--format=lvgl", "--report"}}, {"plain.c", {"--format=lvgl", "--no-compress"}}, {"mine.bin", {"--format=lvgl-bin"}}};
     for (const auto &[name, options] : outputs) {
         const ProgramRun run = runProgram("vfc-subset", common + options + QStringList{"--output-file=" + dir.filePath(name)});
         QVERIFY2(run.exitCode == 0, qPrintable(run.printed()));
