@@ -9,6 +9,14 @@
 #include <QFile>
 #include <QFileInfo>
 
+AxisValues rasterAxes(const QList<AxisPin> &pins)
+{
+    AxisValues axes;
+    for (const AxisPin &pin : pins)
+        axes.append({pin.tag, pin.value});
+    return axes;
+}
+
 QString lvglSymbol(const SubsetRequest &request)
 {
     if (!request.lvgl.symbol.isEmpty())
@@ -29,10 +37,8 @@ bool writeLvglOutput(const SubsetRequest &request, const QString &stagingPath, q
     const QByteArray file = source.readAll();
     RasterFace face;
     QString reason;
-    AxisValues axes;
-    for (const AxisPin &pin : request.options.pins)
-        axes.append({pin.tag, pin.value});
-    if (!rasterizeFace(file, request.face.index, request.codepoints, request.lvgl, &face, &reason, stop, axes))
+    if (!rasterizeFace(file, request.face.index, request.codepoints, request.lvgl, &face, &reason, stop,
+                       rasterAxes(request.options.pins)))
         return fail(reason);
     if (face.glyphs.isEmpty())
         return fail(uiText("None of the requested characters are in this font; nothing was written.",

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lvgl/GlyphRaster.h"
 #include "subset/SubsetFinishing.h"
 
 #include <atomic>
@@ -11,6 +12,9 @@
 // the report line sets the font's flash size against.
 bool writeLvglOutput(const SubsetRequest &request, const QString &stagingPath, qint64 ttfBytes,
                      FinishingResult *result, qint64 *writtenBytes, const std::atomic<bool> *stop);
+
+// The instance a variable face is rasterized at: the subset's pins.
+AxisValues rasterAxes(const QList<AxisPin> &pins);
 
 // The C name of the font: the one asked for, else the output's base name made
 // a C identifier.

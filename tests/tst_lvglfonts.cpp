@@ -101,6 +101,7 @@ private Q_SLOTS:
     void refusesBadRequests_data();
     void refusesBadRequests();
     void windowShowsDevicePixels();
+    void variableFaceAtPinnedInstance();
 
 private:
     QTemporaryDir dir;
@@ -247,6 +248,23 @@ void TestLvglFonts::windowShowsDevicePixels()
         }
     }
     QVERIFY(inked > 20);
+}
+
+// The bitmaps come from the instance the subset is pinned to: the bold
+// master inks more of the same glyph.
+void TestLvglFonts::variableFaceAtPinnedInstance()
+{
+    const ProgramRun made = runProgram("/usr/bin/python3", {QFINDTESTDATA("make_variable_font.py"), dir.path()});
+    QVERIFY2(made.exitCode == 0, qPrintable(made.printed()));
+    QList<int> inked;
+    for (const QString &pin : {QString("--instance=wght=100,wdth=100"), QString("--instance=wght=900,wdth=100")}) {
+        const ProgramRun run = runProgram("vfc-subset", {dir.filePath("variable.ttf"), "--text=A", "--format=lvgl",
+                                                         "--size=40", pin, "--output-file=" + dir.filePath("v.c"), "--force"});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.printed()));
+        const QByteArray pixels = decodeLvglC(readFile(dir.filePath("v.c"))).glyphs.value('A').pixels;
+        inked.append(int(std::count_if(pixels.begin(), pixels.end(), [](char value) { return value != 0; })));
+    }
+    QVERIFY2(inked[0] > 50 && inked[1] > inked[0] * 3 / 2, qPrintable(QString("%1 %2").arg(inked[0]).arg(inked[1])));
 }
 
 QTEST_MAIN(TestLvglFonts)

@@ -18,7 +18,8 @@ LvglPixelPreview::LvglPixelPreview(QWidget *parent) : QFrame(parent)
     setToolTip(uiText("The device's pixels, enlarged", "设备上的像素（已放大）"));
 }
 
-void LvglPixelPreview::showText(const FontFace &face, const QString &text, const LvglOptions &options)
+void LvglPixelPreview::showText(const FontFace &face, const QString &text, const LvglOptions &options,
+                                const AxisValues &axes)
 {
     pixels = QImage();
     message.clear();
@@ -36,7 +37,7 @@ void LvglPixelPreview::showText(const FontFace &face, const QString &text, const
     if (fileBytes.isEmpty() || codes.isEmpty())
         message = QStringLiteral(" ");
     else if (message.isEmpty())
-        rasterizeFace(fileBytes, face.index, codes, options, &raster, &message);
+        rasterizeFace(fileBytes, face.index, codes, options, &raster, &message, nullptr, axes);
     if (!message.isEmpty() || raster.glyphs.isEmpty()) {
         update();
         return;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "font/FontFace.h"
-#include "lvgl/LvglOptions.h"
+#include "lvgl/GlyphRaster.h"
 
 #include <QByteArray>
 #include <QFrame>
@@ -17,7 +17,8 @@ class LvglPixelPreview : public QFrame
 public:
     explicit LvglPixelPreview(QWidget *parent = nullptr);
 
-    void showText(const FontFace &face, const QString &text, const LvglOptions &options);
+    // `axes` pins a variable face's instance, as the subset does.
+    void showText(const FontFace &face, const QString &text, const LvglOptions &options, const AxisValues &axes);
     // The line in device pixels, white on nothing, black for full coverage.
     const QImage &devicePixels() const { return pixels; }
     int zoom() const { return scale; }

@@ -2,6 +2,7 @@
 
 #include "common/UiText.h"
 #include "font/FontFaceList.h"
+#include "subset/LvglOutput.h"
 #include "subset/OutputName.h"
 #include "subset/SubsetRequest.h"
 #include "window/BlockListPage.h"
@@ -234,7 +235,8 @@ void VectorFontClipDialog::refreshPreview()
     previewLabel->setVisible(!bitmapFont);
     lvglPreview->setVisible(bitmapFont);
     if (bitmapFont)
-        lvglPreview->showText(face, previewEdit->text(), lvglSettings->options());
+        lvglPreview->showText(face, previewEdit->text(), lvglSettings->options(),
+                              rasterAxes(optionsButton->optionsFor(face).pins));
 }
 
 void VectorFontClipDialog::onSelectionChanged()
