@@ -1,6 +1,7 @@
 #include "lvgl/GlyphRaster.h"
 
 #include "common/UiText.h"
+#include "lvgl/LvglFont.h"
 
 #include <QtConcurrent>
 
@@ -68,11 +69,6 @@ private:
     }
 };
 
-int roundHalfUp(double value)
-{
-    return int(std::floor(value + 0.5));
-}
-
 QByteArray sfntTable(FT_Face face, FT_ULong tag)
 {
     FT_ULong length = 0;
@@ -118,21 +114,18 @@ bool renderGlyph(FT_Face face, FT_Int32 flags, RasterGlyph *glyph)
     return true;
 }
 
-// Renders `glyphs[begin, end)` with a face of its own.
-bool renderRange(const QByteArray &file, int faceIndex, const LvglOptions &options, const AxisValues &axes,
-                 RasterGlyph *glyphs, qsizetype begin, qsizetype end, const std::atomic<bool> *stop)
+// Renders `glyphs[begin, end)` with a face of its own. The glyph it stopped
+// at, or -1 when it rendered all.
+qsizetype renderRange(const QByteArray &file, int faceIndex, const LvglOptions &options, const AxisValues &axes,
+                      RasterGlyph *glyphs, qsizetype begin, qsizetype end, const std::atomic<bool> *stop)
 {
     FreeTypeFace ft(file, faceIndex, options.size, axes);
-    if (!ft.face)
-        return false;
     const FT_Int32 flags = loadFlags(options);
     for (qsizetype i = begin; i < end; ++i) {
-        if (stop && *stop)
-            return false;
-        if (!renderGlyph(ft.face, flags, glyphs + i))
-            return false;
+        if (!ft.face || (stop && *stop) || !renderGlyph(ft.face, flags, glyphs + i))
+            return i;
     }
-    return true;
+    return -1;
 }
 
 } // namespace
@@ -183,17 +176,20 @@ bool rasterizeFace(const QByteArray &file, int faceIndex, const QList<uint> &cod
     const qsizetype count = face.glyphs.size();
     const int slices = count < 256 ? 1 : qMax(1, QThreadPool::globalInstance()->maxThreadCount());
     RasterGlyph *glyphs = face.glyphs.data();
-    QList<QFuture<bool>> runs;
+    QList<QFuture<qsizetype>> runs;
     for (int s = 1; s < slices; ++s) {
         const qsizetype begin = count * s / slices, end = count * (s + 1) / slices;
         runs.append(QtConcurrent::run(
             [&, begin, end] { return renderRange(file, faceIndex, options, axes, glyphs, begin, end, stop); }));
     }
-    bool rendered = renderRange(file, faceIndex, options, axes, glyphs, 0, count / slices, stop);
-    for (QFuture<bool> &run : runs)
-        rendered = run.result() && rendered;
-    if (!rendered) {
-        *error = uiText("FreeType could not rasterize a glyph of this face.", "FreeType 无法栅格化此字体的某个字形。");
+    qsizetype failed = renderRange(file, faceIndex, options, axes, glyphs, 0, count / slices, stop);
+    for (QFuture<qsizetype> &run : runs) {
+        const qsizetype stoppedAt = run.result(); // every slice ends before the glyphs go
+        failed = failed < 0 ? stoppedAt : failed;
+    }
+    if (failed >= 0) {
+        *error = uiText("FreeType could not rasterize U+%1 of this face.", "FreeType 无法栅格化此字体的 U+%1。")
+                     .arg(QString::number(face.glyphs[failed].code, 16).toUpper().rightJustified(4, QLatin1Char('0')));
         return false;
     }
     *result = std::move(face);

@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 
 AxisValues rasterAxes(const QList<AxisPin> &pins)
 {
@@ -24,12 +25,12 @@ QString lvglSymbol(const SubsetRequest &request)
     return cIdentifier(QFileInfo(request.targetPath).completeBaseName());
 }
 
-bool writeLvglOutput(const SubsetRequest &request, const QString &stagingPath, qint64 ttfBytes,
-                     FinishingResult *result, qint64 *writtenBytes, const std::atomic<bool> *stop)
+LvglOutput makeLvglOutput(const SubsetRequest &request, qint64 ttfBytes, const std::atomic<bool> *stop)
 {
+    LvglOutput output;
     const auto fail = [&](const QString &reason) {
-        result->errorMessage = withSourceFont(reason, request.face.path);
-        return false;
+        output.errorMessage = withSourceFont(reason, request.face.path);
+        return output;
     };
     QFile source(request.face.path);
     if (!source.open(QIODevice::ReadOnly))
@@ -44,7 +45,6 @@ bool writeLvglOutput(const SubsetRequest &request, const QString &stagingPath, q
         return fail(uiText("None of the requested characters are in this font; nothing was written.",
                            "字体中没有任何所请求的字符，未生成文件。"));
     const LvglFont font = buildLvglFont(std::move(face), request.lvgl);
-    QByteArray bytes;
     if (request.format == OutputFormat::Lvgl) {
         const QStringList origin{
             QStringLiteral("Font: %1, face %2 (%3)")
@@ -56,18 +56,11 @@ bool writeLvglOutput(const SubsetRequest &request, const QString &stagingPath, q
                 .arg(QLatin1String(request.lvgl.hinting ? "light" : "none"),
                      QLatin1String(font.bitmapFormat == LvglBitmapFormat::Compressed ? "compressed" : "uncompressed"),
                      QLatin1String(request.lvgl.kerning ? "kerning" : "no kerning"))};
-        bytes = lvglCSource(font, lvglSymbol(request), origin);
+        output.bytes = lvglCSource(font, lvglSymbol(request), origin);
     } else {
-        bytes = lvglBinary(font);
+        output.bytes = lvglBinary(font);
     }
-    result->files.append({stagingPath, request.targetPath});
-    QFile staged(stagingPath);
-    if (!staged.open(QIODevice::WriteOnly | QIODevice::NewOnly) || staged.write(bytes) != bytes.size() ||
-        !staged.flush()) {
-        result->errorMessage = uiText("Failed to save to path: %1", "无法保存到目标路径: %1").arg(request.targetPath);
-        return false;
-    }
-    *writtenBytes = request.format == OutputFormat::Lvgl ? font.bitmapBytes() + font.descriptorBytes() : bytes.size();
-    result->sizeReport = flashReportLine(font.bitmapBytes(), font.descriptorBytes(), ttfBytes);
-    return true;
+    output.flashBytes = font.bitmapBytes() + font.descriptorBytes();
+    output.flashReport = flashReportLine(font.bitmapBytes(), font.descriptorBytes(), ttfBytes);
+    return output;
 }

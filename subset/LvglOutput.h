@@ -1,17 +1,27 @@
 #pragma once
 
 #include "lvgl/GlyphRaster.h"
-#include "subset/SubsetFinishing.h"
+#include "subset/SubsetRequest.h"
+
+#include <QByteArray>
+#include <QString>
 
 #include <atomic>
 
-// Rasterizes the request's characters from its source face and stages the
-// LVGL font (C or binary, by the request's format) at `stagingPath`. False,
-// with the reason naming the source, when the face cannot make one.
-// `ttfBytes` is the size of the TrueType subset of the same characters, which
-// the report line sets the font's flash size against.
-bool writeLvglOutput(const SubsetRequest &request, const QString &stagingPath, qint64 ttfBytes,
-                     FinishingResult *result, qint64 *writtenBytes, const std::atomic<bool> *stop);
+// An LVGL font made for a request, or why it could not be.
+struct LvglOutput
+{
+    QByteArray bytes;  // the C source or the binary font, by the request's format
+    qint64 flashBytes = 0; // what the font takes in a firmware
+    QString flashReport;   // the flash line of the size report
+    QString errorMessage;  // set when it failed, naming the source
+};
+
+// Rasterizes the request's characters from its source face into the LVGL
+// font of the request's format. `ttfBytes` is the size of the TrueType subset
+// of the same characters, which the report sets the flash size against.
+// Setting `stop` ends it early.
+LvglOutput makeLvglOutput(const SubsetRequest &request, qint64 ttfBytes, const std::atomic<bool> *stop);
 
 // The instance a variable face is rasterized at: the subset's pins.
 AxisValues rasterAxes(const QList<AxisPin> &pins);

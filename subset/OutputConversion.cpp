@@ -92,9 +92,15 @@ bool writeFormat(const SubsetRequest &request, const QString &subsetPath, const 
                      subsetPath + suffix, target);
     }
     case OutputFormat::Lvgl:
-    case OutputFormat::LvglBin:
-        return writeLvglOutput(request, subsetPath + outputSuffix(request.format), font.size(), result,
-                               writtenBytes, stop);
+    case OutputFormat::LvglBin: {
+        const LvglOutput output = makeLvglOutput(request, font.size(), stop);
+        if (!output.errorMessage.isEmpty())
+            return fail(result, output.errorMessage);
+        // The C source is text around the flash the firmware carries.
+        *writtenBytes = request.format == OutputFormat::Lvgl ? output.flashBytes : output.bytes.size();
+        result->sizeReport = output.flashReport;
+        return stage(result, output.bytes, subsetPath + outputSuffix(request.format), target);
+    }
     }
     return false;
 }
