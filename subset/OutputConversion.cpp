@@ -131,6 +131,7 @@ FinishingResult convertSubsetOutput(const SubsetRequest &request, const QString 
     qint64 writtenBytes = 0;
     if (!writeFormat(request, subsetPath, font, facts, &result, &writtenBytes, stop))
         return result;
+    // A format's own line (an LVGL font's flash) follows the sizes.
     const QString flash = result.sizeReport;
     result.sizeReport = sizeReportLine(QFileInfo(request.face.path).size(), writtenBytes,
                                        int(facts.codepoints.size()), facts.glyphs);

@@ -177,7 +177,10 @@ void TestLvglFonts::refusesBadRequests_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");
-    const QString dejaVu = TestFonts::dejaVuSans();
+    // DejaVu Sans with its outlines' table renamed away: no outlines left.
+    QByteArray outlineless = readFile(TestFonts::dejaVuSans());
+    outlineless.replace(outlineless.indexOf("glyf"), 4, "glyq");
+    QVERIFY(writeFile(dir.filePath("outlineless.ttf"), outlineless));
     QTest::newRow("size under 4") << QStringList{"--size=3"} << 2 << "The pixel size 3 is outside 4–255 px.";
     QTest::newRow("size over 255") << QStringList{"--size=256"} << 2 << "The pixel size 256 is outside 4–255 px.";
     QTest::newRow("no size") << QStringList{} << 2 << "--format=lvgl needs the pixel size: add --size=PX.";
@@ -189,6 +192,8 @@ void TestLvglFonts::refusesBadRequests_data()
                                         << "\"int\" is not a valid C identifier.";
     QTest::newRow("LVGL option on a TrueType output")
         << QStringList{"--size=16", "--format=ttf", "--output-file=" + dir.filePath("refused.ttf")} << 2 << "Option --size needs --format=lvgl or --format=lvgl-bin.";
+    QTest::newRow("face without outlines")
+        << QStringList{"--size=16", dir.filePath("outlineless.ttf")} << 1 << "no glyph outlines";
     QTest::newRow("none of the request in the face")
         << QStringList{"--size=16", "--text=中文"} << 1
         << "None of the requested characters are in this font; nothing was written.";
@@ -204,9 +209,9 @@ void TestLvglFonts::refusesBadRequests()
         arguments.append("--text=Abc");
     if (arguments.filter("--format").isEmpty())
         arguments.append("--format=lvgl");
-    const ProgramRun run = runProgram(
-        "vfc-subset", QStringList{TestFonts::dejaVuSans(), "--lang=en", "--output-file=" + target} +
-                          arguments.filter(QRegularExpression("^--(?!output)")));
+    const QString font = arguments.filter(QRegularExpression("^[^-]")).value(0, TestFonts::dejaVuSans());
+    const ProgramRun run = runProgram("vfc-subset", QStringList{font, "--lang=en", "--output-file=" + target} +
+                                                        arguments.filter(QRegularExpression("^--(?!output)")));
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
     QVERIFY(!QFileInfo::exists(target));
