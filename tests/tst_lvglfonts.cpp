@@ -7,7 +7,12 @@
 #include "window/LvglPixelPreview.h"
 #include "window/VectorFontClipDialog.h"
 
+#include "ModalDriver.h"
+
 #include <QComboBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTextEdit>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -218,7 +223,8 @@ void TestLvglFonts::refusesBadRequests()
 }
 
 // With an LVGL format chosen, the preview is the glyph's pixels as the
-// written font holds them, at the chosen size and depth.
+// written font holds them, at the chosen size and depth; the window writes
+// the font the command line does, and says what it takes in flash.
 void TestLvglFonts::windowShowsDevicePixels()
 {
     VectorFontClipDialog dialog(1);
@@ -253,6 +259,19 @@ void TestLvglFonts::windowShowsDevicePixels()
         }
     }
     QVERIFY(inked > 20);
+
+    const QString folder = dir.filePath("window");
+    QVERIFY(QDir().mkpath(folder));
+    dialog.findChild<QLineEdit *>("outputNameEdit")->setText("g");
+    dialog.findChild<QTextEdit *>("customTextEdit")->setPlainText("g");
+    QString done;
+    ModalDriver driver;
+    driver.expect(ModalDriver::chooseFile(folder));
+    driver.expect(ModalDriver::pressAndKeep(QMessageBox::Ok, &done));
+    dialog.findChild<QPushButton *>("generateButton")->click();
+    QVERIFY(QTest::qWaitFor([&] { return driver.pending() == 0; }, 60000));
+    QVERIFY2(done.contains(folder + "/g.c\nSize: ") && done.contains("\nFlash: "), qPrintable(done));
+    QCOMPARE(readFile(folder + "/g.c"), readFile(dir.filePath("g.c")));
 }
 
 // The bitmaps come from the instance the subset is pinned to: the bold
