@@ -53,6 +53,7 @@ bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const Fo
     chosen.format = commandLine.format;
     chosen.writeCss = commandLine.writeCss;
     chosen.options = commandLine.options;
+    chosen.lvgl = commandLine.lvgl;
     *choices = chosen;
     return true;
 }

@@ -1,5 +1,6 @@
 #include "cli/SubsetCommandHelp.h"
 
+#include "cli/LvglCommandLine.h"
 #include "cli/OptionsCommandLine.h"
 #include "common/UiText.h"
 
@@ -80,15 +81,16 @@ QString subsetCommandHelp()
                   "                      中的不同字符后退出，不裁剪字体\n"
                   "读取和跳过情况的摘要写到标准错误输出。\n"
                   "\n") +
-           subsetOptionsHelp() +
+           subsetOptionsHelp() + lvglOptionsHelp() +
            uiText("Options:\n"
                   "  --output-file=PATH  where the subset font goes (required); missing folders\n"
                   "                      are made once the result is ready\n"
-                  "  --format=ttf|woff2|c\n"
+                  "  --format=ttf|woff2|c|lvgl|lvgl-bin\n"
                   "                      the font as it is (ttf, the default), compressed as\n"
                   "                      WOFF2 for the web, or as a C array header for firmware;\n"
                   "                      a PATH ending in .woff2 or .h chooses it too, and one\n"
-                  "                      whose extension names another format is refused\n"
+                  "                      whose extension names another format is refused;\n"
+                  "                      lvgl and lvgl-bin (.c, .bin): an LVGL bitmap font\n"
                   "  --css               with --format=woff2: also write an @font-face style sheet\n"
                   "                      beside it (PATH with .css for .woff2)\n"
                   "  --report            print the sizes before and after on standard error\n"
@@ -109,10 +111,11 @@ QString subsetCommandHelp()
                   "2 when the command line is wrong, 130 or 143 when SIGINT or SIGTERM stopped it.\n",
                   "选项:\n"
                   "  --output-file=路径  生成的字库文件（必需）；缺少的文件夹在结果就绪后创建\n"
-                  "  --format=ttf|woff2|c\n"
+                  "  --format=ttf|woff2|c|lvgl|lvgl-bin\n"
                   "                      输出格式：字库本身（ttf，默认）、网页用的 WOFF2\n"
                   "                      或固件用的 C 数组头文件；以 .woff2 或 .h 结尾的\n"
-                  "                      “路径”也决定格式，扩展名与所给格式不符则拒绝\n"
+                  "                      “路径”也决定格式，扩展名与所给格式不符则拒绝；\n"
+                  "                      lvgl 与 lvgl-bin（.c、.bin）：LVGL 点阵字库\n"
                   "  --css               与 --format=woff2 一起使用：同时在旁边生成 @font-face\n"
                   "                      样式表（路径的 .woff2 换成 .css）\n"
                   "  --report            在标准错误输出中显示裁剪前后的大小\n"

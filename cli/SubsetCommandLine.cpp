@@ -3,6 +3,7 @@
 #include "charset/StandardCharsets.h"
 #include "charset/UnicodeBlockTable.h"
 #include "cli/CollectOptions.h"
+#include "cli/LvglCommandLine.h"
 #include "cli/OptionsCommandLine.h"
 #include "common/UiText.h"
 
@@ -53,6 +54,7 @@ private:
     bool familyGiven = false;
     bool listFaces = false;
     bool listCharsets = false;
+    QString lvglOptionGiven;
 };
 
 // --list-charsets [FONT] and --charset=IDS.
@@ -85,7 +87,7 @@ bool isFlag(const QString &name)
         QStringLiteral("--force"),     QStringLiteral("--list-blocks"), QStringLiteral("--list-missing"),
         QStringLiteral("--list-faces")};
     return flags.contains(name) || name == listCharsetsOption || outputFlags.contains(name) ||
-           isSubsetOptionFlag(name) || isCollectFlag(name);
+           isSubsetOptionFlag(name) || isCollectFlag(name) || isLvglOptionFlag(name);
 }
 
 bool takesValue(const QString &name)
@@ -95,7 +97,7 @@ bool takesValue(const QString &name)
                                         QStringLiteral("--unicodes"),    QStringLiteral("--lang"),
                                         QStringLiteral("--face-index"),  QStringLiteral("--family")};
     return options.contains(name) || name == charsetOption || outputOptions.contains(name) ||
-           isSubsetOptionWithValue(name) || takesCollectValue(name);
+           isSubsetOptionWithValue(name) || takesCollectValue(name) || isLvglOptionWithValue(name);
 }
 
 SubsetCommandLine Parser::parse(const QStringList &arguments)
@@ -184,6 +186,16 @@ SubsetCommandLine Parser::parse(const QStringList &arguments)
                                  "未指定输出文件：请加上 --output-file=路径。");
     } else if (result.writeCss && result.format != OutputFormat::Woff2) {
         result.usageError = text("Option --css needs --format=woff2.", "选项 --css 需要 --format=woff2。");
+    } else if (!lvglOptionGiven.isEmpty() && !isLvglFormat(result.format)) {
+        result.usageError = text("Option %1 needs --format=lvgl or --format=lvgl-bin.",
+                                 "选项 %1 需要 --format=lvgl 或 --format=lvgl-bin。")
+                                .arg(lvglOptionGiven);
+    } else if (isLvglFormat(result.format) && result.lvgl.size == 0) {
+        result.usageError = text("--format=%1 needs the pixel size: add --size=PX.",
+                                 "--format=%1 需要像素大小：请加上 --size=PX。")
+                                .arg(outputFormatName(result.format));
+    } else if (isLvglFormat(result.format) && !lvglOptionsProblem(result.lvgl).isEmpty()) {
+        result.usageError = lvglOptionsProblem(result.lvgl);
     } else if (!selectionGiven) {
         result.usageError =
             text("No characters chosen: add --text, --text-file, --blocks, --unicodes or --charset.",
@@ -209,8 +221,8 @@ bool Parser::takeOutputOption(const QString &name, const QString *value)
         return false;
     formatGiven = true;
     if (!outputFormatFromName(value->toLower(), &result.format))
-        fail(text("Unknown output format \"%1\": use --format=ttf, woff2 or c.",
-                  "未知输出格式“%1”：请使用 --format=ttf、woff2 或 c。")
+        fail(text("Unknown output format \"%1\": use --format=ttf, woff2, c, lvgl or lvgl-bin.",
+                  "未知输出格式“%1”：请使用 --format=ttf、woff2、c、lvgl 或 lvgl-bin。")
                  .arg(*value));
     return true;
 }
@@ -239,6 +251,13 @@ void Parser::takeOption(const QString &name, const QString *value)
     if (isSubsetOptionFlag(name) || isSubsetOptionWithValue(name)) {
         QString error;
         if (!takeSubsetOption(name, value, &result.options, &error))
+            fail(error);
+        return;
+    }
+    if (isLvglOptionFlag(name) || isLvglOptionWithValue(name)) {
+        lvglOptionGiven = name;
+        QString error;
+        if (!takeLvglOption(name, value, &result.lvgl, &error))
             fail(error);
         return;
     }

@@ -4,6 +4,7 @@
 
 #include "charset/CodepointRange.h"
 #include "charset/LegacyEncoding.h"
+#include "lvgl/LvglOptions.h"
 #include "subset/OutputFormat.h"
 #include "subset/SubsetOptions.h"
 
@@ -39,6 +40,7 @@ struct SubsetCommandLine
     bool writeCss = false; // a style sheet beside a WOFF2 file
     bool report = false;   // the size line on standard error
     SubsetOptions options;
+    LvglOptions lvgl; // --size, --bpp and the rest, for --format=lvgl and lvgl-bin
     // Several --text-file paths, folders among them, are walked with these
     // globs (the default kinds of file when `includePatterns` is empty); CollectOnly
     // prints what `textFiles` show.

@@ -17,6 +17,8 @@ packages=(
   xvfb xauth xdotool imagemagick                          # a real display for tests, and screenshots of it
   desktop-file-utils dpkg-dev                             # checking the menu entry, building the .deb
   fonttools python3-fonttools                             # pyftsubset in bench/; tests read subsets back, build variable fonts
+  libfreetype-dev                                         # rasterizing LVGL bitmap fonts
+  nodejs                                                  # runs lv_font_conv, the reference LVGL font converter
 )
 
 missing=()
@@ -34,4 +36,21 @@ if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   apt-get update -qq
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The LVGL font converter the tests and benchmarks compare against, pinned.
+lv_font_conv_dir=/opt/lv_font_conv
+lv_font_conv_version=1.5.3
+if ! grep -qs "\"version\": \"$lv_font_conv_version\"" "$lv_font_conv_dir/node_modules/lv_font_conv/package.json"; then
+  if [ "$(id -u)" != 0 ]; then
+    echo "lv_font_conv $lv_font_conv_version is missing; run as root to install it into $lv_font_conv_dir" >&2
+    exit 1
+  fi
+  echo "Installing lv_font_conv $lv_font_conv_version into $lv_font_conv_dir"
+  # Debian's nodejs comes without npm; other builds of it carry their own.
+  if ! command -v npm >/dev/null; then
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends npm >/dev/null
+  fi
+  mkdir -p "$lv_font_conv_dir"
+  npm install --prefix "$lv_font_conv_dir" --no-audit --no-fund --silent "lv_font_conv@$lv_font_conv_version" >/dev/null
 fi

@@ -4,6 +4,7 @@
 #include "common/UiText.h"
 #include "subset/CArrayOutput.h"
 #include "subset/CssOutput.h"
+#include "subset/LvglOutput.h"
 #include "subset/SizeReport.h"
 #include "subset/SourceFontPath.h"
 #include "subset/SubsetFontFacts.h"
@@ -90,6 +91,16 @@ bool writeFormat(const SubsetRequest &request, const QString &subsetPath, const 
         return stage(result, cArrayHeader(font, cIdentifier(name), arrayOrigin(request, facts)),
                      subsetPath + suffix, target);
     }
+    case OutputFormat::Lvgl:
+    case OutputFormat::LvglBin: {
+        const LvglOutput output = makeLvglOutput(request, font.size(), stop);
+        if (!output.errorMessage.isEmpty())
+            return fail(result, output.errorMessage);
+        // The C source is text around the flash the firmware carries.
+        *writtenBytes = request.format == OutputFormat::Lvgl ? output.flashBytes : output.bytes.size();
+        result->sizeReport = output.flashReport;
+        return stage(result, output.bytes, subsetPath + outputSuffix(request.format), target);
+    }
     }
     return false;
 }
@@ -120,7 +131,11 @@ FinishingResult convertSubsetOutput(const SubsetRequest &request, const QString 
     qint64 writtenBytes = 0;
     if (!writeFormat(request, subsetPath, font, facts, &result, &writtenBytes, stop))
         return result;
+    // A format's own line (an LVGL font's flash) follows the sizes.
+    const QString flash = result.sizeReport;
     result.sizeReport = sizeReportLine(QFileInfo(request.face.path).size(), writtenBytes,
                                        int(facts.codepoints.size()), facts.glyphs);
+    if (!flash.isEmpty())
+        result.sizeReport += QLatin1Char('\n') + flash;
     return result;
 }

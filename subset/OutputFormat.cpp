@@ -9,6 +9,10 @@ QString outputSuffix(OutputFormat format)
         return QStringLiteral(".woff2");
     case OutputFormat::CArray:
         return QStringLiteral(".h");
+    case OutputFormat::Lvgl:
+        return QStringLiteral(".c");
+    case OutputFormat::LvglBin:
+        return QStringLiteral(".bin");
     case OutputFormat::TrueType:
         break;
     }
@@ -23,6 +27,10 @@ bool outputFormatFromName(const QString &name, OutputFormat *format)
         *format = OutputFormat::Woff2;
     else if (name == QLatin1String("c"))
         *format = OutputFormat::CArray;
+    else if (name == QLatin1String("lvgl"))
+        *format = OutputFormat::Lvgl;
+    else if (name == QLatin1String("lvgl-bin"))
+        *format = OutputFormat::LvglBin;
     else
         return false;
     return true;
@@ -35,6 +43,10 @@ QString outputFormatName(OutputFormat format)
         return QStringLiteral("woff2");
     case OutputFormat::CArray:
         return QStringLiteral("c");
+    case OutputFormat::Lvgl:
+        return QStringLiteral("lvgl");
+    case OutputFormat::LvglBin:
+        return QStringLiteral("lvgl-bin");
     case OutputFormat::TrueType:
         break;
     }

@@ -5,12 +5,19 @@
 
 // What the kept font is written as: the font itself, compressed for the web,
 // or as C source to build into a firmware image.
-enum class OutputFormat { TrueType, Woff2, CArray };
+enum class OutputFormat { TrueType, Woff2, CArray, Lvgl, LvglBin };
 
-// ".ttf", ".woff2" or ".h".
+// The formats that hold bitmaps rasterized for LVGL rather than the font.
+inline bool isLvglFormat(OutputFormat format)
+{
+    return format == OutputFormat::Lvgl || format == OutputFormat::LvglBin;
+}
+
+// ".ttf", ".woff2", ".h", ".c" or ".bin".
 QString outputSuffix(OutputFormat format);
 
-// The command line's names: "ttf", "woff2" and "c". False for anything else.
+// The command line's names: "ttf", "woff2", "c", "lvgl" and "lvgl-bin". False
+// for anything else.
 bool outputFormatFromName(const QString &name, OutputFormat *format);
 QString outputFormatName(OutputFormat format);
 

@@ -26,6 +26,12 @@ QString generationDoneText(const SubsetOutcome &outcome)
                       "or close this tool.",
                       "子集字库已生成为 C 数组，可继续生成其他字库或关闭本工具。");
         break;
+    case OutputFormat::Lvgl:
+    case OutputFormat::LvglBin:
+        text = uiText("LVGL bitmap font has been generated. You can continue generating more subsets or close "
+                      "this tool.",
+                      "LVGL 点阵字库已生成，可继续生成其他字库或关闭本工具。");
+        break;
     }
     const QStringList files =
         outcome.writtenFiles.isEmpty() ? QStringList{outcome.writtenPath} : outcome.writtenFiles;

@@ -37,3 +37,11 @@ QString sizeReportLine(qint64 sourceBytes, qint64 outputBytes, int characters, i
     return uiText("Size: %1 → %2 (%3), %4 characters, %5 glyphs", "大小：%1 → %2（%3），%4 个字符，%5 个字形")
         .arg(byteSize(sourceBytes), byteSize(outputBytes), share, grouped(characters), grouped(glyphs));
 }
+
+QString flashReportLine(qint64 bitmapBytes, qint64 descriptorBytes, qint64 ttfBytes)
+{
+    return uiText("Flash: %1 (bitmaps %2 + descriptors %3); TrueType subset: %4",
+                  "Flash 占用：%1（位图 %2 + 描述 %3）；TrueType 子集：%4")
+        .arg(byteSize(bitmapBytes + descriptorBytes), byteSize(bitmapBytes), byteSize(descriptorBytes),
+             byteSize(ttfBytes));
+}

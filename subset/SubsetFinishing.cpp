@@ -50,6 +50,8 @@ FinishingResult finishSubsetOutput(const SubsetRequest &request, const QString &
     if (defect.isEmpty()) {
         if (request.format == OutputFormat::Woff2)
             report(SubsetStage::Compressing);
+        else if (isLvglFormat(request.format))
+            report(SubsetStage::Rasterizing);
         result = convertSubsetOutput(request, subsetPath, font, facts, stop);
     }
     // Damage outranks a failed conversion: it is what the user must act on.

@@ -169,6 +169,9 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
     const QString pinProblem = axisPinProblem(choices.face, choices.options.pins);
     if (!pinProblem.isEmpty())
         return fail(errorMessage, pinProblem);
+    const QString lvglProblem = isLvglFormat(choices.format) ? lvglOptionsProblem(choices.lvgl) : QString();
+    if (!lvglProblem.isEmpty())
+        return fail(errorMessage, lvglProblem);
 
     SubsetRequest built;
     built.face = choices.face;
@@ -180,6 +183,7 @@ bool buildSubsetRequest(const SubsetChoices &choices, SubsetRequest *request, QS
     built.format = choices.format;
     built.writeCss = choices.format == OutputFormat::Woff2 && choices.writeCss;
     built.options = choices.options;
+    built.lvgl = choices.lvgl;
     built.createFolders = choices.createFolders;
     *request = built;
     return true;

@@ -2,6 +2,7 @@
 
 #include "charset/CodepointRange.h"
 #include "font/FontFace.h"
+#include "lvgl/LvglOptions.h"
 #include "subset/OutputFormat.h"
 #include "subset/SubsetOptions.h"
 
@@ -30,6 +31,7 @@ struct SubsetChoices
     OutputFormat format = OutputFormat::TrueType;
     bool writeCss = false; // WOFF2 only: a style sheet beside the font
     SubsetOptions options;
+    LvglOptions lvgl; // for the LVGL formats
     // The command line names its output as it likes, folders included; the
     // window's folder was picked among those that are there.
     bool createFolders = false; // make the target's missing folders when the files are placed
@@ -49,6 +51,7 @@ struct SubsetRequest
     OutputFormat format = OutputFormat::TrueType;
     bool writeCss = false;
     SubsetOptions options;
+    LvglOptions lvgl;
     bool createFolders = false;
 };
 

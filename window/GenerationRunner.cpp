@@ -24,6 +24,8 @@ QString stageText(SubsetStage stage)
         return uiText("Checking…", "正在检查…");
     case SubsetStage::Compressing:
         return uiText("Compressing…", "正在压缩…");
+    case SubsetStage::Rasterizing:
+        return uiText("Rasterizing…", "正在栅格化…");
     }
     return QString();
 }

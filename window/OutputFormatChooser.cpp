@@ -18,16 +18,21 @@ OutputFormatChooser::OutputFormatChooser(QWidget *parent)
     formats->addItem(QStringLiteral("TrueType/OpenType (.ttf)"), int(OutputFormat::TrueType));
     formats->addItem(QStringLiteral("WOFF2 (.woff2)"), int(OutputFormat::Woff2));
     formats->addItem(QStringLiteral("C array (.h)"), int(OutputFormat::CArray));
+    formats->addItem(uiText("LVGL font (.c)", "LVGL 字库 (.c)"), int(OutputFormat::Lvgl));
+    formats->addItem(uiText("LVGL binary font (.bin)", "LVGL 二进制字库 (.bin)"), int(OutputFormat::LvglBin));
     caption->setBuddy(formats);
     css->setObjectName(QStringLiteral("writeCssCheck"));
     css->setText(uiText("Also write CSS", "同时生成 CSS"));
     css->setEnabled(false);
-    formats->setToolTip(uiText("TrueType for apps and systems, WOFF2 for web pages, a C array for firmware",
-                               "TrueType 用于应用与系统，WOFF2 用于网页，C 数组用于固件"));
+    formats->setToolTip(uiText("TrueType for apps and systems, WOFF2 for web pages, a C array for firmware, "
+                               "LVGL bitmap fonts for displays without a TrueType renderer",
+                               "TrueType 用于应用与系统，WOFF2 用于网页，C 数组用于固件，"
+                               "LVGL 点阵字库用于没有 TrueType 渲染器的显示屏"));
     css->setToolTip(uiText("Write an @font-face style sheet beside the WOFF2 file",
                            "在 WOFF2 文件旁写出 @font-face 样式表"));
     connect(formats, &QComboBox::currentIndexChanged, this,
             [this] { css->setEnabled(format() == OutputFormat::Woff2); });
+    connect(formats, &QComboBox::currentIndexChanged, this, &OutputFormatChooser::formatChanged);
     layout->addWidget(caption);
     layout->addWidget(formats);
     layout->addWidget(css);

@@ -19,6 +19,9 @@ public:
     OutputFormat format() const;
     bool writeCss() const; // false unless the format is WOFF2
 
+Q_SIGNALS:
+    void formatChanged();
+
 private:
     QComboBox *formats;
     QCheckBox *css;

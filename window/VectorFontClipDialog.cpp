@@ -2,6 +2,7 @@
 
 #include "common/UiText.h"
 #include "font/FontFaceList.h"
+#include "subset/LvglOutput.h"
 #include "subset/OutputName.h"
 #include "subset/SubsetRequest.h"
 #include "window/BlockListPage.h"
@@ -11,6 +12,8 @@
 #include "window/FontInfo.h"
 #include "window/FontSourceRow.h"
 #include "window/GenerationRunner.h"
+#include "window/LvglPixelPreview.h"
+#include "window/LvglSettingsRow.h"
 #include "window/OutputFormatChooser.h"
 #include "window/PreviewCoverage.h"
 #include "window/SubsetOptionsButton.h"
@@ -104,6 +107,8 @@ void VectorFontClipDialog::setupUi()
     outputFormat = new OutputFormatChooser(this);
     outputRow->addWidget(outputFormat, 0);
     mainLayout->addLayout(outputRow);
+    lvglSettings = new LvglSettingsRow(this);
+    mainLayout->addWidget(lvglSettings);
 
     auto *previewRow = new QHBoxLayout;
     auto *previewCaption = new QLabel(uiText("Preview text:", "预览字符:"), this);
@@ -119,6 +124,8 @@ void VectorFontClipDialog::setupUi()
     previewRow->addWidget(previewCaption, 0);
     previewRow->addWidget(previewEdit, 0);
     previewRow->addWidget(previewLabel, 1);
+    lvglPreview = new LvglPixelPreview(this);
+    previewRow->addWidget(lvglPreview, 1);
     mainLayout->addLayout(previewRow);
 
     fontInfoLabel = new QLabel(this);
@@ -169,6 +176,8 @@ void VectorFontClipDialog::setupUi()
     connect(generation, &GenerationRunner::runningChanged, buttonBox, &QWidget::setDisabled);
     connect(outputNameEdit, &QLineEdit::textEdited, this, [this] { proposedOutputName.clear(); });
     connect(previewEdit, &QLineEdit::textChanged, this, &VectorFontClipDialog::refreshPreview);
+    connect(outputFormat, &OutputFormatChooser::formatChanged, this, &VectorFontClipDialog::refreshPreview);
+    connect(lvglSettings, &LvglSettingsRow::optionsChanged, this, &VectorFontClipDialog::refreshPreview);
     connect(fontSource, &FontSourceRow::faceChanged, this, &VectorFontClipDialog::onFaceChanged);
     connect(fontSource, &FontSourceRow::fontChosen, this, &VectorFontClipDialog::onFontChosen);
     connect(customTextPage, &CustomTextPage::textChanged, this, &VectorFontClipDialog::onSelectionChanged);
@@ -220,6 +229,14 @@ void VectorFontClipDialog::refreshPreview()
     const PreviewCoverage coverage = checkPreviewCoverage(face, previewEdit->text(), font());
     previewLabel->showCoverage(coverage);
     previewStatusLabel->setText(previewStatusText(coverage));
+    // A bitmap font shows the device's pixels in place of the outlines.
+    const bool bitmapFont = isLvglFormat(outputFormat->format());
+    lvglSettings->setVisible(bitmapFont);
+    previewLabel->setVisible(!bitmapFont);
+    lvglPreview->setVisible(bitmapFont);
+    if (bitmapFont)
+        lvglPreview->showText(face, previewEdit->text(), lvglSettings->options(),
+                              rasterAxes(optionsButton->optionsFor(face).pins));
 }
 
 void VectorFontClipDialog::onSelectionChanged()
@@ -242,6 +259,7 @@ SubsetChoices VectorFontClipDialog::currentChoices() const
     choices.writeCss = outputFormat->writeCss();
     choices.toolDirectory = toolDirectory;
     choices.options = optionsButton->optionsFor(choices.face);
+    choices.lvgl = lvglSettings->options();
     return choices;
 }
 

@@ -12,6 +12,8 @@ class CustomTextPage;
 class FacePreviewLabel;
 class FontSourceRow;
 class GenerationRunner;
+class LvglPixelPreview;
+class LvglSettingsRow;
 class OutputFormatChooser;
 class SubsetOptionsButton;
 
@@ -56,6 +58,8 @@ private:
     FontSourceRow *fontSource = nullptr;
     QLineEdit *outputNameEdit = nullptr;
     OutputFormatChooser *outputFormat = nullptr;
+    LvglSettingsRow *lvglSettings = nullptr;
+    LvglPixelPreview *lvglPreview = nullptr;
     QLineEdit *previewEdit = nullptr;
     FacePreviewLabel *previewLabel = nullptr;
     QLabel *fontInfoLabel = nullptr;
