@@ -4,6 +4,7 @@
 #include "cli/CharsetCommand.h"
 #include "cli/CollectOptions.h"
 #include "cli/FaceCommand.h"
+#include "cli/RecipeCommand.h"
 #include "cli/StandardInput.h"
 #include "cli/SubsetCommandHelp.h"
 #include "cli/TerminationSignals.h"
@@ -85,9 +86,13 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
         return listFacesCommand(commandLine, out, err);
     case SubsetCommandLine::Action::CollectOnly:
         return collectOnlyCommand(commandLine, out, err);
+    case SubsetCommandLine::Action::Recipe:
+        return runRecipeCommand(commandLine, toolDirectory, out, err);
     case SubsetCommandLine::Action::Subset:
         break;
     }
+    if (!commandLine.saveRecipePath.isEmpty())
+        return saveRecipeCommand(commandLine, err);
 
     FontFace face;
     QString faceProblem;

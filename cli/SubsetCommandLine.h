@@ -15,7 +15,7 @@
 // (exit 1) rather than of the command line (exit 2).
 struct SubsetCommandLine
 {
-    enum class Action { Subset, Help, Version, ListBlocks, UsageError, ListFaces, ListCharsets, CollectOnly };
+    enum class Action { Subset, Help, Version, ListBlocks, UsageError, ListFaces, ListCharsets, CollectOnly, Recipe };
 
     Action action = Action::UsageError;
     bool english = false; // --lang=en; Chinese by default, as in the window
@@ -44,6 +44,11 @@ struct SubsetCommandLine
     QStringList includePatterns;
     QStringList excludePatterns;
     bool collectOnly = false;
+    // --recipe=FILE builds a recipe (Recipe), with --check checks its
+    // outputs; --save-recipe=FILE writes a subset command line's recipe instead of building.
+    QString recipePath;
+    QString saveRecipePath;
+    bool check = false;
 };
 
 // Reads the arguments that follow the program name. Options take their value

@@ -43,16 +43,18 @@ void CollectImport::chooseFolder()
         start({folder});
 }
 
-void CollectImport::start(const QStringList &paths)
+void CollectImport::start(const QStringList &paths, const CollectionPatterns &patterns, const QString &appended)
 {
     if (isRunning() || paths.isEmpty())
         return;
+    starting = {paths, patterns, {}};
+    appendedText = appended;
     walk = std::make_shared<Walk>();
     watcher = new QFutureWatcher<CharacterCollection>(this);
     connect(watcher, &QFutureWatcher<CharacterCollection>::finished, this, &CollectImport::onFinished);
     const std::shared_ptr<Walk> state = walk;
-    watcher->setFuture(QtConcurrent::run([state, paths] {
-        return collectCharacters(paths, CollectionPatterns(), &state->cancel,
+    watcher->setFuture(QtConcurrent::run([state, paths, patterns] {
+        return collectCharacters(paths, patterns, &state->cancel,
                                  [state](int files, qint64 bytes) {
                                      state->files = files;
                                      state->bytes = bytes;
@@ -89,7 +91,10 @@ void CollectImport::onFinished()
     if (cancelled)
         return;
     // Finding nothing is no reason to throw away what the user had.
-    if (!collection.codepoints.isEmpty())
-        target->setPlainText(collectedText(collection.codepoints));
+    if (!collection.codepoints.isEmpty() || !appendedText.isEmpty()) {
+        target->setPlainText(collectedText(collection.codepoints) + appendedText);
+        imported = starting;
+        imported.codepoints = collection.codepoints;
+    }
     QMessageBox::information(window, uiText("Import finished", "导入完成"), collectionSummary(collection));
 }

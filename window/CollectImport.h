@@ -25,11 +25,24 @@ public:
     CollectImport(QTextEdit *target, QWidget *window);
     ~CollectImport() override; // a walk still going on is told to stop
 
-    // Ignored while a walk is going on.
-    void start(const QStringList &paths);
+    // Ignored while a walk is going on. `appended` follows the characters
+    // found in the text.
+    void start(const QStringList &paths, const CollectionPatterns &patterns = CollectionPatterns(),
+               const QString &appended = QString());
     // Asks for a folder, then imports it.
     void chooseFolder();
     bool isRunning() const { return watcher != nullptr; }
+
+    // The import whose characters the text holds now: what was named, how
+    // it was walked and what was found. Empty paths when there is none.
+    struct Imported
+    {
+        QStringList paths;
+        CollectionPatterns patterns;
+        QList<uint> codepoints;
+    };
+    const Imported &lastImport() const { return imported; }
+    void forgetImport() { imported = Imported(); }
 
 private:
     struct Walk;
@@ -43,4 +56,7 @@ private:
     QFutureWatcher<CharacterCollection> *watcher = nullptr;
     QProgressDialog *progress = nullptr;
     QTimer *progressTimer;
+    Imported starting; // until the walk ends well
+    QString appendedText;
+    Imported imported;
 };

@@ -1,5 +1,6 @@
 #include "window/CustomTextPage.h"
 
+#include "charset/CharacterCollector.h"
 #include "charset/TextCharacters.h"
 #include "charset/TextImport.h"
 #include "common/UiText.h"
@@ -14,6 +15,8 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 CustomTextPage::CustomTextPage(QWidget *window, std::function<FontFace()> currentFace, QWidget *parent)
     : QWidget(parent),
@@ -79,8 +82,10 @@ void CustomTextPage::importTextFiles(const QStringList &paths)
     }
     QString text;
     QString errorMessage;
-    if (readUtf8Text(paths.first(), &text, &errorMessage))
+    if (readUtf8Text(paths.first(), &text, &errorMessage)) {
+        collectImport->forgetImport();
         edit->setPlainText(text);
+    }
     else if (!errorMessage.isEmpty())
         QMessageBox::warning(window, uiText("Import failed", "导入失败"), errorMessage, QMessageBox::Ok,
                              QMessageBox::NoButton);
@@ -98,4 +103,43 @@ void CustomTextPage::chooseTextFiles()
 void CustomTextPage::showCount()
 {
     countLabel->setText(uiText("Unique characters: %1", "唯一字符数: %1").arg(countUniqueCharacters(text())));
+}
+
+QString CustomTextPage::typedText() const
+{
+    const QList<uint> &found = collectImport->lastImport().codepoints;
+    if (collectImport->lastImport().paths.isEmpty())
+        return text();
+    QString typed;
+    for (uint codepoint : textCharacters(text())) {
+        if (!std::binary_search(found.cbegin(), found.cend(), codepoint))
+            typed += collectedText({codepoint});
+    }
+    return typed;
+}
+
+QStringList CustomTextPage::importedPaths() const
+{
+    return collectImport->lastImport().paths;
+}
+
+CollectionPatterns CustomTextPage::importedPatterns() const
+{
+    return collectImport->lastImport().patterns;
+}
+
+void CustomTextPage::setCharacters(const QString &text, const QStringList &files,
+                                   const CollectionPatterns &patterns)
+{
+    collectImport->forgetImport();
+    QString fileText, errorMessage;
+    if (!importsOneText(files)) {
+        edit->setPlainText(text);
+        collectImport->start(files, patterns, text);
+    } else if (readUtf8Text(files.first(), &fileText, &errorMessage)) {
+        edit->setPlainText(fileText + text);
+    } else {
+        QMessageBox::warning(window, uiText("Import failed", "导入失败"), errorMessage, QMessageBox::Ok,
+                             QMessageBox::NoButton);
+    }
 }
