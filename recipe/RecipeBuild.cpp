@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -85,13 +86,25 @@ void RecipeBuild::onJobFinished(int index, const SubsetOutcome &outcome)
             return;
         }
     }
+    // Each file waits beside its target under a name of its own until all
+    // are there; made under the target's name (which the style sheet and the
+    // C array quote), it takes the staging folder's unique name first.
     QList<StagedFile> files;
+    const QString unique = QFileInfo(staging->path()).fileName();
     for (int i = 0; i < outcomes.size(); ++i) {
         const RecipeOutput &output = outputs.at(i);
         const QStringList targets = outputFilePaths(output.path, output.format, output.css);
         const QStringList &made = outcomes.at(i).writtenFiles;
-        for (int f = 0; f < made.size() && f < targets.size(); ++f)
-            files.append({made.at(f), targets.at(f)});
+        for (int f = 0; f < made.size() && f < targets.size(); ++f) {
+            const QString waiting = QDir(staging->path()).filePath(QStringLiteral("%1.%2.%3").arg(unique).arg(i).arg(f));
+            if (!QFile::rename(made.at(f), waiting)) {
+                result.errorMessage = outputFailure(i, uiText("Failed to save to path: %1", "无法保存到目标路径: %1")
+                                                           .arg(waiting));
+                finish(result);
+                return;
+            }
+            files.append({waiting, targets.at(f)});
+        }
         result.sizeReports.append(outcomes.at(i).sizeReport);
     }
     QString error;

@@ -401,6 +401,7 @@ bool writeRecipe(const Recipe &recipe, const QString &path, QString *errorMessag
                            {QStringLiteral("options"), options},
                            {QStringLiteral("outputs"), outputs}};
     QSaveFile file(path);
+    folder.mkpath(QStringLiteral("."));
     const QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Indented);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return true;
