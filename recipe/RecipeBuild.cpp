@@ -1,6 +1,7 @@
 #include "recipe/RecipeBuild.h"
 
 #include "common/UiText.h"
+#include "subset/OutputConversion.h"
 #include "subset/SubsetFinishing.h"
 #include "subset/SubsetJob.h"
 
@@ -8,8 +9,30 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtConcurrent>
+
+struct RecipeBuild::Staging
+{
+    QTemporaryDir folder{QDir(QDir::tempPath()).filePath(QStringLiteral("vfc_recipe_XXXXXX"))};
+    std::atomic<bool> stop{false};
+};
+
+namespace {
+
+QString outputFailure(int index, const QString &path, const QString &message)
+{
+    return uiText("Output %1 (%2) failed: %3", "输出 %1（%2）失败：%3").arg(index + 1).arg(path, message);
+}
+
+QString saveFailure(const QString &path)
+{
+    return uiText("Failed to save to path: %1", "无法保存到目标路径: %1").arg(path);
+}
+
+} // namespace
 
 RecipeBuild::RecipeBuild(QObject *parent) : QObject(parent) {}
 
@@ -18,114 +41,118 @@ RecipeBuild::~RecipeBuild()
     cancel();
 }
 
-QString RecipeBuild::outputFailure(int index, const QString &message) const
-{
-    return uiText("Output %1 (%2) failed: %3", "输出 %1（%2）失败：%3")
-        .arg(index + 1)
-        .arg(outputs.at(index).path, message);
-}
-
-void RecipeBuild::start(const SubsetRequest &request, const QList<RecipeOutput> &newOutputs)
+void RecipeBuild::start(const SubsetRequest &newRequest, const QList<RecipeOutput> &newOutputs)
 {
     Q_ASSERT(!running);
     running = true;
+    request = newRequest;
     outputs = newOutputs;
-    outcomes = QList<SubsetOutcome>(outputs.size());
-    staging = std::make_unique<QTemporaryDir>(QDir(QDir::tempPath()).filePath(QStringLiteral("vfc_recipe_XXXXXX")));
+    pending = RecipeBuildOutcome();
+    staging = std::make_shared<Staging>();
 
-    QString problem;
+    QString problem = staging->folder.isValid() ? QString() : saveFailure(QDir::tempPath());
     for (int i = 0; problem.isEmpty() && i < outputs.size(); ++i) {
-        for (const QString &path : outputFilePaths(outputs.at(i).path, outputs.at(i).format, outputs.at(i).css)) {
+        const RecipeOutput &output = outputs.at(i);
+        for (const QString &path : outputFilePaths(output.path, output.format, output.css)) {
             const QString reason = targetProblem(path, request.face);
             if (problem.isEmpty() && !reason.isEmpty())
-                problem = outputFailure(i, reason);
+                problem = outputFailure(i, output.path, reason);
         }
-        if (problem.isEmpty() && !QDir(staging->path()).mkpath(QString::number(i)))
-            problem = outputFailure(i, uiText("Failed to save to path: %1", "无法保存到目标路径: %1")
-                                           .arg(staging->path()));
     }
-    if (problem.isEmpty() && !staging->isValid())
-        problem = uiText("Failed to save to path: %1", "无法保存到目标路径: %1").arg(QDir::tempPath());
     if (!problem.isEmpty()) {
-        RecipeBuildOutcome failed;
-        failed.errorMessage = problem;
-        QTimer::singleShot(0, this, [this, failed] { finish(failed); });
+        pending.errorMessage = problem;
+        QTimer::singleShot(0, this, [this, outcome = pending] { finish(outcome); });
         return;
     }
 
-    // The outputs share nothing but the request, so they are made side by
-    // side; each job waits on its own child processes.
-    pending = int(outputs.size());
-    for (int i = 0; i < outputs.size(); ++i) {
-        SubsetRequest own = request;
-        own.targetPath = QDir(staging->path()).filePath(QString::number(i) + QLatin1Char('/') +
-                                                       QFileInfo(outputs.at(i).path).fileName());
-        own.format = outputs.at(i).format;
-        own.writeCss = outputs.at(i).css;
-        own.createFolders = false;
-        auto *job = new SubsetJob(this);
-        jobs.append(job);
-        connect(job, &SubsetJob::finished, this, [this, i](const SubsetOutcome &outcome) { onJobFinished(i, outcome); });
-        job->start(own);
-    }
+    SubsetRequest shared = request;
+    shared.format = OutputFormat::TrueType;
+    shared.writeCss = false;
+    shared.createFolders = false;
+    shared.targetPath = staging->folder.filePath(QStringLiteral("subset.ttf"));
+    job = new SubsetJob(this);
+    connect(job, &SubsetJob::finished, this, &RecipeBuild::onSubsetFinished);
+    job->start(shared);
 }
 
-void RecipeBuild::onJobFinished(int index, const SubsetOutcome &outcome)
+void RecipeBuild::onSubsetFinished(const SubsetOutcome &outcome)
 {
     if (!running)
         return;
-    outcomes[index] = outcome;
-    if (--pending > 0)
+    if (!outcome.ok) {
+        pending.errorMessage = outcome.errorMessage;
+        finish(pending);
         return;
+    }
+    pending.missingCharsNote = outcome.missingCharsNote;
+    pending.missingCodepoints = outcome.missingCodepoints;
 
-    RecipeBuildOutcome result;
-    for (int i = 0; i < outcomes.size(); ++i) {
-        if (!outcomes.at(i).ok) {
-            result.errorMessage = outputFailure(i, outcomes.at(i).errorMessage);
-            finish(result);
+    // Each output converts a copy of its own, named after the staging folder
+    // so that it cannot meet another file beside its target; the outputs do
+    // not wait for each other.
+    converted = QList<Converted>(outputs.size());
+    left = int(outputs.size());
+    for (int i = 0; i < outputs.size(); ++i) {
+        auto *watcher = new QFutureWatcher<Converted>(this);
+        connect(watcher, &QFutureWatcher<Converted>::finished, this, [this, watcher, i] {
+            watcher->deleteLater();
+            onConverted(i, watcher->result());
+        });
+        SubsetRequest own = request;
+        own.targetPath = outputs.at(i).path;
+        own.format = outputs.at(i).format;
+        own.writeCss = outputs.at(i).css;
+        watcher->setFuture(QtConcurrent::run([state = staging, made = outcome.writtenPath, own, i] {
+            Converted result;
+            const QString copy = state->folder.filePath(
+                QStringLiteral("%1.%2").arg(QFileInfo(state->folder.path()).fileName()).arg(i));
+            QFile file(made);
+            const QByteArray font = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            if (state->stop || font.isEmpty() || !QFile::copy(made, copy)) {
+                result.errorMessage = saveFailure(copy);
+                return result;
+            }
+            const FinishingResult finished =
+                convertSubsetOutput(own, copy, font, readSubsetFontFacts(font), &state->stop);
+            result.errorMessage = finished.errorMessage;
+            result.files = finished.files;
+            result.sizeReport = finished.sizeReport;
+            return result;
+        }));
+    }
+}
+
+void RecipeBuild::onConverted(int index, const Converted &result)
+{
+    if (!running)
+        return;
+    converted[index] = result;
+    if (--left > 0)
+        return;
+    QList<StagedFile> files;
+    for (int i = 0; i < converted.size(); ++i) {
+        if (!converted.at(i).errorMessage.isEmpty()) {
+            pending.errorMessage = outputFailure(i, outputs.at(i).path, converted.at(i).errorMessage);
+            finish(pending);
             return;
         }
+        files += converted.at(i).files;
+        pending.sizeReports.append(converted.at(i).sizeReport);
     }
-    // Each file waits beside its target under a name of its own until all
-    // are there; made under the target's name (which the style sheet and the
-    // C array quote), it takes the staging folder's unique name first.
-    QList<StagedFile> files;
-    const QString unique = QFileInfo(staging->path()).fileName();
-    for (int i = 0; i < outcomes.size(); ++i) {
-        const RecipeOutput &output = outputs.at(i);
-        const QStringList targets = outputFilePaths(output.path, output.format, output.css);
-        const QStringList &made = outcomes.at(i).writtenFiles;
-        for (int f = 0; f < made.size() && f < targets.size(); ++f) {
-            const QString waiting = QDir(staging->path()).filePath(QStringLiteral("%1.%2.%3").arg(unique).arg(i).arg(f));
-            if (!QFile::rename(made.at(f), waiting)) {
-                result.errorMessage = outputFailure(i, uiText("Failed to save to path: %1", "无法保存到目标路径: %1")
-                                                           .arg(waiting));
-                finish(result);
-                return;
-            }
-            files.append({waiting, targets.at(f)});
-        }
-        result.sizeReports.append(outcomes.at(i).sizeReport);
+    pending.ok = placeStagedFiles(files, &pending.errorMessage, true);
+    if (pending.ok) {
+        for (const StagedFile &file : std::as_const(files))
+            pending.writtenFiles.append(file.targetPath);
     }
-    QString error;
-    if (!placeStagedFiles(files, &error, true)) {
-        result.errorMessage = error;
-        finish(result);
-        return;
-    }
-    result.ok = true;
-    result.missingCharsNote = outcomes.first().missingCharsNote;
-    result.missingCodepoints = outcomes.first().missingCodepoints;
-    for (const StagedFile &file : std::as_const(files))
-        result.writtenFiles.append(file.targetPath);
-    finish(result);
+    finish(pending);
 }
 
 void RecipeBuild::cancel()
 {
     if (!running)
         return;
-    for (SubsetJob *job : std::as_const(jobs)) {
+    staging->stop = true;
+    if (job) {
         job->disconnect(this);
         job->cancel();
     }
@@ -139,11 +166,13 @@ void RecipeBuild::finish(const RecipeBuildOutcome &outcome)
     if (!running)
         return;
     running = false;
-    // Possibly inside one of their own signals.
-    for (SubsetJob *job : std::as_const(jobs))
-        job->deleteLater();
-    jobs.clear();
-    staging.reset(); // whatever was not placed goes with it
+    if (job) {
+        job->deleteLater(); // possibly inside its own signal
+        job = nullptr;
+    }
+    // Whatever was not placed goes with the folder, once a worker still
+    // converting lets go of it.
+    staging.reset();
     Q_EMIT finished(outcome);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "recipe/Recipe.h"
+#include "subset/SubsetFinishing.h"
 #include "subset/SubsetRequest.h"
 
 #include <QList>
@@ -10,7 +11,6 @@
 
 #include <memory>
 
-class QTemporaryDir;
 class SubsetJob;
 struct SubsetOutcome;
 
@@ -25,10 +25,12 @@ struct RecipeBuildOutcome
     QStringList sizeReports;       // one line per output
 };
 
-// Builds every output of a recipe from one request: each is made and checked
-// in a staging folder of its own, all at once, and only when every one of
-// them succeeded do they replace their targets together (see
-// placeStagedFiles()). After any failure or a cancel no target has changed.
+// Builds every output of a recipe from one request. They differ in format
+// only, so hb-subset runs once and its font is checked once (a SubsetJob
+// writing TrueType to a staging folder); each output is then made from it
+// on a worker as a single run would make it. Only when every one of them
+// succeeded do they replace their targets together (see placeStagedFiles());
+// after any failure or a cancel no target has changed.
 class RecipeBuild : public QObject
 {
     Q_OBJECT
@@ -37,8 +39,8 @@ public:
     explicit RecipeBuild(QObject *parent = nullptr);
     ~RecipeBuild() override;
 
-    // `request` from buildSubsetRequest(); its target and format are replaced
-    // by each output's. Emits finished() once, later.
+    // `request` from buildSubsetRequest(); its target and format are each
+    // output's. Emits finished() once, later.
     void start(const SubsetRequest &request, const QList<RecipeOutput> &outputs);
     void cancel();
 
@@ -46,15 +48,26 @@ Q_SIGNALS:
     void finished(const RecipeBuildOutcome &outcome);
 
 private:
-    void onJobFinished(int index, const SubsetOutcome &outcome);
-    void finish(const RecipeBuildOutcome &outcome);
-    QString outputFailure(int index, const QString &message) const;
+    struct Staging;
+    struct Converted
+    {
+        QString errorMessage;
+        QList<StagedFile> files;
+        QString sizeReport;
+    };
 
+    void onSubsetFinished(const SubsetOutcome &outcome);
+    void onConverted(int index, const Converted &result);
+    void finish(const RecipeBuildOutcome &outcome);
+
+    SubsetRequest request;
     QList<RecipeOutput> outputs;
-    QList<SubsetJob *> jobs;
-    QList<SubsetOutcome> outcomes;
-    int pending = 0;
-    std::unique_ptr<QTemporaryDir> staging;
+    SubsetJob *job = nullptr;
+    RecipeBuildOutcome pending;
+    QList<Converted> converted; // by output
+    int left = 0;               // outputs still converting
+    // Shared with the worker, which may still be writing into it after a cancel.
+    std::shared_ptr<Staging> staging;
     bool running = false;
 };
 
