@@ -20,6 +20,8 @@ struct RecipeOutput
 // Every path here is absolute; the file holds them relative to its folder.
 struct Recipe
 {
+    QString file; // where it was read from, for messages; not written
+
     QString fontPath; // empty when `family` names an installed font instead
     QString family;
     int faceIndex = 0;

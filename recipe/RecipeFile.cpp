@@ -338,6 +338,7 @@ bool readRecipe(const QString &path, Recipe *recipe, QString *errorMessage)
         *errorMessage = reader.error;
         return false;
     }
+    read.file = path;
     *recipe = read;
     return true;
 }

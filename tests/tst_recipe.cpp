@@ -130,6 +130,12 @@ void TestRecipe::checkFollowsTheSources()
     QCOMPARE(check.out, "U+03A9 Ω  src/ui/strings.json:4\nU+20AC €  src/ui/strings.json:4\n");
     QCOMPARE(vfcSubset(recipe).exitCode, 0);
     QCOMPARE(vfcSubset(recipe + QStringList{"--check"}).exitCode, 0);
+    // What the source lacks (、 U+3001 of the CJK punctuation) is no fault of the outputs.
+    QVERIFY(writeRecipe(R"({"files": ["src"], "text": "0", "blocks": [2], "unicodes": "416", "charsets": ["cjk-punct"]})",
+                        R"([{"path": "out/ui.ttf"}])"));
+    const QByteArray listed = vfcSubset(recipe + QStringList{"--check"}).out;
+    QVERIFY2(listed.startsWith("U+0416 Ж  unicodes\nU+2014 —  charset cjk-punct\n") && !listed.contains("U+3001"),
+             listed.constData());
     // The C array and the WOFF2 file are read for what they hold, not trusted by name.
     QVERIFY(writeFile(path("out/fw/ui.h"), "static const unsigned char font[] = { 0x00 };"));
     QCOMPARE(vfcSubset(recipe + QStringList{"--check"}).exitCode, 1);
