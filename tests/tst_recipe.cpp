@@ -28,6 +28,7 @@ private Q_SLOTS:
     void init();
     void refusesBadRecipes_data();
     void refusesBadRecipes();
+    void recipeTakesNothingElse();
     void checkFollowsTheSources();
     void failingOutputReplacesNothing();
     void savedCommandLineBuildsTheSame();
@@ -103,6 +104,16 @@ void TestRecipe::refusesBadRecipes()
         QVERIFY2(run.err.contains(path("fonts.json") + ": " + message), qPrintable(run.err));
     }
     QCOMPARE(folderTree(project->path()), before);
+}
+
+void TestRecipe::recipeTakesNothingElse()
+{
+    const ProgramRun withFont = vfcSubset({"--recipe=fonts.json", TestFonts::dejaVuSans()});
+    QCOMPARE(withFont.exitCode, 2);
+    QVERIFY2(withFont.err.contains("--recipe takes no font, characters or output"), qPrintable(withFont.err));
+    const ProgramRun checkAlone = vfcSubset({TestFonts::dejaVuSans(), "--text=A", "--output-file=o.ttf", "--check"});
+    QCOMPARE(checkAlone.exitCode, 2);
+    QVERIFY2(checkAlone.err.contains("--check needs --recipe=FILE."), qPrintable(checkAlone.err));
 }
 
 void TestRecipe::checkFollowsTheSources()
