@@ -58,8 +58,8 @@ Timing runMs(const QStringList &arguments, bool *ok, int status = 0)
 
 QByteArray recipe(const QByteArray &characters, const QByteArray &outputs)
 {
-    return "{\"version\": 1, \"source\": {\"file\": \"" + font.toUtf8() + "\"}, \"characters\": " + characters +
-           ", \"outputs\": " + outputs + "}";
+    return "{\"version\": 1, \"source\": {\"file\": \"" + font.toUtf8() +
+           "\"}, \"characters\": " + characters + ", \"outputs\": " + outputs + "}";
 }
 
 } // namespace
@@ -79,8 +79,7 @@ int main(int argc, char *argv[])
          {QStringList{QStringLiteral("--output-file=") + dir.filePath(QStringLiteral("one/a.ttf"))},
           QStringList{QStringLiteral("--output-file=") + dir.filePath(QStringLiteral("one/a.woff2")),
                       QStringLiteral("--css")},
-          QStringList{QStringLiteral("--output-file=") + dir.filePath(QStringLiteral("one/a.h"))}})
-    {
+          QStringList{QStringLiteral("--output-file=") + dir.filePath(QStringLiteral("one/a.h"))}}) {
         const Timing single = runMs(common + output, &ok);
         singles.medianMs += single.medianMs;
         singles.bestMs += single.bestMs;

@@ -353,7 +353,8 @@ QHash<uint, CharacterPlace> findCharacterPlaces(const QStringList &paths, const 
             break;
         CodepointSet inFile;
         const FileRead read = readFile(listed.path, &buffer, &inFile);
-        if (read.skipped || std::none_of(left.cbegin(), left.cend(), [&](uint c) { return inFile.contains(c); }))
+        if (read.skipped ||
+            std::none_of(left.cbegin(), left.cend(), [&](uint c) { return inFile.contains(c); }))
             continue;
         const QString file = QFile::decodeName(listed.path.c_str());
         const QList<QByteArray> lines = buffer.left(read.bytes).split('\n');

@@ -1,9 +1,9 @@
 #include "cli/SelectionLists.h"
 
-#include "subset/CodepointRangeList.h"
 #include "charset/StandardCharsets.h"
 #include "charset/UnicodeBlockTable.h"
 #include "common/UiText.h"
+#include "subset/CodepointRangeList.h"
 
 #include <QRegularExpression>
 

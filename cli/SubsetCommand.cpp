@@ -112,8 +112,8 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
     SubsetRequest request;
     QString errorMessage;
     QString collectionSummary;
-    const bool read =
-        subsetChoicesFromCommandLine(commandLine, face, toolDirectory, &choices, &errorMessage, &collectionSummary);
+    const bool read = subsetChoicesFromCommandLine(commandLine, face, toolDirectory, &choices, &errorMessage,
+                                                   &collectionSummary);
     if (!collectionSummary.isEmpty())
         writeLine(err, collectionSummary);
     if (!read || !buildSubsetRequest(choices, &request, &errorMessage)) {

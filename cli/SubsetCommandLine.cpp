@@ -81,8 +81,8 @@ const QStringList outputOptions = {QStringLiteral("--format")};
 bool isFlag(const QString &name)
 {
     static const QStringList flags = {
-        QStringLiteral("-h"),          QStringLiteral("--help"),        QStringLiteral("--version"),
-        QStringLiteral("--force"),     QStringLiteral("--list-blocks"), QStringLiteral("--list-missing"),
+        QStringLiteral("-h"),           QStringLiteral("--help"),        QStringLiteral("--version"),
+        QStringLiteral("--force"),      QStringLiteral("--list-blocks"), QStringLiteral("--list-missing"),
         QStringLiteral("--list-faces"), QStringLiteral("--check")};
     return flags.contains(name) || name == listCharsetsOption || outputFlags.contains(name) ||
            isSubsetOptionFlag(name) || isCollectFlag(name);
@@ -152,8 +152,8 @@ SubsetCommandLine Parser::parse(const QStringList &arguments)
         result.action = SubsetCommandLine::Action::Version;
     } else if (listBlocks) {
         result.action = SubsetCommandLine::Action::ListBlocks;
-    } else if (!result.recipePath.isEmpty() &&
-               (!fonts.isEmpty() || familyGiven || outputGiven || selectionGiven || !result.saveRecipePath.isEmpty())) {
+    } else if (!result.recipePath.isEmpty() && (!fonts.isEmpty() || familyGiven || outputGiven ||
+                                                selectionGiven || !result.saveRecipePath.isEmpty())) {
         result.usageError = text("--recipe takes no font, characters or output: the recipe holds them.",
                                  "--recipe 不带字体、字符或输出：这些都在配方中。");
     } else if (!result.recipePath.isEmpty()) {

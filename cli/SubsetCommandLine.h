@@ -15,7 +15,17 @@
 // (exit 1) rather than of the command line (exit 2).
 struct SubsetCommandLine
 {
-    enum class Action { Subset, Help, Version, ListBlocks, UsageError, ListFaces, ListCharsets, CollectOnly, Recipe };
+    enum class Action {
+        Subset,
+        Help,
+        Version,
+        ListBlocks,
+        UsageError,
+        ListFaces,
+        ListCharsets,
+        CollectOnly,
+        Recipe
+    };
 
     Action action = Action::UsageError;
     bool english = false; // --lang=en; Chinese by default, as in the window
@@ -35,8 +45,8 @@ struct SubsetCommandLine
     // fontPath whose coverage it shows.
     QStringList charsets;
     OutputFormat format = OutputFormat::TrueType; // --format, else what the output's extension names
-    bool writeCss = false; // a style sheet beside a WOFF2 file
-    bool report = false;   // the size line on standard error
+    bool writeCss = false;                        // a style sheet beside a WOFF2 file
+    bool report = false;                          // the size line on standard error
     SubsetOptions options;
     // Several --text-file paths, folders among them, are walked with these
     // globs (the default kinds of file when `includePatterns` is empty); CollectOnly

@@ -28,7 +28,7 @@ struct Recipe
 
     // The characters; all of them add up.
     QString text;
-    QStringList files; // text files and folders
+    QStringList files;   // text files and folders
     QStringList include; // empty: the default kinds of file
     QStringList exclude;
     QStringList charsets;
@@ -52,4 +52,3 @@ bool readRecipe(const QString &path, Recipe *recipe, QString *errorMessage);
 // Writes `recipe` to `path` in one step (an earlier file stays whole until
 // the new one is complete), its paths relative to the file's folder.
 bool writeRecipe(const Recipe &recipe, const QString &path, QString *errorMessage);
-

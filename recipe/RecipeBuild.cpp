@@ -34,7 +34,8 @@ QString saveFailure(const QString &path)
 
 } // namespace
 
-RecipeBuild::RecipeBuild(QObject *parent) : QObject(parent) {}
+RecipeBuild::RecipeBuild(QObject *parent) : QObject(parent)
+{}
 
 RecipeBuild::~RecipeBuild()
 {

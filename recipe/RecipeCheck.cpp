@@ -18,7 +18,8 @@ namespace {
 
 // Names where each character first comes from, in the order the recipe
 // file lists its parts.
-QList<LackingCharacter> placesOf(const QString &recipePath, const Recipe &recipe, const QList<uint> &codepoints)
+QList<LackingCharacter> placesOf(const QString &recipePath, const Recipe &recipe,
+                                 const QList<uint> &codepoints)
 {
     QHash<uint, QString> places;
     QList<uint> left = codepoints;
@@ -34,9 +35,11 @@ QList<LackingCharacter> placesOf(const QString &recipePath, const Recipe &recipe
     take([&](uint c) { return text.contains(c); }, QStringLiteral("text"));
     if (!left.isEmpty() && !recipe.files.isEmpty()) {
         const QDir folder(QFileInfo(recipePath).absoluteDir().canonicalPath());
-        const QHash<uint, CharacterPlace> found = findCharacterPlaces(recipe.files, recipePatterns(recipe), left);
+        const QHash<uint, CharacterPlace> found =
+            findCharacterPlaces(recipe.files, recipePatterns(recipe), left);
         for (auto it = found.cbegin(); it != found.cend(); ++it)
-            places.insert(it.key(), folder.relativeFilePath(it->file) + QLatin1Char(':') + QString::number(it->line));
+            places.insert(it.key(),
+                          folder.relativeFilePath(it->file) + QLatin1Char(':') + QString::number(it->line));
         left.removeIf([&](uint codepoint) { return found.contains(codepoint); });
     }
     for (const QString &id : recipe.charsets) {
@@ -45,7 +48,8 @@ QList<LackingCharacter> placesOf(const QString &recipePath, const Recipe &recipe
     }
     for (int row : recipe.blockRows) {
         const UnicodeBlock &block = unicodeBlockTable[row - 1];
-        take([&](uint c) { return c >= block.first && c <= block.last; }, QStringLiteral("block %1").arg(row));
+        take([&](uint c) { return c >= block.first && c <= block.last; },
+             QStringLiteral("block %1").arg(row));
     }
     take([](uint) { return true; }, QStringLiteral("unicodes"));
 
@@ -57,20 +61,22 @@ QList<LackingCharacter> placesOf(const QString &recipePath, const Recipe &recipe
 
 } // namespace
 
-RecipeCheckResult checkRecipeOutputs(const QString &recipePath, const Recipe &recipe, const SubsetRequest &request)
+RecipeCheckResult checkRecipeOutputs(const QString &recipePath, const Recipe &recipe,
+                                     const SubsetRequest &request)
 {
     RecipeCheckResult result;
     // What a build would keep: the requested characters the source has.
     const QList<uint> missing = findMissingCodepoints(request.face, request.codepoints);
     QList<uint> kept;
-    std::set_difference(request.codepoints.cbegin(), request.codepoints.cend(), missing.cbegin(), missing.cend(),
-                        std::back_inserter(kept));
+    std::set_difference(request.codepoints.cbegin(), request.codepoints.cend(), missing.cbegin(),
+                        missing.cend(), std::back_inserter(kept));
 
     QList<uint> lacking;
     for (const RecipeOutput &output : recipe.outputs) {
         if (!QFileInfo::exists(output.path)) {
-            result.outOfDate.append(uiText("%1: missing", "%1：不存在")
-                                        .arg(QFileInfo(recipePath).absoluteDir().relativeFilePath(output.path)));
+            result.outOfDate.append(
+                uiText("%1: missing", "%1：不存在")
+                    .arg(QFileInfo(recipePath).absoluteDir().relativeFilePath(output.path)));
             continue;
         }
         QByteArray font;
@@ -79,10 +85,10 @@ RecipeCheckResult checkRecipeOutputs(const QString &recipePath, const Recipe &re
                                           ? readSubsetFontFacts(font)
                                           : SubsetFontFacts();
         if (!facts.read) {
-            result.outOfDate.append(reason.isEmpty() ? uiText("%1 is no font that can be read.",
-                                                              "%1 不是可读取的字体。")
-                                                           .arg(output.path)
-                                                     : reason);
+            result.outOfDate.append(
+                reason.isEmpty()
+                    ? uiText("%1 is no font that can be read.", "%1 不是可读取的字体。").arg(output.path)
+                    : reason);
             continue;
         }
         QList<uint> notThere;
@@ -101,7 +107,8 @@ QStringList recipeCheckReport(const RecipeCheckResult &result)
 {
     QStringList lines;
     for (const LackingCharacter &character : result.lacking)
-        lines.append(missingCharactersList({character.codepoint}).value(0) + QStringLiteral("  ") + character.place);
+        lines.append(missingCharactersList({character.codepoint}).value(0) + QStringLiteral("  ") +
+                     character.place);
     for (const QString &output : result.outOfDate)
         lines.append(uiText("Out of date: %1", "需要重新生成: %1").arg(output));
     return lines;

@@ -15,10 +15,11 @@ bool recipeFace(const Recipe &recipe, FontFace *face, QString *errorMessage)
     *face = resolveFontFace(recipe.family);
     if (!face->path.isEmpty())
         return true;
-    *errorMessage = uiText("%1: source.family: no installed font family \"%2\" with a TrueType or OpenType "
-                           "file was found.",
-                           "%1：source.family：未找到已安装的字体族“%2”对应的 TrueType 或 OpenType 字体文件。")
-                        .arg(recipe.file, recipe.family);
+    *errorMessage =
+        uiText("%1: source.family: no installed font family \"%2\" with a TrueType or OpenType "
+               "file was found.",
+               "%1：source.family：未找到已安装的字体族“%2”对应的 TrueType 或 OpenType 字体文件。")
+            .arg(recipe.file, recipe.family);
     return false;
 }
 

@@ -118,7 +118,8 @@ bool RecipeReader::read(const QJsonObject &root, Recipe *recipe)
             return wrongType(QLatin1String(part), "an object", "对象");
     }
     if (!root.value(QLatin1String("source")).isObject())
-        return fail(QStringLiteral("source"), uiText("missing: name a font file or family", "缺失：请指定字体文件或字体族"));
+        return fail(QStringLiteral("source"),
+                    uiText("missing: name a font file or family", "缺失：请指定字体文件或字体族"));
     if (!readSource(root.value(QLatin1String("source")).toObject(), recipe) ||
         !readCharacters(root.value(QLatin1String("characters")).toObject(), recipe) ||
         !readOptions(root.value(QLatin1String("options")).toObject(), &recipe->options))
@@ -142,13 +143,16 @@ bool RecipeReader::readSource(const QJsonObject &source, Recipe *recipe)
 {
     const QString place = QStringLiteral("source");
     QString file;
-    if (!onlyKeys(source, place, {QStringLiteral("file"), QStringLiteral("family"), QStringLiteral("face")}) ||
+    if (!onlyKeys(source, place,
+                  {QStringLiteral("file"), QStringLiteral("family"), QStringLiteral("face")}) ||
         !string(source, QStringLiteral("file"), place, &file) ||
         !string(source, QStringLiteral("family"), place, &recipe->family))
         return false;
     const QJsonValue face = source.value(QLatin1String("face"));
-    if (!face.isUndefined() && (!face.isDouble() || face.toDouble() != double(face.toInt()) || face.toInt() < 0))
-        return wrongType(key(place, QStringLiteral("face")), "a face index (0, 1, 2, ...)", "字体序号（0、1、2 等）");
+    if (!face.isUndefined() &&
+        (!face.isDouble() || face.toDouble() != double(face.toInt()) || face.toInt() < 0))
+        return wrongType(key(place, QStringLiteral("face")), "a face index (0, 1, 2, ...)",
+                         "字体序号（0、1、2 等）");
     recipe->faceIndex = face.toInt();
     if (file.isEmpty() == recipe->family.isEmpty())
         return fail(place, uiText("name either a font \"file\" or an installed \"family\"",
@@ -201,10 +205,10 @@ bool RecipeReader::readCharacters(const QJsonObject &characters, Recipe *recipe)
     for (const QJsonValue &row : blocks.toArray()) {
         if (!row.isDouble() || row.toDouble() != double(row.toInt()) || row.toInt() < 1 ||
             row.toInt() > unicodeBlockCount)
-            return fail(blocksPlace, uiText("invalid block row %1: rows are 1 to %2",
-                                            "分区行号 %1 无效：行号为 1 到 %2")
-                                         .arg(row.toVariant().toString())
-                                         .arg(unicodeBlockCount));
+            return fail(blocksPlace,
+                        uiText("invalid block row %1: rows are 1 to %2", "分区行号 %1 无效：行号为 1 到 %2")
+                            .arg(row.toVariant().toString())
+                            .arg(unicodeBlockCount));
         rows[row.toInt() - 1] = true;
     }
     for (int row = 0; row < unicodeBlockCount; ++row) {
@@ -238,8 +242,9 @@ bool RecipeReader::readOptions(const QJsonObject &options, SubsetOptions *chosen
         return fail(key(place, QStringLiteral("layout")),
                     uiText("must be one of %1", "应为以下之一: %1").arg(layouts.join(QStringLiteral(", "))));
     if (!names.isEmpty() && !nameWords.contains(names))
-        return fail(key(place, QStringLiteral("names")),
-                    uiText("must be one of %1", "应为以下之一: %1").arg(nameWords.join(QStringLiteral(", "))));
+        return fail(
+            key(place, QStringLiteral("names")),
+            uiText("must be one of %1", "应为以下之一: %1").arg(nameWords.join(QStringLiteral(", "))));
     if (!layout.isEmpty())
         chosen->layout = LayoutChoice(layouts.indexOf(layout));
     if (!names.isEmpty())
@@ -277,15 +282,16 @@ bool RecipeReader::readOutput(const QJsonValue &value, const QString &place, Rec
         return fail(key(place, QStringLiteral("format")),
                     uiText("unknown output format \"%1\"", "未知输出格式“%1”").arg(format));
     else if (suffixNames && named != output->format)
-        return fail(pathPlace, uiText("ends in .%1, which does not fit format \"%2\"",
-                                      "扩展名 .%1 与格式“%2”不符")
-                                   .arg(QFileInfo(path).suffix(), format));
+        return fail(pathPlace,
+                    uiText("ends in .%1, which does not fit format \"%2\"", "扩展名 .%1 与格式“%2”不符")
+                        .arg(QFileInfo(path).suffix(), format));
     if (output->css && output->format != OutputFormat::Woff2)
-        return fail(key(place, QStringLiteral("css")), uiText("needs format \"woff2\"", "需要格式 \"woff2\""));
+        return fail(key(place, QStringLiteral("css")),
+                    uiText("needs format \"woff2\"", "需要格式 \"woff2\""));
     if (QFileInfo(output->path).isDir() || path.endsWith(QLatin1Char('/')))
-        return fail(pathPlace, uiText("%1 is a folder; name the file to write",
-                                      "%1 是文件夹；请指定要写入的文件")
-                                   .arg(output->path));
+        return fail(pathPlace,
+                    uiText("%1 is a folder; name the file to write", "%1 是文件夹；请指定要写入的文件")
+                        .arg(output->path));
     return true;
 }
 
@@ -298,24 +304,14 @@ QString jsonErrorPlace(const QByteArray &bytes, int offset)
     return uiText("line %1, column %2", "第 %1 行第 %2 列").arg(line).arg(column);
 }
 
-// Relative, so that a recipe beside the sources works in every checkout;
-// but a path that shares nothing with the recipe's folder but the root (an
-// installed font) stays where it is on every machine.
-QString relativeTo(const QDir &folder, const QString &path)
-{
-    const QString relative = folder.relativeFilePath(path);
-    const QString firstStep = QDir::cleanPath(path).section(QLatin1Char('/'), 0, 1);
-    const bool sharesMoreThanRoot = folder.absolutePath().section(QLatin1Char('/'), 0, 1) == firstStep;
-    return sharesMoreThanRoot ? relative : QDir::cleanPath(path);
-}
-
 } // namespace
 
 bool readRecipe(const QString &path, Recipe *recipe, QString *errorMessage)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *errorMessage = uiText("Failed to open recipe %1: %2", "无法打开配方 %1: %2").arg(path, systemReason(file));
+        *errorMessage =
+            uiText("Failed to open recipe %1: %2", "无法打开配方 %1: %2").arg(path, systemReason(file));
         return false;
     }
     const QByteArray bytes = file.readAll();
@@ -327,9 +323,9 @@ bool readRecipe(const QString &path, Recipe *recipe, QString *errorMessage)
         return false;
     }
     if (!document.isObject()) {
-        *errorMessage =
-            uiText("%1: not a recipe: the file must hold one JSON object", "%1：不是配方：文件应包含一个 JSON 对象")
-                .arg(path);
+        *errorMessage = uiText("%1: not a recipe: the file must hold one JSON object",
+                               "%1：不是配方：文件应包含一个 JSON 对象")
+                            .arg(path);
         return false;
     }
     Recipe read;
@@ -341,71 +337,4 @@ bool readRecipe(const QString &path, Recipe *recipe, QString *errorMessage)
     read.file = path;
     *recipe = read;
     return true;
-}
-
-bool writeRecipe(const Recipe &recipe, const QString &path, QString *errorMessage)
-{
-    const QDir folder = QFileInfo(path).absoluteDir();
-    QJsonObject source;
-    if (recipe.family.isEmpty()) {
-        source.insert(QStringLiteral("file"), relativeTo(folder, recipe.fontPath));
-        source.insert(QStringLiteral("face"), recipe.faceIndex);
-    } else {
-        source.insert(QStringLiteral("family"), recipe.family);
-    }
-
-    QJsonObject characters;
-    if (!recipe.text.isEmpty())
-        characters.insert(QStringLiteral("text"), recipe.text);
-    QStringList files;
-    for (const QString &file : recipe.files)
-        files.append(relativeTo(folder, file));
-    if (!files.isEmpty())
-        characters.insert(QStringLiteral("files"), QJsonArray::fromStringList(files));
-    if (!recipe.include.isEmpty())
-        characters.insert(QStringLiteral("include"), QJsonArray::fromStringList(recipe.include));
-    if (!recipe.exclude.isEmpty())
-        characters.insert(QStringLiteral("exclude"), QJsonArray::fromStringList(recipe.exclude));
-    if (!recipe.charsets.isEmpty())
-        characters.insert(QStringLiteral("charsets"), QJsonArray::fromStringList(recipe.charsets));
-    if (!recipe.blockRows.isEmpty()) {
-        QJsonArray rows;
-        for (int row : recipe.blockRows)
-            rows.append(row);
-        characters.insert(QStringLiteral("blocks"), rows);
-    }
-    if (!recipe.ranges.isEmpty())
-        characters.insert(QStringLiteral("unicodes"), codepointRangeListText(recipe.ranges));
-
-    QJsonObject options;
-    options.insert(QStringLiteral("layout"), layoutChoiceWords().at(int(recipe.options.layout)));
-    options.insert(QStringLiteral("hinting"), !recipe.options.dropHinting);
-    options.insert(QStringLiteral("names"), nameChoiceWords().at(int(recipe.options.names)));
-    QStringList pins;
-    for (const AxisPin &pin : recipe.options.pins)
-        pins.append(pin.tag + QLatin1Char('=') + QString::number(pin.value));
-    if (!pins.isEmpty())
-        options.insert(QStringLiteral("instance"), pins.join(QLatin1Char(',')));
-
-    QJsonArray outputs;
-    for (const RecipeOutput &output : recipe.outputs) {
-        QJsonObject entry{{QStringLiteral("path"), relativeTo(folder, output.path)},
-                          {QStringLiteral("format"), outputFormatName(output.format)}};
-        if (output.css)
-            entry.insert(QStringLiteral("css"), true);
-        outputs.append(entry);
-    }
-
-    const QJsonObject root{{QStringLiteral("version"), recipeVersion},
-                           {QStringLiteral("source"), source},
-                           {QStringLiteral("characters"), characters},
-                           {QStringLiteral("options"), options},
-                           {QStringLiteral("outputs"), outputs}};
-    QSaveFile file(path);
-    folder.mkpath(QStringLiteral("."));
-    const QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Indented);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    *errorMessage = uiText("Failed to save recipe %1: %2", "无法保存配方 %1: %2").arg(path, file.errorString());
-    return false;
 }

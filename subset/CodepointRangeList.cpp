@@ -20,10 +20,9 @@ bool parseCodepointRangeList(const QString &list, const QString &where, QList<Co
             // hb-subset's "everything" has no list of code points to look up
             // for the note; the font's whole repertoire is one range away.
             if (error)
-                *error =
-                    uiText("%1=* is not supported: give a range such as 0-10FFFF, or --blocks=all.",
-                           "不支持 %1=*：请给出范围（如 0-10FFFF）或使用 --blocks=all。")
-                        .arg(where);
+                *error = uiText("%1=* is not supported: give a range such as 0-10FFFF, or --blocks=all.",
+                                "不支持 %1=*：请给出范围（如 0-10FFFF）或使用 --blocks=all。")
+                             .arg(where);
             return false;
         }
         const QRegularExpressionMatch match = item.match(text);
@@ -32,20 +31,18 @@ bool parseCodepointRangeList(const QString &list, const QString &where, QList<Co
             match.hasMatch() && match.hasCaptured(2) ? match.captured(2).toUInt(nullptr, 16) : first;
         if (!match.hasMatch() || last > 0x10FFFF) {
             if (error)
-                *error =
-                    uiText("Invalid code point \"%1\" in %2: use hexadecimal code points or ranges "
-                           "such as U+4E00-9FBF, up to 10FFFF.",
-                           "%2 中的码位“%1”无效：请使用十六进制码位或范围（如 U+4E00-9FBF），最大 "
-                           "10FFFF。")
-                        .arg(text, where);
+                *error = uiText("Invalid code point \"%1\" in %2: use hexadecimal code points or ranges "
+                                "such as U+4E00-9FBF, up to 10FFFF.",
+                                "%2 中的码位“%1”无效：请使用十六进制码位或范围（如 U+4E00-9FBF），最大 "
+                                "10FFFF。")
+                             .arg(text, where);
             return false;
         }
         if (first > last) {
             if (error)
-                *error =
-                    uiText("Invalid range \"%1\" in %2: its first code point lies above its last.",
-                           "%2 中的范围“%1”无效：起始码位大于结束码位。")
-                        .arg(text, where);
+                *error = uiText("Invalid range \"%1\" in %2: its first code point lies above its last.",
+                                "%2 中的范围“%1”无效：起始码位大于结束码位。")
+                             .arg(text, where);
             return false;
         }
         found.append({first, last});

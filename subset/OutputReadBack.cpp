@@ -15,8 +15,8 @@ namespace {
 QByteArray decodedWoff2(const QByteArray &bytes)
 {
     const auto *data = reinterpret_cast<const uint8_t *>(bytes.constData());
-    std::string font(std::min(woff2::ComputeWOFF2FinalSize(data, size_t(bytes.size())), woff2::kDefaultMaxSize),
-                     '\0');
+    std::string font(
+        std::min(woff2::ComputeWOFF2FinalSize(data, size_t(bytes.size())), woff2::kDefaultMaxSize), '\0');
     woff2::WOFF2StringOut out(&font);
     out.SetMaxSize(woff2::kDefaultMaxSize);
     if (!woff2::ConvertWOFF2ToTTF(data, size_t(bytes.size()), &out))

@@ -74,22 +74,22 @@ void TestRecipe::refusesBadRecipes_data()
     const QByteArray out = R"("outputs": [{"path": "out/a.ttf"}])";
     QTest::newRow("not JSON, with line and column")
         << QByteArray("{\n  \"version\": 1,\n  \"source\" {}\n}") << "line 3, column 13: not JSON: ";
-    QTest::newRow("unknown key named") << recipe(good, R"("characters": {"txt": "A"}, )" + out)
-                                       << "characters.txt: unknown key";
+    QTest::newRow("unknown key named")
+        << recipe(good, R"("characters": {"txt": "A"}, )" + out) << "characters.txt: unknown key";
     QTest::newRow("wrong type, with the type expected")
         << recipe(good, R"("characters": {"text": ["A"]}, )" + out) << "characters.text: must be a string";
-    QTest::newRow("unknown character set")
-        << recipe(good, R"("characters": {"charsets": ["gb231"]}, )" + out)
-        << R"(characters.charsets: unknown character set "gb231")";
+    QTest::newRow("unknown character set") << recipe(good, R"("characters": {"charsets": ["gb231"]}, )" + out)
+                                           << R"(characters.charsets: unknown character set "gb231")";
     QTest::newRow("unknown format") << recipe(good, R"("outputs": [{"path": "a.ttf", "format": "png"}])")
                                     << R"(outputs[0].format: unknown output format "png")";
-    QTest::newRow("newer version")
-        << QByteArray(R"({"version": 2, "source": {"file": "x.ttf"}})") << "version: made by a newer version";
+    QTest::newRow("newer version") << QByteArray(R"({"version": 2, "source": {"file": "x.ttf"}})")
+                                   << "version: made by a newer version";
     QTest::newRow("missing source font")
         << recipe(R"({"file": "fonts/gone.ttf"})", R"("characters": {"text": "A"}, )" + out)
         << "source.file: font file not found: ";
     QTest::newRow("output that is a folder")
-        << recipe(good, R"("characters": {"text": "A"}, "outputs": [{"path": "src"}])") << "outputs[0].path: ";
+        << recipe(good, R"("characters": {"text": "A"}, "outputs": [{"path": "src"}])")
+        << "outputs[0].path: ";
 }
 
 void TestRecipe::refusesBadRecipes()
@@ -111,7 +111,8 @@ void TestRecipe::recipeTakesNothingElse()
     const ProgramRun withFont = vfcSubset({"--recipe=fonts.json", TestFonts::dejaVuSans()});
     QCOMPARE(withFont.exitCode, 2);
     QVERIFY2(withFont.err.contains("--recipe takes no font, characters or output"), qPrintable(withFont.err));
-    const ProgramRun checkAlone = vfcSubset({TestFonts::dejaVuSans(), "--text=A", "--output-file=o.ttf", "--check"});
+    const ProgramRun checkAlone =
+        vfcSubset({TestFonts::dejaVuSans(), "--text=A", "--output-file=o.ttf", "--check"});
     QCOMPARE(checkAlone.exitCode, 2);
     QVERIFY2(checkAlone.err.contains("--check needs --recipe=FILE."), qPrintable(checkAlone.err));
 }
@@ -126,26 +127,29 @@ void TestRecipe::checkFollowsTheSources()
     ProgramRun check = vfcSubset(recipe + QStringList{"--check"});
     QCOMPARE(check.exitCode, 1);
     QCOMPARE(check.out, "Out of date: out/ui.ttf: missing\n"
-                                                             "Out of date: out/web/ui.woff2: missing\n"
-                                                             "Out of date: out/fw/ui.h: missing\n");
+                        "Out of date: out/web/ui.woff2: missing\n"
+                        "Out of date: out/fw/ui.h: missing\n");
     QCOMPARE(vfcSubset(recipe).exitCode, 0);
     check = vfcSubset(recipe + QStringList{"--check"});
     QCOMPARE(check.exitCode, 0);
     QCOMPARE(check.out, QByteArray());
 
     // Ω (U+03A9) is new and € (U+20AC) escaped; ¡ (U+00A1) came with block 2.
-    QVERIFY(writeFile(path("src/ui/strings.json"),
-                      "{\n  \"title\": \"Hello\",\n  \"ok\": \"\\u00C5\",\n  \"tile\": \"Ω \\u20AC ¡\"\n}\n"));
+    QVERIFY(
+        writeFile(path("src/ui/strings.json"),
+                  "{\n  \"title\": \"Hello\",\n  \"ok\": \"\\u00C5\",\n  \"tile\": \"Ω \\u20AC ¡\"\n}\n"));
     check = vfcSubset(recipe + QStringList{"--check"});
     QCOMPARE(check.exitCode, 1);
     QCOMPARE(check.out, "U+03A9 Ω  src/ui/strings.json:4\nU+20AC €  src/ui/strings.json:4\n");
     QCOMPARE(vfcSubset(recipe).exitCode, 0);
     QCOMPARE(vfcSubset(recipe + QStringList{"--check"}).exitCode, 0);
     // What the source lacks (、 U+3001 of the CJK punctuation) is no fault of the outputs.
-    QVERIFY(writeRecipe(R"({"files": ["src"], "text": "0", "blocks": [2], "unicodes": "416", "charsets": ["cjk-punct"]})",
-                        R"([{"path": "out/ui.ttf"}])"));
+    QVERIFY(writeRecipe(
+        R"({"files": ["src"], "text": "0", "blocks": [2], "unicodes": "416", "charsets": ["cjk-punct"]})",
+        R"([{"path": "out/ui.ttf"}])"));
     const QByteArray listed = vfcSubset(recipe + QStringList{"--check"}).out;
-    QVERIFY2(listed.startsWith("U+0416 Ж  unicodes\nU+2014 —  charset cjk-punct\n") && !listed.contains("U+3001"),
+    QVERIFY2(listed.startsWith("U+0416 Ж  unicodes\nU+2014 —  charset cjk-punct\n") &&
+                 !listed.contains("U+3001"),
              listed.constData());
     // The C array and the WOFF2 file are read for what they hold, not trusted by name.
     QVERIFY(writeFile(path("out/fw/ui.h"), "static const unsigned char font[] = { 0x00 };"));
@@ -169,14 +173,17 @@ void TestRecipe::failingOutputReplacesNothing()
 void TestRecipe::savedCommandLineBuildsTheSame()
 {
     QVERIFY(QDir::setCurrent(project->path()));
-    const QStringList choices{TestFonts::wqyMicroHei(), "--face-index=1", "--text=中文", "--text-file=src",
-                              "--unicodes=20AC", "--charset=cjk-punct", "--layout=none", "--no-hinting"};
+    const QStringList choices{TestFonts::wqyMicroHei(), "--face-index=1",  "--text=中文",
+                              "--text-file=src",        "--unicodes=20AC", "--charset=cjk-punct",
+                              "--layout=none",          "--no-hinting"};
     QCOMPARE(vfcSubset(choices + QStringList{"--output-file=direct/a.h"}).exitCode, 0);
-    QCOMPARE(vfcSubset(choices + QStringList{"--output-file=recipe/a.h", "--save-recipe=ci/fonts.json"}).exitCode,
-             0);
+    QCOMPARE(
+        vfcSubset(choices + QStringList{"--output-file=recipe/a.h", "--save-recipe=ci/fonts.json"}).exitCode,
+        0);
     QVERIFY(!QFile::exists(path("recipe/a.h")));
     const QByteArray saved = readFile(path("ci/fonts.json"));
-    QVERIFY2(saved.contains("\"path\": \"../recipe/a.h\"") && saved.contains("\"../src\""), saved.constData());
+    QVERIFY2(saved.contains("\"path\": \"../recipe/a.h\"") && saved.contains("\"../src\""),
+             saved.constData());
     QCOMPARE(vfcSubset({"--recipe=ci/fonts.json"}).exitCode, 0);
     QCOMPARE(readFile(path("recipe/a.h")), readFile(path("direct/a.h")));
 }
@@ -217,7 +224,8 @@ void TestRecipe::windowAndCommandLineWriteTheSameFiles()
         QVERIFY2(dialog.saveRecipe(path("fonts.json"), &error), qPrintable(error));
     }
     const QByteArray saved = readFile(path("fonts.json"));
-    QVERIFY2(saved.contains("\"files\": [\n            \"src\"\n        ]") && saved.contains("\"text\": \"\\nxyz\""),
+    QVERIFY2(saved.contains("\"files\": [\n            \"src\"\n        ]") &&
+                 saved.contains("\"text\": \"\\nxyz\""),
              saved.constData());
     for (const QString &file : files)
         QVERIFY(QFile::rename(windowOut + "/" + file, openedOut + "/" + file));
@@ -235,7 +243,8 @@ void TestRecipe::windowAndCommandLineWriteTheSameFiles()
     driver.expect(ModalDriver::press(QMessageBox::Yes)); // replace
     driver.expect(ModalDriver::press(QMessageBox::Ok));
     reopened.findChild<QPushButton *>("generateButton")->click();
-    QTRY_VERIFY_WITH_TIMEOUT(driver.pending() == 0 && reopened.findChild<QDialogButtonBox *>()->isEnabled(), 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(driver.pending() == 0 && reopened.findChild<QDialogButtonBox *>()->isEnabled(),
+                             60000);
     for (const QString &file : files)
         QCOMPARE(readFile(windowOut + "/" + file), readFile(openedOut + "/" + file));
     QVERIFY(driver.unexpected().isEmpty());
@@ -253,7 +262,7 @@ void TestRecipe::windowRemembersItsSetup()
         // The recipe brings a font, a face, a format, options and an output folder.
         QVERIFY(QDir().mkpath(path("fw")));
         QVERIFY(writeFile(path("fonts.json"), R"({"version": 1, "source": {"file": ")" +
-                                                   TestFonts::wqyMicroHei().toUtf8() + R"(", "face": 1},
+                                                  TestFonts::wqyMicroHei().toUtf8() + R"(", "face": 1},
             "characters": {"blocks": [1]}, "options": {"layout": "none", "hinting": false},
             "outputs": [{"path": "fw/ui.h"}]})"));
         QVERIFY2(dialog.openRecipe(path("fonts.json"), &error), qPrintable(error));
@@ -268,7 +277,8 @@ void TestRecipe::windowRemembersItsSetup()
     reopen([&](VectorFontClipDialog &dialog) {
         QCOMPARE(dialog.findChild<QLineEdit *>("fontPathEdit")->text(), TestFonts::wqyMicroHei());
         QCOMPARE(dialog.findChild<QComboBox *>("outputFormatCombo")->currentIndex(), 2);
-        QCOMPARE(dialog.findChild<SubsetOptionsButton *>()->optionsFor({TestFonts::wqyMicroHei(), 1}), options);
+        QCOMPARE(dialog.findChild<SubsetOptionsButton *>()->optionsFor({TestFonts::wqyMicroHei(), 1}),
+                 options);
         QCOMPARE(dialog.findChild<QTabWidget *>("characterTabs")->currentIndex(), 1);
         QCOMPARE(dialog.size(), QSize(900, 700));
         // The folder dialog starts where the recipe's output went.

@@ -43,7 +43,8 @@ void CollectImport::chooseFolder()
         start({folder});
 }
 
-void CollectImport::start(const QStringList &paths, const CollectionPatterns &patterns, const QString &appended)
+void CollectImport::start(const QStringList &paths, const CollectionPatterns &patterns,
+                          const QString &appended)
 {
     if (isRunning() || paths.isEmpty())
         return;
@@ -54,11 +55,10 @@ void CollectImport::start(const QStringList &paths, const CollectionPatterns &pa
     connect(watcher, &QFutureWatcher<CharacterCollection>::finished, this, &CollectImport::onFinished);
     const std::shared_ptr<Walk> state = walk;
     watcher->setFuture(QtConcurrent::run([state, paths, patterns] {
-        return collectCharacters(paths, patterns, &state->cancel,
-                                 [state](int files, qint64 bytes) {
-                                     state->files = files;
-                                     state->bytes = bytes;
-                                 });
+        return collectCharacters(paths, patterns, &state->cancel, [state](int files, qint64 bytes) {
+            state->files = files;
+            state->bytes = bytes;
+        });
     }));
 
     progress = makeDelayedProgress(window, uiText("Reading files…", "正在读取文件…"),

@@ -85,8 +85,7 @@ void CustomTextPage::importTextFiles(const QStringList &paths)
     if (readUtf8Text(paths.first(), &text, &errorMessage)) {
         collectImport->forgetImport();
         edit->setPlainText(text);
-    }
-    else if (!errorMessage.isEmpty())
+    } else if (!errorMessage.isEmpty())
         QMessageBox::warning(window, uiText("Import failed", "导入失败"), errorMessage, QMessageBox::Ok,
                              QMessageBox::NoButton);
 }

@@ -33,7 +33,8 @@ QString charactersBeyondText(const Recipe &recipe)
         text += standardCharsetAddition(findStandardCharset(id), text);
     QList<uint> codepoints;
     for (int row : recipe.blockRows) {
-        for (const CodepointRange &range : keptRanges(unicodeBlockTable[row - 1].first, unicodeBlockTable[row - 1].last))
+        for (const CodepointRange &range :
+             keptRanges(unicodeBlockTable[row - 1].first, unicodeBlockTable[row - 1].last))
             for (uint codepoint = range.first; codepoint <= range.last; ++codepoint)
                 codepoints.append(codepoint);
     }
@@ -109,9 +110,9 @@ bool VectorFontClipDialog::openRecipe(const QString &path, QString *errorMessage
 void VectorFontClipDialog::onSaveRecipeClicked()
 {
     const QString start = lastOutputFolder.isEmpty() ? QDir::currentPath() : lastOutputFolder;
-    const QString path = QFileDialog::getSaveFileName(this, uiText("Save recipe", "保存配方"),
-                                                      QDir(start).filePath(QStringLiteral("fonts.json")),
-                                                      recipeFilter());
+    const QString path =
+        QFileDialog::getSaveFileName(this, uiText("Save recipe", "保存配方"),
+                                     QDir(start).filePath(QStringLiteral("fonts.json")), recipeFilter());
     QString errorMessage;
     if (!path.isEmpty() && !saveRecipe(path, &errorMessage))
         QMessageBox::warning(this, uiText("Error", "错误"), errorMessage);
@@ -141,8 +142,10 @@ void VectorFontClipDialog::restoreSettings(QSettings &settings)
     if (outputFormatFromName(settings.value(QStringLiteral("output/format")).toString(), &format))
         outputFormat->setFormat(format, settings.value(QStringLiteral("output/css")).toBool());
     SubsetOptions options;
-    const qsizetype layout = layoutChoiceWords().indexOf(settings.value(QStringLiteral("options/layout")).toString());
-    const qsizetype names = nameChoiceWords().indexOf(settings.value(QStringLiteral("options/names")).toString());
+    const qsizetype layout =
+        layoutChoiceWords().indexOf(settings.value(QStringLiteral("options/layout")).toString());
+    const qsizetype names =
+        nameChoiceWords().indexOf(settings.value(QStringLiteral("options/names")).toString());
     options.layout = layout < 0 ? options.layout : LayoutChoice(layout);
     options.names = names < 0 ? options.names : NameChoice(names);
     options.dropHinting = !settings.value(QStringLiteral("options/hinting"), true).toBool();
@@ -157,7 +160,8 @@ void VectorFontClipDialog::saveSettings(QSettings &settings) const
     const FontFace face = fontSource->currentFace();
     settings.setValue(QStringLiteral("window/size"), size());
     settings.setValue(QStringLiteral("window/tab"), characterTabs->currentIndex());
-    settings.setValue(QStringLiteral("source/path"), face.path.isEmpty() ? QString() : QFileInfo(face.path).absoluteFilePath());
+    settings.setValue(QStringLiteral("source/path"),
+                      face.path.isEmpty() ? QString() : QFileInfo(face.path).absoluteFilePath());
     settings.setValue(QStringLiteral("source/face"), face.index);
     settings.setValue(QStringLiteral("output/folder"), lastOutputFolder);
     settings.setValue(QStringLiteral("output/format"), outputFormatName(outputFormat->format()));
