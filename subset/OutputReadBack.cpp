@@ -27,10 +27,11 @@ QByteArray decodedWoff2(const QByteArray &bytes)
 // The "0x.." bytes between the array's braces, as cArrayHeader() writes them.
 QByteArray arrayBytes(const QByteArray &header)
 {
-    const qsizetype open = header.indexOf('{');
+    // The comment above the array may hold any text.
+    const qsizetype open = header.indexOf("[] = {") + 5;
     const qsizetype close = header.indexOf('}', open);
     QByteArray font;
-    if (open < 0 || close < 0)
+    if (open < 5 || close < 0)
         return font;
     for (const QByteArray &item : header.mid(open + 1, close - open - 1).split(',')) {
         bool ok = false;

@@ -16,8 +16,6 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 CustomTextPage::CustomTextPage(QWidget *window, std::function<FontFace()> currentFace, QWidget *parent)
     : QWidget(parent),
       window(window),
@@ -104,22 +102,27 @@ void CustomTextPage::showCount()
     countLabel->setText(uiText("Unique characters: %1", "唯一字符数: %1").arg(countUniqueCharacters(text())));
 }
 
+QString CustomTextPage::importedText() const
+{
+    // Edited inside, the characters are the user's own text from then on.
+    const CollectImport::Imported &imported = collectImport->lastImport();
+    const QString block = collectedText(imported.codepoints);
+    return !imported.paths.isEmpty() && text().contains(block) ? block : QString();
+}
+
 QString CustomTextPage::typedText() const
 {
-    const QList<uint> &found = collectImport->lastImport().codepoints;
-    if (collectImport->lastImport().paths.isEmpty())
-        return text();
-    QString typed;
-    for (uint codepoint : textCharacters(text())) {
-        if (!std::binary_search(found.cbegin(), found.cend(), codepoint))
-            typed += collectedText({codepoint});
-    }
+    const QString block = importedText();
+    QString typed = text();
+    if (!block.isEmpty())
+        typed.remove(typed.indexOf(block), block.size());
     return typed;
 }
 
 QStringList CustomTextPage::importedPaths() const
 {
-    return collectImport->lastImport().paths;
+    const CollectImport::Imported &imported = collectImport->lastImport();
+    return imported.codepoints.isEmpty() || !importedText().isEmpty() ? imported.paths : QStringList();
 }
 
 CollectionPatterns CustomTextPage::importedPatterns() const

@@ -27,7 +27,8 @@ public:
     QString text() const;
 
     // The text without the characters the last import of folders brought in,
-    // and that import's paths and patterns: what a recipe keeps of the page.
+    // and that import's paths and patterns, while the text still holds those
+    // characters as imported: what a recipe keeps of the page.
     QString typedText() const;
     QStringList importedPaths() const;
     CollectionPatterns importedPatterns() const;
@@ -44,6 +45,7 @@ Q_SIGNALS:
     void textChanged();
 
 private:
+    QString importedText() const;
     void chooseTextFiles();
     void showCount();
 
