@@ -46,6 +46,7 @@ void RecipeBuild::start(const SubsetRequest &newRequest, const QList<RecipeOutpu
 {
     Q_ASSERT(!running);
     running = true;
+    ++runNumber;
     request = newRequest;
     outputs = newOutputs;
     pending = RecipeBuildOutcome();
@@ -95,9 +96,11 @@ void RecipeBuild::onSubsetFinished(const SubsetOutcome &outcome)
     left = int(outputs.size());
     for (int i = 0; i < outputs.size(); ++i) {
         auto *watcher = new QFutureWatcher<Converted>(this);
-        connect(watcher, &QFutureWatcher<Converted>::finished, this, [this, watcher, i] {
+        // A cancelled run's workers may end during a later run.
+        connect(watcher, &QFutureWatcher<Converted>::finished, this, [this, watcher, i, run = runNumber] {
             watcher->deleteLater();
-            onConverted(i, watcher->result());
+            if (run == runNumber)
+                onConverted(i, watcher->result());
         });
         SubsetRequest own = request;
         own.targetPath = outputs.at(i).path;

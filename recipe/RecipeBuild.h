@@ -68,6 +68,7 @@ private:
     int left = 0;               // outputs still converting
     // Shared with the worker, which may still be writing into it after a cancel.
     std::shared_ptr<Staging> staging;
+    quint64 runNumber = 0;
     bool running = false;
 };
 

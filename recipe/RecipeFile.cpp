@@ -12,7 +12,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 namespace {
 
@@ -39,10 +38,9 @@ private:
     }
     bool string(const QJsonObject &object, const QString &key, const QString &place, QString *value);
     bool strings(const QJsonObject &object, const QString &key, const QString &place, QStringList *values);
-    bool absolute(const QString &relative, QString *value) const
+    QString absolute(const QString &relative) const
     {
-        *value = QDir::cleanPath(folder.absoluteFilePath(relative));
-        return true;
+        return QDir::cleanPath(folder.absoluteFilePath(relative));
     }
     bool readSource(const QJsonObject &source, Recipe *recipe);
     bool readCharacters(const QJsonObject &characters, Recipe *recipe);
@@ -162,7 +160,7 @@ bool RecipeReader::readSource(const QJsonObject &source, Recipe *recipe)
                     uiText("cannot go with \"family\": the family brings its own face",
                            "不能与 \"family\" 同用：该字体族自带其字体序号"));
     if (!file.isEmpty()) {
-        absolute(file, &recipe->fontPath);
+        recipe->fontPath = absolute(file);
         if (!QFileInfo::exists(recipe->fontPath))
             return fail(key(place, QStringLiteral("file")),
                         uiText("font file not found: %1", "找不到字体文件: %1").arg(recipe->fontPath));
@@ -187,9 +185,7 @@ bool RecipeReader::readCharacters(const QJsonObject &characters, Recipe *recipe)
         !string(characters, QStringLiteral("unicodes"), place, &unicodes))
         return false;
     for (const QString &file : std::as_const(files)) {
-        QString path;
-        absolute(file, &path);
-        recipe->files.append(path);
+        recipe->files.append(absolute(file));
     }
     for (const QString &id : std::as_const(recipe->charsets)) {
         if (findStandardCharset(id) < 0)
@@ -272,7 +268,7 @@ bool RecipeReader::readOutput(const QJsonValue &value, const QString &place, Rec
     const QString pathPlace = key(place, QStringLiteral("path"));
     if (path.isEmpty())
         return fail(pathPlace, uiText("missing: name the file to write", "缺失：请指定要写入的文件"));
-    absolute(path, &output->path);
+    output->path = absolute(path);
     // An output named after a format is that format, as on the command line.
     OutputFormat named;
     const bool suffixNames = outputFormatFromSuffix(output->path, &named);
