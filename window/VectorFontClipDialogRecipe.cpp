@@ -8,6 +8,7 @@
 #include "common/UiText.h"
 #include "recipe/RecipeChoices.h"
 #include "subset/OutputName.h"
+#include "subset/SubsetRequest.h"
 #include "window/BlockListPage.h"
 #include "window/CustomTextPage.h"
 #include "window/FontSourceRow.h"
@@ -53,11 +54,11 @@ QString recipeFilter()
 
 bool VectorFontClipDialog::saveRecipe(const QString &path, QString *errorMessage) const
 {
+    // A setup that Generate would refuse makes no recipe either, for the same reason.
     const SubsetChoices choices = currentChoices();
-    if (choices.face.path.isEmpty()) {
-        *errorMessage = uiText("Please select a source font first.", "请先选择待裁剪的字体。");
+    SubsetRequest request;
+    if (!buildSubsetRequest(choices, &request, errorMessage))
         return false;
-    }
     const QString fileName = outputFileName(outputNameEdit->text(), outputSuffix(choices.format));
     if (fileName.isEmpty()) {
         *errorMessage = uiText("Output name must not be empty.", "输出文件名不能为空。");
