@@ -18,6 +18,8 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include <csignal>
+
 // Recipes as a build pipeline runs them: vfc-subset itself, in a project
 // folder whose path has spaces and Chinese in it.
 class TestRecipe : public QObject
@@ -31,6 +33,7 @@ private Q_SLOTS:
     void recipeTakesNothingElse();
     void checkFollowsTheSources();
     void failingOutputReplacesNothing();
+    void signalStopsEveryOutput();
     void savedCommandLineBuildsTheSame();
     void windowAndCommandLineWriteTheSameFiles_data();
     void windowAndCommandLineWriteTheSameFiles();
@@ -168,6 +171,33 @@ void TestRecipe::failingOutputReplacesNothing()
     QCOMPARE(readFile(path("out.ttf")), "old");
     QCOMPARE(folderTree(project->path()),
              QStringList({"blocker", "fonts.json", "out.ttf", "src/", "src/ui/", "src/ui/strings.json"}));
+}
+
+void TestRecipe::signalStopsEveryOutput()
+{
+    // The program beside the real hb-subset and a WOFF2 compressor that
+    // takes its time: SIGINT comes while the C array is long made.
+    QTemporaryDir tools, temporary;
+    const QString program = tools.filePath("vfc-subset");
+    QVERIFY(QFile::copy(VFC_BIN_DIR "/vfc-subset", program) &&
+            QFile::link(VFC_HB_SUBSET, tools.filePath("hb-subset")));
+    QVERIFY(writeFile(tools.filePath("vfc-woff2"), "#!/bin/sh\necho $$ > \"$0.pid\"; exec sleep 60\n") &&
+            QFile::setPermissions(tools.filePath("vfc-woff2"), QFile::ReadOwner | QFile::ExeOwner));
+    QVERIFY(writeFile(path("a.h"), "old") && writeFile(path("a.woff2"), "old"));
+    QVERIFY(writeRecipe(R"({"text": "AB"})", R"([{"path": "a.h"}, {"path": "a.woff2"}])"));
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TMPDIR", temporary.path());
+    process.setProcessEnvironment(environment);
+    process.start(program, {"--recipe=" + path("fonts.json")});
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(tools.filePath("vfc-woff2.pid")).size() > 0, 20000);
+    QCOMPARE(::kill(pid_t(process.processId()), SIGINT), 0);
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitCode(), 130);
+    QCOMPARE(readFile(path("a.h")) + readFile(path("a.woff2")), "oldold");
+    QCOMPARE(QDir(temporary.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    const pid_t standIn = pid_t(readFile(tools.filePath("vfc-woff2.pid")).trimmed().toInt());
+    QTRY_VERIFY(::kill(standIn, 0) != 0);
 }
 
 void TestRecipe::savedCommandLineBuildsTheSame()
