@@ -73,12 +73,17 @@ RecipeCheckResult checkRecipeOutputs(const QString &recipePath, const Recipe &re
 
     QList<uint> lacking;
     for (const RecipeOutput &output : recipe.outputs) {
-        if (!QFileInfo::exists(output.path)) {
-            result.outOfDate.append(
-                uiText("%1: missing", "%1：不存在")
-                    .arg(QFileInfo(recipePath).absoluteDir().relativeFilePath(output.path)));
-            continue;
+        // A style sheet that is gone is as out of date as a font.
+        bool complete = true;
+        for (const QString &path : outputFilePaths(output.path, output.format, output.css)) {
+            if (QFileInfo::exists(path))
+                continue;
+            complete = false;
+            result.outOfDate.append(uiText("%1: missing", "%1：不存在")
+                                        .arg(QFileInfo(recipePath).absoluteDir().relativeFilePath(path)));
         }
+        if (!complete)
+            continue;
         QByteArray font;
         QString reason;
         const SubsetFontFacts facts = readOutputFont(output.path, output.format, &font, &reason)

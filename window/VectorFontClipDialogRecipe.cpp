@@ -2,6 +2,7 @@
 // sessions: both read and fill the same controls.
 #include "window/VectorFontClipDialog.h"
 
+#include "charset/CharacterCollector.h"
 #include "charset/StandardCharsets.h"
 #include "charset/TextCharacters.h"
 #include "charset/UnicodeBlockTable.h"
@@ -25,9 +26,9 @@
 
 namespace {
 
-// The window has one text: whatever a recipe adds up beyond it is appended
-// to it as characters.
-QString charactersBeyondText(const Recipe &recipe)
+// The window has one text where a recipe adds up several selections: those
+// beyond the text follow it as characters.
+QString recipeCharactersAsText(const Recipe &recipe)
 {
     QString text = recipe.text;
     for (const QString &id : recipe.charsets)
@@ -42,7 +43,7 @@ QString charactersBeyondText(const Recipe &recipe)
     for (const CodepointRange &range : recipe.ranges)
         for (uint codepoint = range.first; codepoint <= range.last; ++codepoint)
             codepoints.append(codepoint);
-    return text + QString::fromStdU32String(std::u32string(codepoints.cbegin(), codepoints.cend()));
+    return text + collectedText(codepoints);
 }
 
 QString recipeFilter()
@@ -102,7 +103,7 @@ bool VectorFontClipDialog::openRecipe(const QString &path, QString *errorMessage
         blocksPage->setCheckedRows(recipe.blockRows);
         characterTabs->setCurrentWidget(blocksPage);
     } else {
-        customTextPage->setCharacters(charactersBeyondText(recipe), recipe.files, recipePatterns(recipe));
+        customTextPage->setCharacters(recipeCharactersAsText(recipe), recipe.files, recipePatterns(recipe));
         characterTabs->setCurrentWidget(customTextPage);
     }
     return true;
