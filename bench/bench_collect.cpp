@@ -6,6 +6,7 @@
 // charset/EscapedText) of at most about 600 lines.
 
 #include "bench/BenchFigures.h"
+#include "bench/ProductTree.h"
 #include "charset/CharacterCollector.h"
 
 #include <QCoreApplication>
@@ -21,52 +22,6 @@
 namespace {
 
 constexpr double goalMegabytesPerSecond = 300;
-constexpr int folderCount = 100;
-constexpr int filesPerFolder = 100;
-constexpr int fileSize = 10 * 1024;
-
-QByteArray chinese(QRandomGenerator &random, int count)
-{
-    QString text;
-    for (int i = 0; i < count; ++i)
-        text += QChar(char16_t(0x4E00 + random.bounded(3500)));
-    return text.toUtf8();
-}
-
-QByteArray fileContent(QRandomGenerator &random, int kind)
-{
-    QByteArray content;
-    while (content.size() < fileSize) {
-        const int line = random.bounded(1000);
-        switch (kind) {
-        case 0:
-            content += "    lcd_print(row, col, \"" + chinese(random, 6) + "\"); /* item " +
-                       QByteArray::number(line) + " */\n    if (state == STATE_" + QByteArray::number(line) +
-                       ") { refresh(); }\n";
-            break;
-        case 1:
-            content += "  \"message_" + QByteArray::number(line) + "\": \"\\u" +
-                       QByteArray::number(0x4E00 + random.bounded(3500), 16) + "\\uD83D\\uDE0" +
-                       QByteArray::number(random.bounded(10)) + " " + chinese(random, 4) + "\",\n";
-            break;
-        case 2:
-            content += "<li class=\"menu-item\"><a href=\"/page/" + QByteArray::number(line) + "\">&#" +
-                       QByteArray::number(0x4E00 + random.bounded(3500)) + ";" + chinese(random, 3) +
-                       "</a></li>\n";
-            break;
-        case 3:
-            content += "    <message>\n        <source>Settings " + QByteArray::number(line) +
-                       "</source>\n        <translation>" + chinese(random, 5) +
-                       "</translation>\n    </message>\n";
-            break;
-        default:
-            content += "  <button @click=\"save(" + QByteArray::number(line) + ")\">{{ $t('" +
-                       chinese(random, 4) + "') }}</button>\n";
-            break;
-        }
-    }
-    return content;
-}
 
 } // namespace
 
@@ -76,21 +31,9 @@ int main(int argc, char *argv[])
     QTemporaryDir root;
     if (!root.isValid())
         return 1;
-    static const char *const suffixes[] = {"c", "json", "html", "ts", "vue"};
-    QRandomGenerator random(17);
-    qint64 totalBytes = 0;
-    for (int folder = 0; folder < folderCount; ++folder) {
-        const QString path = root.filePath(QStringLiteral("module%1/src").arg(folder));
-        QDir().mkpath(path);
-        for (int i = 0; i < filesPerFolder; ++i) {
-            const int kind = (folder + i) % 5;
-            QFile file(QStringLiteral("%1/file%2.%3").arg(path).arg(i).arg(QLatin1String(suffixes[kind])));
-            const QByteArray content = fileContent(random, kind);
-            if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-                return 1;
-            totalBytes += content.size();
-        }
-    }
+    const qint64 totalBytes = writeProductTree(root.path());
+    if (totalBytes < 0)
+        return 1;
 
     CharacterCollection collection = collectCharacters({root.path()}, CollectionPatterns());
     QList<double> seconds;

@@ -357,3 +357,42 @@ QString collectedText(const QList<uint> &codepoints)
     const std::u32string units(codepoints.cbegin(), codepoints.cend());
     return QString::fromStdU32String(units);
 }
+
+QHash<uint, CharacterPlace> findCharacterPlaces(const QStringList &paths, const CollectionPatterns &patterns,
+                                                const QList<uint> &wanted)
+{
+    QHash<uint, CharacterPlace> places;
+    Walker walker(patterns, nullptr);
+    for (const QString &path : paths)
+        walker.visitNamed(path);
+    QList<uint> left = wanted;
+    QByteArray buffer;
+    for (const ListedFile &listed : walker.files) {
+        if (left.isEmpty())
+            break;
+        CodepointSet inFile;
+        const FileRead read = readFile(listed.path, patterns.legacyEncoding, &buffer, &inFile);
+        if (read.skipped || read.encoding == FileRead::NotText ||
+            std::none_of(left.cbegin(), left.cend(), [&](uint c) { return inFile.contains(c); }))
+            continue;
+        const QString file = QFile::decodeName(listed.path.c_str());
+        QByteArray text = buffer.left(read.bytes);
+        if (read.encoding == FileRead::Decoded) {
+            QString decoded;
+            decodeLegacyText(text, patterns.legacyEncoding, &decoded);
+            text = decoded.toUtf8();
+        }
+        const QList<QByteArray> lines = text.split('\n');
+        for (qsizetype line = 0; line < lines.size() && !left.isEmpty(); ++line) {
+            CodepointSet inLine;
+            collectEscapedText(lines.at(line), &inLine);
+            left.removeIf([&](uint c) {
+                if (!inLine.contains(c))
+                    return false;
+                places.insert(c, {file, int(line) + 1});
+                return true;
+            });
+        }
+    }
+    return places;
+}

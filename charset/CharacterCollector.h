@@ -2,6 +2,7 @@
 
 #include "charset/LegacyEncoding.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -61,3 +62,19 @@ QString collectionSummary(const CharacterCollection &collection);
 
 // The characters as text, in code point order.
 QString collectedText(const QList<uint> &codepoints);
+
+// Where a character first shows: a file as the walk reached it, and the line,
+// counted from 1.
+struct CharacterPlace
+{
+    QString file;
+    int line = 0;
+};
+
+// The first place each of `wanted` shows in the files that
+// collectCharacters() reads for the same paths and patterns, in the order it
+// lists them; characters none of them shows are left out. Reads one file
+// after another and looks at lines only in files holding a wanted
+// character: meant for the few characters a check reports.
+QHash<uint, CharacterPlace> findCharacterPlaces(const QStringList &paths, const CollectionPatterns &patterns,
+                                                const QList<uint> &wanted);

@@ -4,6 +4,7 @@
 #include "cli/CharsetCommand.h"
 #include "cli/CollectOptions.h"
 #include "cli/FaceCommand.h"
+#include "cli/RecipeCommand.h"
 #include "cli/StandardInput.h"
 #include "cli/SubsetCommandHelp.h"
 #include "cli/TerminationSignals.h"
@@ -86,9 +87,13 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
         return listFacesCommand(commandLine, out, err);
     case SubsetCommandLine::Action::CollectOnly:
         return collectOnlyCommand(commandLine, out, err);
+    case SubsetCommandLine::Action::Recipe:
+        return runRecipeCommand(commandLine, toolDirectory, out, err);
     case SubsetCommandLine::Action::Subset:
         break;
     }
+    if (!commandLine.saveRecipePath.isEmpty())
+        return saveRecipeCommand(commandLine, err);
 
     FontFace face;
     QString faceProblem;
@@ -108,8 +113,8 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
     SubsetRequest request;
     QString errorMessage;
     QString collectionSummary;
-    const bool read =
-        subsetChoicesFromCommandLine(commandLine, face, toolDirectory, &choices, &errorMessage, &collectionSummary);
+    const bool read = subsetChoicesFromCommandLine(commandLine, face, toolDirectory, &choices, &errorMessage,
+                                                   &collectionSummary);
     if (!collectionSummary.isEmpty())
         writeLine(err, collectionSummary);
     if (!read || !buildSubsetRequest(choices, &request, &errorMessage)) {

@@ -43,6 +43,12 @@ QString subsetCommandHelp()
                   "                      folders; - for standard input) in code point order and\n"
                   "                      exit, without a font\n"
                   "A summary of what was read and skipped goes to standard error.\n"
+                  "\n"
+                  "Recipes (a JSON file holding the font, characters, options and outputs):\n"
+                  "  --recipe=FILE       build every output of FILE, staged and replaced together\n"
+                  "  --recipe=FILE --check  write nothing; exit 1 and list each character an\n"
+                  "                      output lacks, with where it was first found\n"
+                  "  --save-recipe=FILE  write the recipe of this command line and build nothing\n"
                   "\n",
                   "用法: vfc-subset 字体 --output-file=路径 字符选择... [--lang=en|zh] [--force]\n"
                   "      vfc-subset --family=名称 --output-file=路径 字符选择...\n"
@@ -80,6 +86,12 @@ QString subsetCommandHelp()
                   "  --collect-only      按码位顺序列出“路径”（文件和文件夹；- 表示标准输入）\n"
                   "                      中的不同字符后退出，不裁剪字体\n"
                   "读取和跳过情况的摘要写到标准错误输出。\n"
+                  "\n"
+                  "配方（JSON 文件，包含字体、字符、选项和输出）:\n"
+                  "  --recipe=文件       生成“文件”的全部输出，先暂存，再一并替换\n"
+                  "  --recipe=文件 --check  不写入任何文件；列出输出缺少的每个字符及其首次出现\n"
+                  "                      的位置，有缺少时退出状态为 1\n"
+                  "  --save-recipe=文件  写出本命令行的配方，不生成字体\n"
                   "\n") +
            subsetOptionsHelp() + lvglOptionsHelp() +
            uiText("Options:\n"

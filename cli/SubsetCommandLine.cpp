@@ -83,9 +83,9 @@ const QStringList outputOptions = {QStringLiteral("--format")};
 bool isFlag(const QString &name)
 {
     static const QStringList flags = {
-        QStringLiteral("-h"),          QStringLiteral("--help"),        QStringLiteral("--version"),
-        QStringLiteral("--force"),     QStringLiteral("--list-blocks"), QStringLiteral("--list-missing"),
-        QStringLiteral("--list-faces")};
+        QStringLiteral("-h"),           QStringLiteral("--help"),        QStringLiteral("--version"),
+        QStringLiteral("--force"),      QStringLiteral("--list-blocks"), QStringLiteral("--list-missing"),
+        QStringLiteral("--list-faces"), QStringLiteral("--check")};
     return flags.contains(name) || name == listCharsetsOption || outputFlags.contains(name) ||
            isSubsetOptionFlag(name) || isCollectFlag(name) || isLvglOptionFlag(name);
 }
@@ -95,7 +95,8 @@ bool takesValue(const QString &name)
     static const QStringList options = {QStringLiteral("--output-file"), QStringLiteral("--text"),
                                         QStringLiteral("--text-file"),   QStringLiteral("--blocks"),
                                         QStringLiteral("--unicodes"),    QStringLiteral("--lang"),
-                                        QStringLiteral("--face-index"),  QStringLiteral("--family")};
+                                        QStringLiteral("--face-index"),  QStringLiteral("--family"),
+                                        QStringLiteral("--recipe"),      QStringLiteral("--save-recipe")};
     return options.contains(name) || name == charsetOption || outputOptions.contains(name) ||
            isSubsetOptionWithValue(name) || takesCollectValue(name) || isLvglOptionWithValue(name);
 }
@@ -153,6 +154,14 @@ SubsetCommandLine Parser::parse(const QStringList &arguments)
         result.action = SubsetCommandLine::Action::Version;
     } else if (listBlocks) {
         result.action = SubsetCommandLine::Action::ListBlocks;
+    } else if (!result.recipePath.isEmpty() && (!fonts.isEmpty() || familyGiven || outputGiven ||
+                                                selectionGiven || !result.saveRecipePath.isEmpty())) {
+        result.usageError = text("--recipe takes no font, characters or output: the recipe holds them.",
+                                 "--recipe 不带字体、字符或输出：这些都在配方中。");
+    } else if (!result.recipePath.isEmpty()) {
+        result.action = SubsetCommandLine::Action::Recipe;
+    } else if (result.check) {
+        result.usageError = text("--check needs --recipe=FILE.", "--check 需要 --recipe=文件。");
     } else if (result.collectOnly && fonts.isEmpty() && result.textFiles.isEmpty()) {
         result.usageError = text("--collect-only needs files or folders to read.",
                                  "--collect-only 需要指定要读取的文件或文件夹。");
@@ -291,6 +300,10 @@ void Parser::takeOption(const QString &name, const QString *value)
         listFaces = true;
         return;
     }
+    if (name == QLatin1String("--check")) {
+        result.check = true;
+        return;
+    }
 
     // A selection that is empty on purpose is only possible as --text=""; an
     // empty path, list or language is a slip.
@@ -321,6 +334,10 @@ void Parser::takeOption(const QString &name, const QString *value)
             fail(text("Invalid face index \"%1\": faces are numbered 0, 1, 2 and so on.",
                       "字体序号“%1”无效：序号为 0、1、2 等。")
                      .arg(*value));
+    } else if (name == QLatin1String("--recipe")) {
+        result.recipePath = *value;
+    } else if (name == QLatin1String("--save-recipe")) {
+        result.saveRecipePath = *value;
     } else if (name == QLatin1String("--family")) {
         takeOnce(name, &familyGiven);
         result.family = *value;

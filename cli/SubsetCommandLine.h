@@ -17,7 +17,17 @@
 // (exit 1) rather than of the command line (exit 2).
 struct SubsetCommandLine
 {
-    enum class Action { Subset, Help, Version, ListBlocks, UsageError, ListFaces, ListCharsets, CollectOnly };
+    enum class Action {
+        Subset,
+        Help,
+        Version,
+        ListBlocks,
+        UsageError,
+        ListFaces,
+        ListCharsets,
+        CollectOnly,
+        Recipe
+    };
 
     Action action = Action::UsageError;
     bool english = false; // --lang=en; Chinese by default, as in the window
@@ -37,8 +47,8 @@ struct SubsetCommandLine
     // fontPath whose coverage it shows.
     QStringList charsets;
     OutputFormat format = OutputFormat::TrueType; // --format, else what the output's extension names
-    bool writeCss = false; // a style sheet beside a WOFF2 file
-    bool report = false;   // the size line on standard error
+    bool writeCss = false;                        // a style sheet beside a WOFF2 file
+    bool report = false;                          // the size line on standard error
     SubsetOptions options;
     LvglOptions lvgl; // --size, --bpp and the rest, for --format=lvgl and lvgl-bin
     // Several --text-file paths, folders among them, are walked with these
@@ -49,6 +59,11 @@ struct SubsetCommandLine
     bool collectOnly = false;
     // How files that are not UTF-8 are read; with none, they add nothing.
     SourceEncoding legacyEncoding = SourceEncoding::Utf8Only;
+    // --recipe=FILE builds a recipe (Recipe), with --check checks its
+    // outputs; --save-recipe=FILE writes a subset command line's recipe instead of building.
+    QString recipePath;
+    QString saveRecipePath;
+    bool check = false;
 };
 
 // Reads the arguments that follow the program name. Options take their value

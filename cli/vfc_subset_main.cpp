@@ -13,7 +13,8 @@ int main(int argc, char *argv[])
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    if (commandLine.action != SubsetCommandLine::Action::Subset)
+    if (commandLine.action != SubsetCommandLine::Action::Subset &&
+        commandLine.action != SubsetCommandLine::Action::Recipe)
         return runSubsetCommand(commandLine, QString(), out, err);
 
     // Only for the program's own directory, where hb-subset lives. Qt gets

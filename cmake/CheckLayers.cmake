@@ -17,8 +17,8 @@ if(CMAKE_SCRIPT_MODE_FILE)
       endforeach()
     endforeach()
   endfunction()
-  forbid("common;font;charset;subset" "cli|window|tests|bench")
-  forbid("lvgl" "font|charset|subset|cli|window|tests|bench")
+  forbid("common;font;charset;subset;recipe" "cli|window|tests|bench")
+  forbid("lvgl" "font|charset|subset|recipe|cli|window|tests|bench")
   forbid("cli" "window|tests|bench")
   return()
 endif()
@@ -30,6 +30,7 @@ file(GLOB_RECURSE layered_sources CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/charset/*.h ${PROJECT_SOURCE_DIR}/charset/*.cpp
   ${PROJECT_SOURCE_DIR}/subset/*.h ${PROJECT_SOURCE_DIR}/subset/*.cpp
   ${PROJECT_SOURCE_DIR}/lvgl/*.h ${PROJECT_SOURCE_DIR}/lvgl/*.cpp
+  ${PROJECT_SOURCE_DIR}/recipe/*.h ${PROJECT_SOURCE_DIR}/recipe/*.cpp
   ${PROJECT_SOURCE_DIR}/cli/*.h ${PROJECT_SOURCE_DIR}/cli/*.cpp)
 add_custom_command(OUTPUT ${checked}
   COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -P ${CMAKE_CURRENT_LIST_FILE}

@@ -76,3 +76,9 @@ void BlockListPage::setAllChecked(Qt::CheckState state)
     for (int i = 0; i < blockList->count(); ++i)
         blockList->item(i)->setCheckState(state);
 }
+
+void BlockListPage::setCheckedRows(const QList<int> &rows)
+{
+    for (int row = 0; row < blockList->count(); ++row)
+        blockList->item(row)->setCheckState(rows.contains(row + 1) ? Qt::Checked : Qt::Unchecked);
+}

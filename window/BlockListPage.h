@@ -16,6 +16,8 @@ public:
 
     // The ticked rows of the block table, counted from 1; a partial tick is no tick.
     QList<int> checkedRows() const;
+    // Ticks exactly `rows`, counted from 1.
+    void setCheckedRows(const QList<int> &rows);
 
 Q_SIGNALS:
     // A row was ticked or cleared.

@@ -44,23 +44,22 @@ void CollectImport::chooseFolder()
         start({folder});
 }
 
-void CollectImport::start(const QStringList &paths, SourceEncoding legacyEncoding)
+void CollectImport::start(const QStringList &paths, const CollectionPatterns &patterns,
+                          const QString &appended)
 {
     if (isRunning() || paths.isEmpty())
         return;
-    this->paths = paths;
-    CollectionPatterns patterns;
-    patterns.legacyEncoding = legacyEncoding;
+    starting = {paths, patterns, {}};
+    appendedText = appended;
     walk = std::make_shared<Walk>();
     watcher = new QFutureWatcher<CharacterCollection>(this);
     connect(watcher, &QFutureWatcher<CharacterCollection>::finished, this, &CollectImport::onFinished);
     const std::shared_ptr<Walk> state = walk;
     watcher->setFuture(QtConcurrent::run([state, paths, patterns] {
-        return collectCharacters(paths, patterns, &state->cancel,
-                                 [state](int files, qint64 bytes) {
-                                     state->files = files;
-                                     state->bytes = bytes;
-                                 });
+        return collectCharacters(paths, patterns, &state->cancel, [state](int files, qint64 bytes) {
+            state->files = files;
+            state->bytes = bytes;
+        });
     }));
 
     progress = makeDelayedProgress(window, uiText("Reading files…", "正在读取文件…"),
@@ -100,11 +99,16 @@ void CollectImport::onFinished()
                               .arg(collection.notUtf8.size())
                               .arg(collection.notUtf8.first()),
                           &encoding)) {
-        start(paths, encoding);
+        CollectionPatterns again = starting.patterns;
+        again.legacyEncoding = encoding;
+        start(starting.paths, again, appendedText);
         return;
     }
     // Finding nothing is no reason to throw away what the user had.
-    if (!collection.codepoints.isEmpty())
-        target->setPlainText(collectedText(collection.codepoints));
+    if (!collection.codepoints.isEmpty() || !appendedText.isEmpty()) {
+        target->setPlainText(collectedText(collection.codepoints) + appendedText);
+        imported = starting;
+        imported.codepoints = collection.codepoints;
+    }
     QMessageBox::information(window, uiText("Import finished", "导入完成"), collectionSummary(collection));
 }

@@ -25,12 +25,25 @@ public:
     CollectImport(QTextEdit *target, QWidget *window);
     ~CollectImport() override; // a walk still going on is told to stop
 
-    // Ignored while a walk is going on. Files that are not UTF-8 are read in
-    // `legacyEncoding`; with none, the user is offered one when there are any.
-    void start(const QStringList &paths, SourceEncoding legacyEncoding = SourceEncoding::Utf8Only);
+    // Ignored while a walk is going on. `appended` follows the characters
+    // found in the text. When files are not UTF-8 and `patterns` names no
+    // legacy encoding, the user is offered one.
+    void start(const QStringList &paths, const CollectionPatterns &patterns = CollectionPatterns(),
+               const QString &appended = QString());
     // Asks for a folder, then imports it.
     void chooseFolder();
     bool isRunning() const { return watcher != nullptr; }
+
+    // The import whose characters the text holds now: what was named, how
+    // it was walked and what was found. Empty paths when there is none.
+    struct Imported
+    {
+        QStringList paths;
+        CollectionPatterns patterns;
+        QList<uint> codepoints;
+    };
+    const Imported &lastImport() const { return imported; }
+    void forgetImport() { imported = Imported(); }
 
 private:
     struct Walk;
@@ -41,8 +54,10 @@ private:
     QTextEdit *target;
     QWidget *window;
     std::shared_ptr<Walk> walk;
-    QStringList paths; // of the walk going on
     QFutureWatcher<CharacterCollection> *watcher = nullptr;
     QProgressDialog *progress = nullptr;
     QTimer *progressTimer;
+    Imported starting; // until the walk ends well
+    QString appendedText;
+    Imported imported;
 };

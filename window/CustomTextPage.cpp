@@ -1,5 +1,6 @@
 #include "window/CustomTextPage.h"
 
+#include "charset/CharacterCollector.h"
 #include "charset/TextCharacters.h"
 #include "charset/TextImport.h"
 #include "common/UiText.h"
@@ -88,11 +89,13 @@ void CustomTextPage::importTextFiles(const QStringList &paths)
             return;
         read = readTextFile(paths.first(), encoding, &text, &errorMessage);
     }
-    if (read)
+    if (read) {
+        collectImport->forgetImport();
         edit->setPlainText(text);
-    else if (!errorMessage.isEmpty())
+    } else if (!errorMessage.isEmpty()) {
         QMessageBox::warning(window, uiText("Import failed", "导入失败"), errorMessage, QMessageBox::Ok,
                              QMessageBox::NoButton);
+    }
 }
 
 void CustomTextPage::chooseTextFiles()
@@ -107,4 +110,48 @@ void CustomTextPage::chooseTextFiles()
 void CustomTextPage::showCount()
 {
     countLabel->setText(uiText("Unique characters: %1", "唯一字符数: %1").arg(countUniqueCharacters(text())));
+}
+
+QString CustomTextPage::importedText() const
+{
+    // Edited inside, the characters are the user's own text from then on.
+    const CollectImport::Imported &imported = collectImport->lastImport();
+    const QString block = collectedText(imported.codepoints);
+    return !imported.paths.isEmpty() && text().contains(block) ? block : QString();
+}
+
+QString CustomTextPage::typedText() const
+{
+    const QString block = importedText();
+    QString typed = text();
+    if (!block.isEmpty())
+        typed.remove(typed.indexOf(block), block.size());
+    return typed;
+}
+
+QStringList CustomTextPage::importedPaths() const
+{
+    const CollectImport::Imported &imported = collectImport->lastImport();
+    return imported.codepoints.isEmpty() || !importedText().isEmpty() ? imported.paths : QStringList();
+}
+
+CollectionPatterns CustomTextPage::importedPatterns() const
+{
+    return collectImport->lastImport().patterns;
+}
+
+void CustomTextPage::setCharacters(const QString &text, const QStringList &files,
+                                   const CollectionPatterns &patterns)
+{
+    collectImport->forgetImport();
+    QString fileText, errorMessage;
+    if (!importsOneText(files)) {
+        edit->setPlainText(text);
+        collectImport->start(files, patterns, text);
+    } else if (readTextFile(files.first(), patterns.legacyEncoding, &fileText, &errorMessage)) {
+        edit->setPlainText(fileText + text);
+    } else {
+        QMessageBox::warning(window, uiText("Import failed", "导入失败"), errorMessage, QMessageBox::Ok,
+                             QMessageBox::NoButton);
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charset/CharacterCollector.h"
 #include "font/FontFace.h"
 
 #include <QStringList>
@@ -25,6 +26,16 @@ public:
     // Every character as typed, no-break spaces included.
     QString text() const;
 
+    // The text without the characters the last import of folders brought in,
+    // and that import's paths and patterns, while the text still holds those
+    // characters as imported: what a recipe keeps of the page.
+    QString typedText() const;
+    QStringList importedPaths() const;
+    CollectionPatterns importedPatterns() const;
+    // The page as a recipe fills it: `text`, after the characters of `files`
+    // (read or collected, as an import does).
+    void setCharacters(const QString &text, const QStringList &files, const CollectionPatterns &patterns);
+
 public Q_SLOTS:
     // One file is taken whole as UTF-8, or in a legacy encoding the user
     // names; several files or a folder are read for the characters they show.
@@ -34,6 +45,7 @@ Q_SIGNALS:
     void textChanged();
 
 private:
+    QString importedText() const;
     void chooseTextFiles();
     void showCount();
 

@@ -23,6 +23,8 @@ public:
 
 public Q_SLOTS:
     void setFontPath(const QString &path);
+    // A file and its face, as if chosen.
+    void setFontFace(const FontFace &face) { useFontFile(face.path, face.index); }
     // The file dialog for a font file (Ctrl+O).
     void browse();
     void pickSystemFont();

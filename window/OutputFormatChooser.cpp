@@ -47,3 +47,11 @@ bool OutputFormatChooser::writeCss() const
 {
     return css->isEnabled() && css->isChecked();
 }
+
+void OutputFormatChooser::setFormat(OutputFormat format, bool writeCss)
+{
+    const int index = formats->findData(int(format));
+    if (index >= 0)
+        formats->setCurrentIndex(index);
+    css->setChecked(writeCss);
+}

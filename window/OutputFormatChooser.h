@@ -18,6 +18,7 @@ public:
 
     OutputFormat format() const;
     bool writeCss() const; // false unless the format is WOFF2
+    void setFormat(OutputFormat format, bool writeCss);
 
 Q_SIGNALS:
     void formatChanged();

@@ -38,3 +38,10 @@ void SubsetOptionsButton::showOptionsFor(const FontFace &face)
     setText(optionsFor(face) == SubsetOptions() ? uiText("Options...", "选项...")
                                                 : uiText("Options (changed)...", "选项（已更改）..."));
 }
+
+void SubsetOptionsButton::setOptions(const FontFace &face, const SubsetOptions &options)
+{
+    chosen = options;
+    pinnedFace = face;
+    showOptionsFor(face);
+}

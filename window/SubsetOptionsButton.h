@@ -20,6 +20,9 @@ public:
     // The options to cut `face` with: pins set for another face are left out.
     SubsetOptions optionsFor(const FontFace &face) const;
 
+    // As if chosen in the options for `face`.
+    void setOptions(const FontFace &face, const SubsetOptions &options);
+
 public Q_SLOTS:
     // The label says whether a run of `face` would differ from the defaults.
     void showOptionsFor(const FontFace &face);

@@ -9,11 +9,11 @@
 #include <QMessageBox>
 
 QString askTargetPath(QWidget *parent, const FontFace &source, const QString &fileName, OutputFormat format,
-                      bool writeCss, QString *errorMessage)
+                      bool writeCss, QString *errorMessage, const QString &startFolder)
 {
-    const QString directory =
-        QFileDialog::getExistingDirectory(parent, uiText("Select output directory", "选择输出目录"),
-                                          QDir::currentPath(), QFileDialog::ShowDirsOnly);
+    const QString directory = QFileDialog::getExistingDirectory(
+        parent, uiText("Select output directory", "选择输出目录"),
+        startFolder.isEmpty() ? QDir::currentPath() : startFolder, QFileDialog::ShowDirsOnly);
     if (directory.isEmpty())
         return QString();
     const QString targetPath = QDir(directory).filePath(fileName);

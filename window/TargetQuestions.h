@@ -7,9 +7,10 @@
 
 class QWidget;
 
-// Asks where the output goes (the directory dialog) and, when files of the
+// Asks where the output goes (the directory dialog, opening at `startFolder`
+// or else the working folder) and, when files of the
 // output's names are there (a WOFF2 file may bring its style sheet), whether
 // to replace them. The chosen path, or empty when the user stopped;
 // `errorMessage` says why a path cannot be used.
 QString askTargetPath(QWidget *parent, const FontFace &source, const QString &fileName, OutputFormat format,
-                      bool writeCss, QString *errorMessage);
+                      bool writeCss, QString *errorMessage, const QString &startFolder = QString());

@@ -161,6 +161,17 @@ void VectorFontClipDialog::setupUi()
                                       "将字库裁剪为当前标签页中的字符并保存（Ctrl+Enter）"));
     optionsButton = new SubsetOptionsButton(currentFace, this);
     buttonBox->addButton(optionsButton, QDialogButtonBox::ActionRole);
+    QPushButton *saveRecipeButton =
+        buttonBox->addButton(uiText("Save recipe...", "保存配方..."), QDialogButtonBox::ActionRole);
+    saveRecipeButton->setObjectName(QStringLiteral("saveRecipeButton"));
+    saveRecipeButton->setToolTip(uiText("Save this setup as a file that vfc-subset --recipe builds",
+                                        "将当前设置保存为 vfc-subset --recipe 可生成的文件"));
+    QPushButton *openRecipeButton =
+        buttonBox->addButton(uiText("Open recipe...", "打开配方..."), QDialogButtonBox::ActionRole);
+    openRecipeButton->setObjectName(QStringLiteral("openRecipeButton"));
+    openRecipeButton->setToolTip(uiText("Fill the window from a saved recipe", "用已保存的配方填写窗口"));
+    connect(saveRecipeButton, &QAbstractButton::clicked, this, &VectorFontClipDialog::onSaveRecipeClicked);
+    connect(openRecipeButton, &QAbstractButton::clicked, this, &VectorFontClipDialog::onOpenRecipeClicked);
     generateRow->addWidget(buttonBox, 0);
     mainLayout->addLayout(generateRow);
 
@@ -306,7 +317,10 @@ bool VectorFontClipDialog::prepareSubsetRequest(SubsetRequest *request, QString 
         *errorMessage = uiText("Output name must not be empty.", "输出文件名不能为空。");
         return false;
     }
-    request->targetPath =
-        askTargetPath(this, request->face, fileName, request->format, request->writeCss, errorMessage);
-    return !request->targetPath.isEmpty();
+    request->targetPath = askTargetPath(this, request->face, fileName, request->format, request->writeCss,
+                                        errorMessage, lastOutputFolder);
+    if (request->targetPath.isEmpty())
+        return false;
+    lastOutputFolder = QFileInfo(request->targetPath).absolutePath();
+    return true;
 }

@@ -20,6 +20,7 @@ class SubsetOptionsButton;
 class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
+class QSettings;
 class QTabWidget;
 
 // The tool's one window. Slots read the widgets, hand the work to the plain
@@ -35,6 +36,19 @@ public:
     // Where hb-subset is looked for; the program's own folder unless set.
     void setToolDirectory(const QString &directory) { toolDirectory = directory; }
 
+    // The setup a run would take now, as a recipe file: the font and face,
+    // the shown tab's characters (folders imported as folders), the options,
+    // and the output name in the folder last chosen. False, with the reason.
+    bool saveRecipe(const QString &path, QString *errorMessage) const;
+    // Fills the window from a recipe; a generation then writes what
+    // vfc-subset --recipe writes. False, with the reason naming the file.
+    bool openRecipe(const QString &path, QString *errorMessage);
+
+    // What the window remembers between sessions: font, face, output folder,
+    // format, options, shown tab and size. A font no longer there is dropped.
+    void restoreSettings(QSettings &settings);
+    void saveSettings(QSettings &settings) const;
+
 public Q_SLOTS:
     void reject() override;
 
@@ -46,6 +60,8 @@ private Q_SLOTS:
     void onFontChosen(const FontFace &face);
     void onSelectionChanged();
     void onExportClicked();
+    void onSaveRecipeClicked();
+    void onOpenRecipeClicked();
 
 private:
     void setupUi();
@@ -73,5 +89,6 @@ private:
     FontFace loadedFontFace;
     QString proposedOutputName; // what the last chosen font proposed, until the user edits it
     QString toolDirectory;
+    QString lastOutputFolder; // where the folder dialog starts, and a saved recipe's output goes
     GenerationRunner *generation;
 };

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QSettings>
 
 int main(int argc, char *argv[])
 {
@@ -17,6 +18,12 @@ int main(int argc, char *argv[])
     setUiEnglish(useEnglish == 1);
     installQtTranslations(&app);
     VectorFontClipDialog dialog(useEnglish);
+    // Per user, where the platform keeps such things; only the program
+    // itself remembers, never a window made elsewhere (tests).
+    QSettings settings(QStringLiteral("vector-font-clip"), QStringLiteral("vector-font-clip"));
+    dialog.restoreSettings(settings);
     dialog.show();
-    return app.exec();
+    const int status = app.exec();
+    dialog.saveSettings(settings);
+    return status;
 }
