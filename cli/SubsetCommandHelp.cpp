@@ -1,6 +1,7 @@
 #include "cli/SubsetCommandHelp.h"
 
 #include "cli/OptionsCommandLine.h"
+#include "cli/SliceOptions.h"
 #include "common/UiText.h"
 
 QString subsetCommandHelp()
@@ -75,7 +76,7 @@ QString subsetCommandHelp()
                   "                      中的不同字符后退出，不裁剪字体\n"
                   "读取和跳过情况的摘要写到标准错误输出。\n"
                   "\n") +
-           subsetOptionsHelp() +
+           subsetOptionsHelp() + sliceOptionsHelp() +
            uiText("Options:\n"
                   "  --output-file=PATH  where the subset font goes (required); missing folders\n"
                   "                      are made once the result is ready\n"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/SelectionLists.h"
+#include "cli/SliceOptions.h"
 
 #include "charset/CodepointRange.h"
 #include "subset/OutputFormat.h"
@@ -44,6 +45,9 @@ struct SubsetCommandLine
     QStringList includePatterns;
     QStringList excludePatterns;
     bool collectOnly = false;
+    // --format=woff2-slices: every font file given (a family), and its options.
+    QStringList fontPaths;
+    SliceCommandLine slicing;
 };
 
 // Reads the arguments that follow the program name. Options take their value

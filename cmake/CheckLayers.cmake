@@ -1,4 +1,4 @@
-# Dependencies point inward: the core (common/, font/, charset/, subset/)
+# Dependencies point inward: the core (common/, font/, charset/, subset/, web/)
 # includes nothing of the command line or the window, and the command line
 # nothing of the window. Included by the build, this file checks that on
 # every build in which a source changed; run with -P, it is the check.
@@ -16,7 +16,8 @@ if(CMAKE_SCRIPT_MODE_FILE)
       endforeach()
     endforeach()
   endfunction()
-  forbid("common;font;charset;subset" "cli|window|tests|bench")
+  forbid("common;font;charset;subset;web" "cli|window|tests|bench")
+  forbid("common;font;charset;subset" "web")
   forbid("cli" "window|tests|bench")
   return()
 endif()
@@ -27,6 +28,7 @@ file(GLOB_RECURSE layered_sources CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/font/*.h ${PROJECT_SOURCE_DIR}/font/*.cpp
   ${PROJECT_SOURCE_DIR}/charset/*.h ${PROJECT_SOURCE_DIR}/charset/*.cpp
   ${PROJECT_SOURCE_DIR}/subset/*.h ${PROJECT_SOURCE_DIR}/subset/*.cpp
+  ${PROJECT_SOURCE_DIR}/web/*.h ${PROJECT_SOURCE_DIR}/web/*.cpp
   ${PROJECT_SOURCE_DIR}/cli/*.h ${PROJECT_SOURCE_DIR}/cli/*.cpp)
 add_custom_command(OUTPUT ${checked}
   COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -P ${CMAKE_CURRENT_LIST_FILE}

@@ -90,6 +90,8 @@ bool writeFormat(const SubsetRequest &request, const QString &subsetPath, const 
         return stage(result, cArrayHeader(font, cIdentifier(name), arrayOrigin(request, facts)),
                      subsetPath + suffix, target);
     }
+    case OutputFormat::Woff2Slices: // a folder, made by web/ and never by one subset
+        break;
     }
     return false;
 }

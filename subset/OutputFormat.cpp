@@ -9,6 +9,8 @@ QString outputSuffix(OutputFormat format)
         return QStringLiteral(".woff2");
     case OutputFormat::CArray:
         return QStringLiteral(".h");
+    case OutputFormat::Woff2Slices:
+        return QString();
     case OutputFormat::TrueType:
         break;
     }
@@ -23,6 +25,8 @@ bool outputFormatFromName(const QString &name, OutputFormat *format)
         *format = OutputFormat::Woff2;
     else if (name == QLatin1String("c"))
         *format = OutputFormat::CArray;
+    else if (name == QLatin1String("woff2-slices"))
+        *format = OutputFormat::Woff2Slices;
     else
         return false;
     return true;
@@ -35,6 +39,8 @@ QString outputFormatName(OutputFormat format)
         return QStringLiteral("woff2");
     case OutputFormat::CArray:
         return QStringLiteral("c");
+    case OutputFormat::Woff2Slices:
+        return QStringLiteral("woff2-slices");
     case OutputFormat::TrueType:
         break;
     }

@@ -4,13 +4,14 @@
 #include <QStringList>
 
 // What the kept font is written as: the font itself, compressed for the web,
-// or as C source to build into a firmware image.
-enum class OutputFormat { TrueType, Woff2, CArray };
+// as C source to build into a firmware image, or as a folder of WOFF2 slices
+// with their style sheet (web/).
+enum class OutputFormat { TrueType, Woff2, CArray, Woff2Slices };
 
-// ".ttf", ".woff2" or ".h".
+// ".ttf", ".woff2" or ".h"; none for a folder of slices.
 QString outputSuffix(OutputFormat format);
 
-// The command line's names: "ttf", "woff2" and "c". False for anything else.
+// The command line's names: "ttf", "woff2", "c" and "woff2-slices". False for anything else.
 bool outputFormatFromName(const QString &name, OutputFormat *format);
 QString outputFormatName(OutputFormat format);
 

@@ -5,3 +5,6 @@
 // "Size: 5.2 MB → 256 KB (4.9%), 3,500 characters, 3,527 glyphs": the source
 // file against what was written, in decimal units as file managers show them.
 QString sizeReportLine(qint64 sourceBytes, qint64 outputBytes, int characters, int glyphs);
+
+// "256 KB": a size in decimal units, one decimal below 10.
+QString byteSizeText(qint64 bytes);

@@ -1,0 +1,228 @@
+#include "web/WebSliceRun.h"
+
+#include "common/UiText.h"
+#include "font/FontCharacterMap.h"
+#include "subset/MissingCharacters.h"
+#include "subset/SizeReport.h"
+#include "subset/TargetFolders.h"
+#include "web/SliceBuilder.h"
+#include "web/SliceFolder.h"
+#include "web/SlicePlan.h"
+#include "web/SliceStyleSheet.h"
+#include "web/SlicedSizes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+// The requested characters the face has, ascending.
+QList<uint> faceCoverage(const FontFace &face, const QList<uint> &requested)
+{
+    const FontCharacterMap map(face);
+    QList<uint> covered;
+    for (uint codepoint : requested) {
+        if (map.hasGlyph(codepoint))
+            covered.append(codepoint);
+    }
+    return covered;
+}
+
+QList<uint> unionOf(const QList<QList<uint>> &sets)
+{
+    QList<uint> all;
+    for (const QList<uint> &set : sets)
+        all += set;
+    std::sort(all.begin(), all.end());
+    all.erase(std::unique(all.begin(), all.end()), all.end());
+    return all;
+}
+
+QList<uint> intersection(const QList<uint> &a, const QList<uint> &b)
+{
+    QList<uint> both;
+    std::set_intersection(a.cbegin(), a.cend(), b.cbegin(), b.cend(), std::back_inserter(both));
+    return both;
+}
+
+// Each face's part of the file names: none for one face, its style for a
+// family, made unique where two styles clean up alike.
+QStringList stylePartsOf(const QList<WebFaceStyle> &styles)
+{
+    QStringList parts;
+    if (styles.size() == 1)
+        return {QString()};
+    for (const WebFaceStyle &style : styles) {
+        QString part = styleFileNamePart(style.style);
+        const QString plain = part;
+        for (int n = 2; parts.contains(part); ++n)
+            part = plain + QString::number(n);
+        parts.append(part);
+    }
+    return parts;
+}
+
+QString sliceFileName(const QString &base, const QString &stylePart, int number)
+{
+    const QString name = stylePart.isEmpty() ? base : base + QLatin1Char('-') + stylePart;
+    return QStringLiteral("%1-%2.woff2").arg(name).arg(number, 3, 10, QLatin1Char('0'));
+}
+
+bool writeText(const QString &path, const QString &text, QString *error)
+{
+    QFile file(path);
+    const QByteArray bytes = text.toUtf8();
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush())
+        return true;
+    *error = uiText("Failed to save to path: %1", "无法保存到目标路径: %1").arg(path);
+    return false;
+}
+
+void removeStaging(const QString &staging, const QStringList &createdFolders)
+{
+    QDir(staging).removeRecursively();
+    removeCreatedFolders(createdFolders);
+}
+
+} // namespace
+
+QString webSliceRequestProblem(const WebSliceRequest &request)
+{
+    const QString folderProblem = sliceFolderProblem(request.targetFolder);
+    if (!folderProblem.isEmpty())
+        return folderProblem;
+    for (const FontFace &face : request.faces) {
+        if (faceCoverage(face, request.codepoints).isEmpty())
+            return uiText("The font has none of the requested characters: %1",
+                          "该字库不含任何所请求的字符: %1")
+                .arg(face.path);
+    }
+    return QString();
+}
+
+WebSliceOutcome runWebSlices(const WebSliceRequest &request, std::atomic<bool> *stop,
+                             const std::function<void(int done, int total)> &progress)
+{
+    WebSliceOutcome outcome;
+    const auto failed = [&outcome](const QString &message) {
+        outcome.errorMessage = message;
+        return outcome;
+    };
+    const QString problem = webSliceRequestProblem(request);
+    if (!problem.isEmpty())
+        return failed(problem);
+
+    QList<WebFaceStyle> styles;
+    QList<QList<uint>> coverage;
+    for (const FontFace &face : request.faces) {
+        styles.append(readWebFaceStyle(face));
+        for (const AxisPin &pin : request.options.pins) {
+            if (pin.tag == QLatin1String("wght"))
+                styles.last().weight = QString::number(qRound(pin.value));
+        }
+        coverage.append(faceCoverage(face, request.codepoints));
+    }
+    const QList<uint> covered = unionOf(coverage);
+    outcome.missingCodepoints = findMissingCodepoints(request.faces.first(), request.codepoints);
+    outcome.missingCodepoints.removeIf([&covered](uint codepoint) {
+        return std::binary_search(covered.cbegin(), covered.cend(), codepoint);
+    });
+    outcome.missingCharsNote = missingCharactersNote(outcome.missingCodepoints);
+
+    const SlicingStrategy strategy = request.strategy.value_or(strategyForFace(request.faces.first()));
+    QString staging, error;
+    QStringList createdFolders;
+    if (!makeStagingFolder(request.targetFolder, &staging, &createdFolders, &error))
+        return failed(error);
+
+    QList<QList<uint>> plan;
+    if (request.sliceSizeKB > 0) {
+        SizedSliceRun sized{request.faces.first(), request.options, request.toolDirectory,
+                            QDir(staging).filePath(QStringLiteral(".measure")), qint64(request.sliceSizeKB) * 1000};
+        if (!QDir().mkdir(sized.scratchFolder) ||
+            !planSizedSlices(sized, prioritySliceOrder(strategySlices(strategy), covered), stop, &plan, &error)) {
+            removeStaging(staging, createdFolders);
+            if (stop->load() && error.isEmpty()) {
+                outcome.cancelled = true;
+                return outcome;
+            }
+            return failed(error);
+        }
+        QDir(sized.scratchFolder).removeRecursively();
+    } else {
+        plan = planStrategySlices(strategySlices(strategy), covered);
+    }
+
+    const QString base = QFileInfo(QDir::cleanPath(request.targetFolder)).fileName();
+    const QStringList styleParts = stylePartsOf(styles);
+    QList<SliceTask> tasks;
+    QList<WrittenFace> faces;
+    for (qsizetype face = 0; face < request.faces.size(); ++face) {
+        WrittenFace written{styles.at(face), {}};
+        for (qsizetype slice = 0; slice < plan.size(); ++slice) {
+            const QList<uint> codepoints = intersection(plan.at(slice), coverage.at(face));
+            if (codepoints.isEmpty())
+                continue;
+            const QString fileName = sliceFileName(base, styleParts.at(face), int(slice) + 1);
+            written.slices.append({fileName, codepoints, 0});
+            tasks.append({request.faces.at(face), codepoints, QDir(staging).filePath(fileName), request.options,
+                          request.toolDirectory});
+        }
+        faces.append(written);
+    }
+
+    std::atomic<int> done{0};
+    const int total = int(tasks.size());
+    if (progress)
+        progress(0, total);
+    QList<qint64> bytes;
+    error = buildSlicesInParallel(tasks, stop, &bytes, [&] {
+        const int now = ++done;
+        if (progress)
+            progress(now, total);
+    });
+    if (!error.isEmpty() || stop->load()) {
+        removeStaging(staging, createdFolders);
+        if (error.isEmpty())
+            outcome.cancelled = true;
+        return error.isEmpty() ? outcome : failed(error);
+    }
+    qsizetype next = 0;
+    for (WrittenFace &face : faces) {
+        for (WrittenSlice &slice : face.slices) {
+            slice.bytes = bytes.at(next++);
+            outcome.totalBytes += slice.bytes;
+        }
+    }
+    outcome.sliceCount = total;
+
+    const QString family = request.cssFamily.isEmpty() ? styles.first().family : request.cssFamily;
+    const QString cssName = base + QLatin1String(".css");
+    QString sample = request.sampleText;
+    if (sample.isEmpty()) {
+        for (uint codepoint : plan.value(0).mid(0, 24))
+            sample += QString::fromUcs4(reinterpret_cast<const char32_t *>(&codepoint), 1);
+    }
+    if (!writeText(QDir(staging).filePath(cssName), sliceStyleSheet(family, faces), &error) ||
+        !writeText(QDir(staging).filePath(QStringLiteral("index.html")),
+                   sliceTestPage(cssName, family, faces, sample), &error) ||
+        stop->load() || !placeSliceFolder(staging, request.targetFolder, &error)) {
+        removeStaging(staging, createdFolders);
+        outcome.cancelled = error.isEmpty();
+        return error.isEmpty() ? outcome : failed(error);
+    }
+    outcome.ok = true;
+    outcome.folder = request.targetFolder;
+    outcome.styleSheet = QDir(request.targetFolder).filePath(cssName);
+    return outcome;
+}
+
+QString webSliceSummary(const WebSliceOutcome &outcome)
+{
+    return uiText("%1 slices, %2 in total", "%1 个分片，共 %2")
+        .arg(outcome.sliceCount)
+        .arg(byteSizeText(outcome.totalBytes));
+}
