@@ -1,6 +1,5 @@
 #include "cli/SliceOptions.h"
 
-#include "charset/TextCharacters.h"
 #include "cli/SubsetCommandLine.h"
 #include "cli/TerminationSignals.h"
 #include "common/UiText.h"
@@ -43,31 +42,7 @@ bool commandLineFaces(const SubsetCommandLine &commandLine, const FontFace &firs
     faces->append(first);
     for (const QString &path : commandLine.fontPaths.mid(1))
         faces->append({path, commandLine.faceIndex});
-    for (const FontFace &face : *faces) {
-        *error = sourceFontProblem(face);
-        if (!error->isEmpty())
-            return false;
-    }
     return true;
-}
-
-// What the test page shows: the start of the text asked for, else of
-// everything asked for.
-QString sampleText(const SubsetChoices &choices, const QList<uint> &codepoints)
-{
-    QString sample;
-    int count = 0;
-    for (const QString &text : choices.texts) {
-        for (uint codepoint : textCharacters(text)) {
-            if (count++ >= 40)
-                return sample;
-            if (codepoint >= 0x20)
-                sample += QString::fromUcs4(reinterpret_cast<const char32_t *>(&codepoint), 1);
-        }
-    }
-    for (uint codepoint : codepoints.mid(0, 40 - count))
-        sample += QString::fromUcs4(reinterpret_cast<const char32_t *>(&codepoint), 1);
-    return sample;
 }
 
 } // namespace
@@ -140,22 +115,18 @@ int runSliceCommand(const SubsetCommandLine &commandLine, const SubsetChoices &c
                     QTextStream &err)
 {
     const QString program = QStringLiteral("vfc-subset: ");
-    SubsetRequest subset;
     QString error;
+    QList<FontFace> faces;
     WebSliceRequest request;
-    if (!buildSubsetRequest(choices, &subset, &error) ||
-        !commandLineFaces(commandLine, choices.face, &request.faces, &error)) {
+    if (!commandLineFaces(commandLine, choices.face, &faces, &error) ||
+        !buildWebSliceRequest(choices, faces, &request, &error)) {
         writeLine(err, program + error);
         return 1;
     }
-    request.codepoints = subset.codepoints;
-    request.targetFolder = commandLine.outputPath;
-    request.toolDirectory = choices.toolDirectory;
-    request.options = choices.options;
     request.strategy = commandLine.slicing.strategy;
     request.sliceSizeKB = commandLine.slicing.sliceSizeKB;
     request.cssFamily = commandLine.slicing.cssFamily;
-    request.sampleText = sampleText(choices, subset.codepoints);
+    request.sampleText = defaultSampleText(choices, request.codepoints);
     error = webSliceRequestProblem(request);
     if (error.isEmpty() && !commandLine.force && targetExists(request.targetFolder))
         error = uiText("Folder %1 already exists; add --force to replace it.", "文件夹 %1 已存在；如需覆盖请加上 --force。")

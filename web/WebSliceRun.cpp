@@ -1,9 +1,11 @@
 #include "web/WebSliceRun.h"
 
+#include "charset/TextCharacters.h"
 #include "common/UiText.h"
 #include "font/FontCharacterMap.h"
 #include "subset/MissingCharacters.h"
 #include "subset/SizeReport.h"
+#include "subset/SubsetRequest.h"
 #include "subset/TargetFolders.h"
 #include "web/SliceBuilder.h"
 #include "web/SliceFolder.h"
@@ -88,6 +90,44 @@ void removeStaging(const QString &staging, const QStringList &createdFolders)
 }
 
 } // namespace
+
+bool buildWebSliceRequest(const SubsetChoices &choices, const QList<FontFace> &faces, WebSliceRequest *request,
+                          QString *errorMessage)
+{
+    SubsetRequest subset;
+    if (!buildSubsetRequest(choices, &subset, errorMessage))
+        return false;
+    for (const FontFace &face : faces) {
+        *errorMessage = sourceFontProblem(face);
+        if (!errorMessage->isEmpty())
+            return false;
+    }
+    WebSliceRequest built;
+    built.faces = faces;
+    built.codepoints = subset.codepoints;
+    built.targetFolder = choices.targetPath;
+    built.toolDirectory = choices.toolDirectory;
+    built.options = choices.options;
+    *request = built;
+    return true;
+}
+
+QString defaultSampleText(const SubsetChoices &choices, const QList<uint> &codepoints)
+{
+    constexpr int length = 40;
+    QList<uint> shown;
+    for (const QString &text : choices.texts) {
+        for (uint codepoint : textCharacters(text)) {
+            if (shown.size() < length && isKeptCharacter(codepoint))
+                shown.append(codepoint);
+        }
+    }
+    shown += codepoints.mid(0, length - shown.size());
+    QString sample;
+    for (uint codepoint : shown)
+        sample += QString::fromUcs4(reinterpret_cast<const char32_t *>(&codepoint), 1);
+    return sample;
+}
 
 QString webSliceRequestProblem(const WebSliceRequest &request)
 {

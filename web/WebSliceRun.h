@@ -13,6 +13,8 @@
 #include <optional>
 
 // One web-font slice folder to make, for one face or a whole family.
+struct SubsetChoices;
+
 struct WebSliceRequest
 {
     QList<FontFace> faces;   // the first names the family and, unless chosen, the strategy
@@ -38,6 +40,18 @@ struct WebSliceOutcome
     QList<uint> missingCodepoints; // requested, in none of the faces
     QString missingCharsNote;
 };
+
+// A request for `faces` (the first of them the face of `choices`) from the
+// choices either front end collects, with the characters they keep and
+// every face's source checked. False, with the reason, when a source is
+// unusable or nothing is left to keep. The strategy, the slice size, the
+// family name and the sample are the front end's to set.
+bool buildWebSliceRequest(const SubsetChoices &choices, const QList<FontFace> &faces, WebSliceRequest *request,
+                          QString *errorMessage);
+
+// What the test page shows when the user gave no sample: the start of the
+// typed or imported text, else of the characters asked for.
+QString defaultSampleText(const SubsetChoices &choices, const QList<uint> &codepoints);
 
 // Why a request cannot be run, before anything is made: a face without a
 // single requested character, a folder that is a file. Empty when it can.

@@ -8,7 +8,7 @@
 #include <QLabel>
 
 OutputFormatChooser::OutputFormatChooser(QWidget *parent)
-    : QWidget(parent), formats(new QComboBox(this)), css(new QCheckBox(this))
+    : QWidget(parent), formats(new QComboBox(this)), css(new QCheckBox(this)), styles(new QCheckBox(this))
 {
     setObjectName(QStringLiteral("outputFormat"));
     auto *layout = new QHBoxLayout(this);
@@ -18,6 +18,7 @@ OutputFormatChooser::OutputFormatChooser(QWidget *parent)
     formats->addItem(QStringLiteral("TrueType/OpenType (.ttf)"), int(OutputFormat::TrueType));
     formats->addItem(QStringLiteral("WOFF2 (.woff2)"), int(OutputFormat::Woff2));
     formats->addItem(QStringLiteral("C array (.h)"), int(OutputFormat::CArray));
+    formats->addItem(uiText("WOFF2 slices for the web", "网页分片 WOFF2"), int(OutputFormat::Woff2Slices));
     caption->setBuddy(formats);
     css->setObjectName(QStringLiteral("writeCssCheck"));
     css->setText(uiText("Also write CSS", "同时生成 CSS"));
@@ -26,11 +27,21 @@ OutputFormatChooser::OutputFormatChooser(QWidget *parent)
                                "TrueType 用于应用与系统，WOFF2 用于网页，C 数组用于固件"));
     css->setToolTip(uiText("Write an @font-face style sheet beside the WOFF2 file",
                            "在 WOFF2 文件旁写出 @font-face 样式表"));
-    connect(formats, &QComboBox::currentIndexChanged, this,
-            [this] { css->setEnabled(format() == OutputFormat::Woff2); });
+    styles->setObjectName(QStringLiteral("allStylesCheck"));
+    styles->setText(uiText("All styles", "全部样式"));
+    styles->setToolTip(uiText("Slice every installed style of the font's family into one style sheet",
+                              "将该字体族已安装的全部样式切片到同一样式表"));
+    styles->setVisible(false);
+    connect(formats, &QComboBox::currentIndexChanged, this, [this] {
+        css->setEnabled(format() == OutputFormat::Woff2);
+        // Slices always come with their style sheet.
+        css->setVisible(format() != OutputFormat::Woff2Slices);
+        styles->setVisible(format() == OutputFormat::Woff2Slices);
+    });
     layout->addWidget(caption);
     layout->addWidget(formats);
     layout->addWidget(css);
+    layout->addWidget(styles);
 }
 
 OutputFormat OutputFormatChooser::format() const
@@ -41,4 +52,9 @@ OutputFormat OutputFormatChooser::format() const
 bool OutputFormatChooser::writeCss() const
 {
     return css->isEnabled() && css->isChecked();
+}
+
+bool OutputFormatChooser::allStyles() const
+{
+    return format() == OutputFormat::Woff2Slices && styles->isChecked();
 }

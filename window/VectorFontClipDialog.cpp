@@ -4,6 +4,7 @@
 #include "font/FontFaceList.h"
 #include "subset/OutputName.h"
 #include "subset/SubsetRequest.h"
+#include "web/WebSliceRun.h"
 #include "window/BlockListPage.h"
 #include "window/CustomTextPage.h"
 #include "window/FacePreviewLabel.h"
@@ -13,6 +14,7 @@
 #include "window/GenerationRunner.h"
 #include "window/OutputFormatChooser.h"
 #include "window/PreviewCoverage.h"
+#include "window/SliceRunner.h"
 #include "window/SubsetOptionsButton.h"
 #include "window/TargetQuestions.h"
 
@@ -76,7 +78,8 @@ VectorFontClipDialog::VectorFontClipDialog(int useEnglish, QWidget *parent)
     : QDialog(parent),
       useEnglish(speakLanguage(useEnglish)),
       toolDirectory(QCoreApplication::applicationDirPath()),
-      generation(new GenerationRunner(this))
+      generation(new GenerationRunner(this)),
+      slicing(new SliceRunner(this))
 {
     setWindowTitle(uiText("Corvanta - Vector Font Subset Tool", "Corvanta - 矢量字库裁剪工具"));
     resize(800, 560);
@@ -167,6 +170,7 @@ void VectorFontClipDialog::setupUi()
 
     connect(buttonBox, &QDialogButtonBox::accepted, this, &VectorFontClipDialog::onExportClicked);
     connect(generation, &GenerationRunner::runningChanged, buttonBox, &QWidget::setDisabled);
+    connect(slicing, &SliceRunner::runningChanged, buttonBox, &QWidget::setDisabled);
     connect(outputNameEdit, &QLineEdit::textEdited, this, [this] { proposedOutputName.clear(); });
     connect(previewEdit, &QLineEdit::textChanged, this, &VectorFontClipDialog::refreshPreview);
     connect(fontSource, &FontSourceRow::faceChanged, this, &VectorFontClipDialog::onFaceChanged);
@@ -247,10 +251,19 @@ SubsetChoices VectorFontClipDialog::currentChoices() const
 
 void VectorFontClipDialog::onExportClicked()
 {
-    if (generation->isRunning())
+    if (generation->isRunning() || slicing->isRunning())
         return;
-    SubsetRequest request;
     QString errorMessage;
+    if (outputFormat->format() == OutputFormat::Woff2Slices) {
+        WebSliceRequest slices;
+        if (prepareSliceRequest(this, currentChoices(), outputFormat->allStyles(), outputNameEdit->text(),
+                                previewEdit->text(), &slices, &errorMessage))
+            slicing->start(slices);
+        else if (!errorMessage.isEmpty())
+            QMessageBox::warning(this, uiText("Error", "错误"), errorMessage);
+        return;
+    }
+    SubsetRequest request;
     if (prepareSubsetRequest(&request, &errorMessage))
         generation->start(request);
     else if (!errorMessage.isEmpty())
@@ -261,6 +274,7 @@ void VectorFontClipDialog::reject()
 {
     // Closing the window stops a run: nothing half-written stays behind.
     generation->cancel();
+    slicing->cancel();
     QDialog::reject();
 }
 

@@ -12,6 +12,7 @@ class CustomTextPage;
 class FacePreviewLabel;
 class FontSourceRow;
 class GenerationRunner;
+class SliceRunner;
 class OutputFormatChooser;
 class SubsetOptionsButton;
 
@@ -70,4 +71,5 @@ private:
     QString proposedOutputName; // what the last chosen font proposed, until the user edits it
     QString toolDirectory;
     GenerationRunner *generation;
+    SliceRunner *slicing;
 };
