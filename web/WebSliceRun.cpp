@@ -122,7 +122,8 @@ QString defaultSampleText(const SubsetChoices &choices, const QList<uint> &codep
                 shown.append(codepoint);
         }
     }
-    shown += codepoints.mid(0, length - shown.size());
+    if (shown.isEmpty())
+        shown = codepoints.mid(0, length);
     QString sample;
     for (uint codepoint : shown)
         sample += QString::fromUcs4(reinterpret_cast<const char32_t *>(&codepoint), 1);
