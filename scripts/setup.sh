@@ -17,6 +17,7 @@ packages=(
   xvfb xauth xdotool imagemagick                          # a real display for tests, and screenshots of it
   desktop-file-utils dpkg-dev                             # checking the menu entry, building the .deb
   fonttools python3-fonttools                             # pyftsubset in bench/; tests read subsets back, build variable fonts
+  chromium                                                # opens the web slices' test page headless in a test
 )
 
 missing=()

@@ -220,8 +220,8 @@ void WebSlicesTest::badInputIsRefused_data()
     const QString sc = "--face-index=2";
     QTest::newRow("face with none of the characters")
         << QStringList{TestFonts::dejaVuSans(), "--text=中文"} << TestFonts::dejaVuSans();
-    QTest::newRow("slice size under one character") << QStringList{notoRegular, sc, "--text=中文", "--slice-size=1"}
-                                                    << "1.0 KB";
+    QTest::newRow("slice size under one character") << QStringList{notoRegular, sc, "--text=鬱", "--slice-size=1"}
+                                                    << "1.0 KB is too small";
     QTest::newRow("family not installed") << QStringList{"--family=No Such Family", "--all-styles", "--text=a"}
                                           << "No Such Family";
     QTest::newRow("output folder is a file") << QStringList{notoRegular, sc, "--text=中文", "--force"} << "taken";

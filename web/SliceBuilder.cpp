@@ -38,6 +38,12 @@ QString runHbSubset(const SliceTask &task, const QString &fontPath, const std::a
     if (!hbSubsetArguments(executable, task.face.path, task.face.index, formatUnicodesArgument(task.codepoints),
                            fontPath, &listFile, &arguments, task.options))
         return uiText("Failed to start hb-subset process.", "无法启动 hb-subset 进程。");
+    // A page declares one language and a web font is made for it: the
+    // glyphs that locl swaps in for other languages (a Pan-CJK face's
+    // Japanese, Korean and Traditional forms) would add a third to every
+    // slice and never be drawn.
+    if (task.options.layout != LayoutChoice::NoLayout)
+        arguments.append(QStringLiteral("--layout-features-=locl"));
     QProcess process;
     process.setStandardInputFile(QProcess::nullDevice());
     process.start(executable, arguments, QIODevice::ReadOnly);
