@@ -6,6 +6,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 
 QString fontStyle(const WebFaceStyle &style)

@@ -176,8 +176,10 @@ WebSliceOutcome runWebSlices(const WebSliceRequest &request, std::atomic<bool> *
     const SlicingStrategy strategy = request.strategy.value_or(strategyForFace(request.faces.first()));
     QString staging, error;
     QStringList createdFolders;
-    if (!makeStagingFolder(request.targetFolder, &staging, &createdFolders, &error))
+    if (!makeStagingFolder(request.targetFolder, &staging, &createdFolders, &error)) {
+        removeCreatedFolders(createdFolders);
         return failed(error);
+    }
 
     QList<QList<uint>> plan;
     if (request.sliceSizeKB > 0) {
