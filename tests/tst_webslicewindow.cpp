@@ -15,6 +15,7 @@
 namespace {
 
 const QString notoRegular = QStringLiteral("/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc");
+const QString notoBold = QStringLiteral("/usr/share/fonts/opentype/noto/NotoSansCJK-Bold.ttc");
 
 } // namespace
 
@@ -24,16 +25,21 @@ class WebSliceWindowTest : public QObject
 
 private Q_SLOTS:
     void cleanup() { QTRY_VERIFY(noWindowLeftOpen()); }
+    void windowSlicesTheWholeFamily_data();
     void windowSlicesTheWholeFamily();
     void windowCancelLeavesTheOldFolder();
 
 private:
-    // Fills in the window for slices of face 2 and presses "Generate subset".
-    bool generate(ModalDriver *driver, const QString &text, bool allStyles)
+    // Fills in the window for slices of face 2 and presses "Generate subset";
+    // the font comes from the file dialog when the driver is to answer it.
+    bool generate(ModalDriver *driver, const QString &text, bool allStyles, bool browse = false)
     {
         VectorFontClipDialog dialog(1);
         dialog.setToolDirectory(VFC_BIN_DIR);
-        dialog.findChild<QLineEdit *>("fontPathEdit")->setText(notoRegular);
+        if (browse)
+            dialog.findChild<QPushButton *>("browseButton")->click();
+        else
+            dialog.findChild<QLineEdit *>("fontPathEdit")->setText(notoRegular);
         auto *faces = dialog.findChild<QComboBox *>("faceList");
         if (!QTest::qWaitFor([faces] { return faces->count() > 2; }, 10000))
             return false;
@@ -52,16 +58,26 @@ private:
     QTemporaryDir work;
 };
 
+void WebSliceWindowTest::windowSlicesTheWholeFamily_data()
+{
+    QTest::addColumn<bool>("browse");
+    QTest::newRow("all installed styles") << false;
+    QTest::newRow("two files picked together") << true;
+}
+
 void WebSliceWindowTest::windowSlicesTheWholeFamily()
 {
-    const QString folder = work.filePath("family/web");
+    QFETCH(bool, browse);
+    const QString folder = work.filePath(QString("family%1/web").arg(browse));
     QVERIFY(QDir().mkpath(folder) && writeFile(folder + "/old.css", "previous"));
     QString question, done;
     ModalDriver driver;
-    driver.expect(ModalDriver::chooseFile(work.filePath("family")));
+    if (browse)
+        driver.expect(ModalDriver::chooseFile(QString("\"%1\" \"%2\"").arg(notoRegular, notoBold)));
+    driver.expect(ModalDriver::chooseFile(QFileInfo(folder).path()));
     driver.expect(ModalDriver::pressAndKeep(QMessageBox::Yes, &question));
     driver.expect(ModalDriver::pressAndKeep(QMessageBox::Ok, &done));
-    QVERIFY(generate(&driver, "中文，字体。", true));
+    QVERIFY(generate(&driver, "中文，字体。", !browse, browse));
     QCOMPARE(question, "Folder " + folder + " already exists, replace it?");
     QVERIFY2(done.contains(folder + "/web.css\n") && done.contains(" slices, "), qPrintable(done));
     const QStringList files = folderTree(folder);

@@ -78,10 +78,15 @@ void SliceRunner::onFinished(const WebSliceOutcome &outcome)
         QDesktopServices::openUrl(QUrl::fromLocalFile(outcome.folder));
 }
 
-bool prepareSliceRequest(QWidget *window, const SubsetChoices &choices, bool allStyles, const QString &name,
-                         const QString &sample, WebSliceRequest *request, QString *errorMessage)
+bool prepareSliceRequest(QWidget *window, const SubsetChoices &choices, const QList<FontFace> &otherFaces,
+                         bool allStyles, const QString &name, const QString &sample, WebSliceRequest *request,
+                         QString *errorMessage)
 {
     QList<FontFace> faces{choices.face};
+    for (const FontFace &face : otherFaces) {
+        if (!faces.contains(face))
+            faces.append(face);
+    }
     if (allStyles) {
         for (const FontFace &face : resolveFamilyFaces(readWebFaceStyle(choices.face).family)) {
             if (!faces.contains(face))

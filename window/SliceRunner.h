@@ -1,8 +1,10 @@
 #pragma once
 
+#include "font/FontFace.h"
+
+#include <QList>
 #include <QObject>
 #include <QPointer>
-
 #include <QString>
 
 struct SubsetChoices;
@@ -37,10 +39,11 @@ private:
     QPointer<QProgressDialog> progressDialog;
 };
 
-// A slice request from the window's choices: the face of `choices`, with
-// every other installed style of its family when `allStyles`; `sample` for
+// A slice request from the window's choices: the face of `choices` and
+// `otherFaces`, with every other installed style of its family when `allStyles`; `sample` for
 // the test page (the start of the request when empty). Asks for the folder
 // last, named `name` after cleaning. False with `errorMessage` set when the
 // choices cannot be used, with it empty when the user stopped.
-bool prepareSliceRequest(QWidget *window, const SubsetChoices &choices, bool allStyles, const QString &name,
+bool prepareSliceRequest(QWidget *window, const SubsetChoices &choices, const QList<FontFace> &otherFaces,
+                         bool allStyles, const QString &name,
                          const QString &sample, WebSliceRequest *request, QString *errorMessage);

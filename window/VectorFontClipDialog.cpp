@@ -256,8 +256,8 @@ void VectorFontClipDialog::onExportClicked()
     QString errorMessage;
     if (outputFormat->format() == OutputFormat::Woff2Slices) {
         WebSliceRequest slices;
-        if (prepareSliceRequest(this, currentChoices(), outputFormat->allStyles(), outputNameEdit->text(),
-                                previewEdit->text(), &slices, &errorMessage))
+        if (prepareSliceRequest(this, currentChoices(), fontSource->otherFaces(), outputFormat->allStyles(),
+                                outputNameEdit->text(), previewEdit->text(), &slices, &errorMessage))
             slicing->start(slices);
         else if (!errorMessage.isEmpty())
             QMessageBox::warning(this, uiText("Error", "错误"), errorMessage);
