@@ -144,17 +144,64 @@ QString webSliceRequestProblem(const WebSliceRequest &request)
     return QString();
 }
 
+namespace {
+
+// The slice table every face shares: the strategy's, or cut to the size
+// limit by measuring the first face in `staging`. False with `error` set
+// when that fails, with it empty when `stop` ended it.
+bool planSlices(const WebSliceRequest &request, const QList<uint> &covered, const QString &staging,
+                std::atomic<bool> *stop, QList<QList<uint>> *plan, QString *error)
+{
+    const SlicingStrategy strategy = request.strategy.value_or(strategyForFace(request.faces.first()));
+    if (request.sliceSizeKB <= 0) {
+        *plan = planStrategySlices(strategySlices(strategy), covered);
+        return true;
+    }
+    const SizedSliceRun sized{request.faces.first(), request.options, request.toolDirectory,
+                              QDir(staging).filePath(QStringLiteral(".measure")),
+                              qint64(request.sliceSizeKB) * 1000};
+    const bool planned =
+        QDir().mkdir(sized.scratchFolder) &&
+        planSizedSlices(sized, prioritySliceOrder(strategySlices(strategy), covered), stop, plan, error);
+    QDir(sized.scratchFolder).removeRecursively();
+    return planned;
+}
+
+// Each face's part of the table, and the slices to make for it in `staging`.
+QList<WrittenFace> sliceFaces(const WebSliceRequest &request, const QList<WebFaceStyle> &styles,
+                              const QList<QList<uint>> &coverage, const QList<QList<uint>> &plan,
+                              const QString &staging, QList<SliceTask> *tasks)
+{
+    const QString base = QFileInfo(QDir::cleanPath(request.targetFolder)).fileName();
+    const QStringList styleParts = stylePartsOf(styles);
+    QList<WrittenFace> faces;
+    for (qsizetype face = 0; face < request.faces.size(); ++face) {
+        WrittenFace written{styles.at(face), {}};
+        for (qsizetype slice = 0; slice < plan.size(); ++slice) {
+            const QList<uint> codepoints = intersection(plan.at(slice), coverage.at(face));
+            if (codepoints.isEmpty())
+                continue;
+            const QString fileName = sliceFileName(base, styleParts.at(face), int(slice) + 1);
+            written.slices.append({fileName, codepoints, 0});
+            tasks->append({request.faces.at(face), codepoints, QDir(staging).filePath(fileName), request.options,
+                           request.toolDirectory});
+        }
+        faces.append(written);
+    }
+    return faces;
+}
+
+} // namespace
+
 WebSliceOutcome runWebSlices(const WebSliceRequest &request, std::atomic<bool> *stop,
                              const std::function<void(int done, int total)> &progress)
 {
     WebSliceOutcome outcome;
-    const auto failed = [&outcome](const QString &message) {
-        outcome.errorMessage = message;
+    QString error = webSliceRequestProblem(request);
+    if (!error.isEmpty()) {
+        outcome.errorMessage = error;
         return outcome;
-    };
-    const QString problem = webSliceRequestProblem(request);
-    if (!problem.isEmpty())
-        return failed(problem);
+    }
 
     QList<WebFaceStyle> styles;
     QList<QList<uint>> coverage;
@@ -173,49 +220,26 @@ WebSliceOutcome runWebSlices(const WebSliceRequest &request, std::atomic<bool> *
     });
     outcome.missingCharsNote = missingCharactersNote(outcome.missingCodepoints);
 
-    const SlicingStrategy strategy = request.strategy.value_or(strategyForFace(request.faces.first()));
-    QString staging, error;
+    QString staging;
     QStringList createdFolders;
     if (!makeStagingFolder(request.targetFolder, &staging, &createdFolders, &error)) {
         removeCreatedFolders(createdFolders);
-        return failed(error);
+        outcome.errorMessage = error;
+        return outcome;
     }
+    // Every way out from here takes the staging folder away, unless it was put in place.
+    const auto endWithout = [&](const QString &reason) {
+        removeStaging(staging, createdFolders);
+        outcome.errorMessage = reason;
+        outcome.cancelled = reason.isEmpty();
+        return outcome;
+    };
 
     QList<QList<uint>> plan;
-    if (request.sliceSizeKB > 0) {
-        SizedSliceRun sized{request.faces.first(), request.options, request.toolDirectory,
-                            QDir(staging).filePath(QStringLiteral(".measure")), qint64(request.sliceSizeKB) * 1000};
-        if (!QDir().mkdir(sized.scratchFolder) ||
-            !planSizedSlices(sized, prioritySliceOrder(strategySlices(strategy), covered), stop, &plan, &error)) {
-            removeStaging(staging, createdFolders);
-            if (stop->load() && error.isEmpty()) {
-                outcome.cancelled = true;
-                return outcome;
-            }
-            return failed(error);
-        }
-        QDir(sized.scratchFolder).removeRecursively();
-    } else {
-        plan = planStrategySlices(strategySlices(strategy), covered);
-    }
-
-    const QString base = QFileInfo(QDir::cleanPath(request.targetFolder)).fileName();
-    const QStringList styleParts = stylePartsOf(styles);
+    if (!planSlices(request, covered, staging, stop, &plan, &error) || stop->load())
+        return endWithout(error);
     QList<SliceTask> tasks;
-    QList<WrittenFace> faces;
-    for (qsizetype face = 0; face < request.faces.size(); ++face) {
-        WrittenFace written{styles.at(face), {}};
-        for (qsizetype slice = 0; slice < plan.size(); ++slice) {
-            const QList<uint> codepoints = intersection(plan.at(slice), coverage.at(face));
-            if (codepoints.isEmpty())
-                continue;
-            const QString fileName = sliceFileName(base, styleParts.at(face), int(slice) + 1);
-            written.slices.append({fileName, codepoints, 0});
-            tasks.append({request.faces.at(face), codepoints, QDir(staging).filePath(fileName), request.options,
-                          request.toolDirectory});
-        }
-        faces.append(written);
-    }
+    QList<WrittenFace> faces = sliceFaces(request, styles, coverage, plan, staging, &tasks);
 
     std::atomic<int> done{0};
     const int total = int(tasks.size());
@@ -227,12 +251,8 @@ WebSliceOutcome runWebSlices(const WebSliceRequest &request, std::atomic<bool> *
         if (progress)
             progress(now, total);
     });
-    if (!error.isEmpty() || stop->load()) {
-        removeStaging(staging, createdFolders);
-        if (error.isEmpty())
-            outcome.cancelled = true;
-        return error.isEmpty() ? outcome : failed(error);
-    }
+    if (!error.isEmpty() || stop->load())
+        return endWithout(error);
     qsizetype next = 0;
     for (WrittenFace &face : faces) {
         for (WrittenSlice &slice : face.slices) {
@@ -243,20 +263,13 @@ WebSliceOutcome runWebSlices(const WebSliceRequest &request, std::atomic<bool> *
     outcome.sliceCount = total;
 
     const QString family = request.cssFamily.isEmpty() ? styles.first().family : request.cssFamily;
-    const QString cssName = base + QLatin1String(".css");
-    QString sample = request.sampleText;
-    if (sample.isEmpty()) {
-        for (uint codepoint : plan.value(0).mid(0, 24))
-            sample += QString::fromUcs4(reinterpret_cast<const char32_t *>(&codepoint), 1);
-    }
+    const QString cssName = QFileInfo(QDir::cleanPath(request.targetFolder)).fileName() + QLatin1String(".css");
+    const QString sample = request.sampleText.isEmpty() ? defaultSampleText({}, plan.value(0)) : request.sampleText;
     if (!writeText(QDir(staging).filePath(cssName), sliceStyleSheet(family, faces), &error) ||
         !writeText(QDir(staging).filePath(QStringLiteral("index.html")),
                    sliceTestPage(cssName, family, faces, sample), &error) ||
-        stop->load() || !placeSliceFolder(staging, request.targetFolder, &error)) {
-        removeStaging(staging, createdFolders);
-        outcome.cancelled = error.isEmpty();
-        return error.isEmpty() ? outcome : failed(error);
-    }
+        stop->load() || !placeSliceFolder(staging, request.targetFolder, &error))
+        return endWithout(error);
     outcome.ok = true;
     outcome.folder = request.targetFolder;
     outcome.styleSheet = QDir(request.targetFolder).filePath(cssName);
