@@ -7,12 +7,14 @@
 // - the slices' total size against the one WOFF2 (target: at most 1.3 x);
 // - the bytes a page of ordinary Chinese prose (bench/data/prose-zh.txt)
 //   downloads, against the one WOFF2 (target: at most 20%), and what slices
-//   cut in code point order would make it download.
+//   cut in code point order would make it download;
+// - eight compressions one after the other against all at once.
 
 #include "bench/BenchFigures.h"
 #include "charset/StandardCharsets.h"
 #include "subset/SubsetJob.h"
 #include "subset/UnicodesArgument.h"
+#include "subset/Woff2Output.h"
 #include "web/SliceBuilder.h"
 #include "web/SlicePlan.h"
 #include "web/SlicingStrategy.h"
@@ -25,7 +27,10 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThreadPool>
+#include <QtConcurrent>
 
 #include <cstdio>
 
@@ -154,5 +159,28 @@ int main(int argc, char **argv)
     std::printf("%-62s %8.1f %%\n",
                 qPrintable(QStringLiteral("same page, code point order: %1 slices, %2 KB").arg(slices).arg(plainPage / 1000)),
                 100.0 * double(plainPage) / double(oneBytes));
+
+    // Compressions one after the other against all at once, of the same
+    // eight subsets: each vfc-woff2 is a process of its own.
+    QStringList fonts;
+    for (int i = 0; i < 8; ++i) {
+        const QString font = work.filePath(QStringLiteral("part%1.otf").arg(i));
+        QProcess::execute(QStringLiteral("hb-subset"),
+                          {notoCjk, QStringLiteral("--face-index=2"), QStringLiteral("--output-file=") + font,
+                           QStringLiteral("--unicodes=") + formatUnicodesArgument(gb2312.mid(i * 400, 400))});
+        fonts.append(font);
+    }
+    const auto compress = [&tools](const QString &font) { compressWoff2(tools, font, font + QStringLiteral(".woff2"), nullptr); };
+    timer.restart();
+    for (const QString &font : fonts)
+        compress(font);
+    const double serialMs = double(timer.elapsed());
+    timer.restart();
+    QtConcurrent::blockingMap(fonts, compress);
+    const double parallelMs = double(timer.elapsed());
+    report("8 compressions of 400 characters, one after the other", serialMs, 0);
+    report(qPrintable(QStringLiteral("the same, %1 at once").arg(QThreadPool::globalInstance()->maxThreadCount())),
+           parallelMs, 0);
+    std::printf("%-62s %8.2f x\n", "speed-up", serialMs / parallelMs);
     return 0;
 }
