@@ -169,12 +169,13 @@ void Walker::walkFolder(const fs::path &path, const QString &shown, bool named)
 struct FileRead
 {
     std::optional<Skip> skipped; // none: read
-    bool utf8 = true;
+    enum { Utf8, Decoded, NotText } encoding = Utf8;
     qint64 bytes = 0;
     std::optional<std::pair<quint64, quint64>> identity; // device and node, once open as a regular file
 };
 
-FileRead readFile(const fs::path &path, QByteArray *buffer, CodepointSet *found)
+FileRead readFile(const fs::path &path, SourceEncoding legacyEncoding, QByteArray *buffer,
+                  CodepointSet *found)
 {
     FileRead read;
     const auto skipped = [&read](Skip kind) {
@@ -200,7 +201,15 @@ FileRead readFile(const fs::path &path, QByteArray *buffer, CodepointSet *found)
     if (bytes.first(std::min(bytes.size(), binaryProbe)).contains('\0'))
         return skipped(Skip::Binary);
     read.bytes = size;
-    read.utf8 = collectEscapedText(bytes, found);
+    if (collectEscapedText(bytes, found))
+        return read;
+    QString decoded;
+    if (legacyEncoding != SourceEncoding::Utf8Only && decodeLegacyText(bytes, legacyEncoding, &decoded) &&
+        collectEscapedText(decoded.toUtf8(), found)) {
+        read.encoding = FileRead::Decoded;
+    } else {
+        read.encoding = FileRead::NotText;
+    }
     return read;
 }
 
@@ -237,6 +246,7 @@ CharacterCollection collectCharacters(const QStringList &paths, const Collection
             walker.visitNamed(path);
     }
     CharacterCollection result = walker.result;
+    result.legacyEncoding = patterns.legacyEncoding;
     const std::vector<ListedFile> &files = walker.files;
 
     // Decoding costs more than reading, and the files do not depend on each
@@ -256,7 +266,7 @@ CharacterCollection collectCharacters(const QStringList &paths, const Collection
         for (qsizetype i = first; i < std::min(first + runSize, qsizetype(files.size())); ++i) {
             if (walker.stopped())
                 break;
-            run.reads.push_back(readFile(files[size_t(i)].path, &buffer, &found));
+            run.reads.push_back(readFile(files[size_t(i)].path, patterns.legacyEncoding, &buffer, &found));
             // The counts are shared by the threads: kept only when asked for.
             if (progress && !run.reads.back().skipped)
                 progress(++filesRead, bytesRead += run.reads.back().bytes);
@@ -279,10 +289,12 @@ CharacterCollection collectCharacters(const QStringList &paths, const Collection
                 continue;
             if (read.skipped) {
                 skip(&result, *read.skipped, name);
+            } else if (read.encoding == FileRead::NotText) {
+                result.notUtf8.append(name);
             } else {
                 ++result.filesRead;
-                if (!read.utf8)
-                    result.notUtf8.append(name);
+                if (read.encoding == FileRead::Decoded)
+                    result.decoded.append(name);
             }
         }
     }
@@ -317,9 +329,14 @@ QString collectionSummary(const CharacterCollection &collection)
             text += example(collection.skippedExample[kind]);
         skipped.append(text);
     }
-    if (!collection.notUtf8.isEmpty())
-        skipped.append(uiText("%1 not UTF-8", "%1 个非 UTF-8 文件").arg(number(collection.notUtf8.size())) +
+    const QString legacy = sourceEncodingTitle(collection.legacyEncoding);
+    if (!collection.notUtf8.isEmpty()) {
+        const QString count = number(collection.notUtf8.size());
+        skipped.append((collection.legacyEncoding == SourceEncoding::Utf8Only
+                            ? uiText("%1 not UTF-8", "%1 个非 UTF-8 文件").arg(count)
+                            : uiText("%1 neither UTF-8 nor %2", "%1 个既非 UTF-8 也非 %2 的文件").arg(count, legacy)) +
                        example(collection.notUtf8.first()));
+    }
 
     const qsizetype characters = collection.codepoints.size();
     QString summary =
@@ -328,6 +345,8 @@ QString collectionSummary(const CharacterCollection &collection)
                                number(collection.filesRead), collection.filesRead == 1 ? "file" : "files")
                     : QString::fromUtf8("从 %1 个文件中找到 %2 个不同字符")
                           .arg(number(collection.filesRead), number(characters));
+    if (!collection.decoded.isEmpty())
+        summary += uiText(" (%1 read as %2)", "（其中 %1 个按 %2 读取）").arg(number(collection.decoded.size()), legacy);
     if (!skipped.isEmpty())
         summary += uiText("; skipped ", "；跳过 ") + skipped.join(uiText(", ", "、"));
     return summary;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "charset/LegacyEncoding.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -7,12 +9,14 @@
 #include <atomic>
 #include <functional>
 
-// Which files a walk through a folder reads. Patterns are globs matched
-// against a file's or folder's name, letter case ignored.
+// Which files a walk through a folder reads, and how. Patterns are globs
+// matched against a file's or folder's name, letter case ignored.
 struct CollectionPatterns
 {
     QStringList include = defaultIncludePatterns(); // files to read
     QStringList exclude;                            // files and folders to leave out
+    // How a file that is not UTF-8 is read; with none, it adds nothing.
+    SourceEncoding legacyEncoding = SourceEncoding::Utf8Only;
 
     // "*.txt", "*.c", "*.json" and the other kinds of file a product's
     // visible text is written in.
@@ -25,8 +29,10 @@ struct CharacterCollection
     enum Skip { Binary, TooLarge, NotRegular, Unreadable, SymlinkLoop, SkipKinds };
 
     QList<uint> codepoints; // ascending, each once
-    int filesRead = 0;      // not-UTF-8 files included
-    QStringList notUtf8;    // read for their valid parts only; as named in the summary
+    int filesRead = 0;      // those read in the legacy encoding included
+    QStringList decoded;    // not UTF-8, read in the legacy encoding; as named in the summary
+    QStringList notUtf8;    // not UTF-8 nor the legacy encoding: they add nothing
+    SourceEncoding legacyEncoding = SourceEncoding::Utf8Only;
     int skipped[SkipKinds] = {};
     QString skippedExample[SkipKinds]; // the first of each kind
     bool cancelled = false;
@@ -49,8 +55,8 @@ CharacterCollection collectCharacters(const QStringList &paths, const Collection
                                       const std::atomic<bool> *cancel = nullptr,
                                       const CollectionProgress &progress = {});
 
-// "Found 2,413 distinct characters in 318 files; skipped 12 binary, 2 not
-// UTF-8 (e.g. src/legacy.c)" in the language of uiText().
+// "Found 2,413 distinct characters in 318 files (3 read as GB18030); skipped
+// 12 binary, 2 not UTF-8 (e.g. src/legacy.c)" in the language of uiText().
 QString collectionSummary(const CharacterCollection &collection);
 
 // The characters as text, in code point order.

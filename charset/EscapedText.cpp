@@ -124,18 +124,20 @@ bool collectEscapedText(QByteArrayView bytes, CodepointSet *found)
     // ASCII is nearly every byte: marked here, added to the set at the end. A
     // byte each, as setting bits of one word makes each byte wait for the last.
     std::array<bool, 0x80> ascii{};
-    // Beyond ASCII and not in the set yet: kept once the line proves UTF-8.
-    std::vector<uint> line;
-    size_t lineLimit = 65536; // a long line of new characters repeats them
-    bool lineBroken = false;
-    bool valid = true;
-    const auto endLine = [&] {
-        for (uint codepoint : line) {
-            if (!lineBroken && isKeptCharacter(codepoint))
-                found->insert(codepoint);
+    // Beyond ASCII and not in the set yet: kept once the whole file proves
+    // UTF-8, as a legacy encoding's pairs of bytes now and then form valid
+    // sequences that would be characters the file never meant.
+    std::vector<uint> fresh;
+    size_t freshLimit = 65536; // a long file of new characters repeats them
+    const auto keep = [&](uint codepoint) {
+        if (found->contains(codepoint))
+            return;
+        fresh.push_back(codepoint);
+        if (fresh.size() >= freshLimit) {
+            std::sort(fresh.begin(), fresh.end());
+            fresh.erase(std::unique(fresh.begin(), fresh.end()), fresh.end());
+            freshLimit = std::max(freshLimit, 2 * fresh.size());
         }
-        line.clear();
-        lineBroken = false;
     };
     while (p < end) {
         uint codepoint = 0;
@@ -144,31 +146,24 @@ bool collectEscapedText(QByteArrayView bytes, CodepointSet *found)
             if (escape.value < 0x80)
                 ascii[size_t(escape.value)] = true;
             else if (isKeptCharacter(uint(escape.value)))
-                found->insert(uint(escape.value));
+                keep(uint(escape.value));
             p = escape.end;
         } else if (*p < 0x80) {
-            ascii[*p] = true;
-            if (*p++ == '\n')
-                endLine();
+            ascii[*p++] = true;
         } else if (const int length = decodeUtf8(p, end, &codepoint)) {
-            if (!found->contains(codepoint))
-                line.push_back(codepoint);
-            if (line.size() >= lineLimit) {
-                std::sort(line.begin(), line.end());
-                line.erase(std::unique(line.begin(), line.end()), line.end());
-                lineLimit = std::max(lineLimit, 2 * line.size());
-            }
+            keep(codepoint);
             p += length;
         } else {
-            valid = false;
-            lineBroken = true;
-            ++p;
+            return false;
         }
     }
-    endLine();
+    for (uint codepoint : fresh) {
+        if (isKeptCharacter(codepoint))
+            found->insert(codepoint);
+    }
     for (uint c = 0; c < 0x80; ++c) {
         if (ascii[c] && isKeptCharacter(c))
             found->insert(c);
     }
-    return valid;
+    return true;
 }

@@ -11,8 +11,6 @@ class CodepointSet;
 // backslash ("\\u0041") is a backslash, not an escape. Only characters that
 // isKeptCharacter() accepts are added.
 //
-// Returns false when some bytes are not UTF-8. Those add nothing, and neither
-// does the rest of their line beyond ASCII and escapes: a legacy encoding's
-// pairs of bytes now and then happen to form valid UTF-8 sequences, and those
-// would be characters the file never meant.
+// Returns false, adding nothing, when some bytes are not UTF-8: a file in
+// another encoding shows characters its bytes cannot tell as UTF-8.
 bool collectEscapedText(QByteArrayView bytes, CodepointSet *found);

@@ -7,7 +7,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
-bool readUtf8Text(const QString &path, QString *text, QString *errorMessage)
+bool readTextFile(const QString &path, SourceEncoding legacyEncoding, QString *text, QString *errorMessage,
+                  bool *wrongEncoding)
 {
     QFile file;
     if (!openRegularFile(path, &file, QIODevice::Text)) {
@@ -15,19 +16,28 @@ bool readUtf8Text(const QString &path, QString *text, QString *errorMessage)
             *errorMessage = uiText("Failed to open file: %1", "无法打开文件: %1").arg(path);
         return false;
     }
-    return readUtf8Text(file, path, text, errorMessage);
+    return readText(file, path, legacyEncoding, text, errorMessage, wrongEncoding);
 }
 
-bool readUtf8Text(QIODevice &device, const QString &name, QString *text, QString *errorMessage)
+bool readText(QIODevice &device, const QString &name, SourceEncoding legacyEncoding, QString *text,
+              QString *errorMessage, bool *wrongEncoding)
 {
+    const QByteArray bytes = device.readAll();
     // A file in another encoding would otherwise arrive as a row of
     // replacement characters and be cut into a font of them.
     QStringDecoder decoder(QStringConverter::Utf8);
-    const QString content = decoder.decode(device.readAll());
-    if (decoder.hasError()) {
-        if (errorMessage)
-            *errorMessage =
-                uiText("The file is not UTF-8 text: %1", "文件不是 UTF-8 文本: %1").arg(name);
+    QString content = decoder.decode(bytes);
+    if (decoder.hasError() &&
+        (legacyEncoding == SourceEncoding::Utf8Only || !decodeLegacyText(bytes, legacyEncoding, &content))) {
+        if (wrongEncoding)
+            *wrongEncoding = true;
+        if (errorMessage) {
+            *errorMessage = legacyEncoding == SourceEncoding::Utf8Only
+                                ? uiText("The file is not UTF-8 text: %1", "文件不是 UTF-8 文本: %1").arg(name)
+                                : uiText("The file is neither UTF-8 nor %1 text: %2",
+                                         "文件既不是 UTF-8 也不是 %1 文本: %2")
+                                      .arg(sourceEncodingTitle(legacyEncoding), name);
+        }
         return false;
     }
     // Only a file with nothing in it is refused: one holding only spaces or

@@ -16,6 +16,7 @@ namespace {
 const QLatin1String collectOnlyOption("--collect-only");
 const QLatin1String includeOption("--include");
 const QLatin1String excludeOption("--exclude");
+const QLatin1String encodingOption("--source-encoding");
 
 bool splitPatterns(const QString &list, QStringList *patterns)
 {
@@ -32,6 +33,7 @@ CollectionPatterns commandLinePatterns(const SubsetCommandLine &commandLine)
     if (!commandLine.includePatterns.isEmpty())
         patterns.include = commandLine.includePatterns;
     patterns.exclude = commandLine.excludePatterns;
+    patterns.legacyEncoding = commandLine.legacyEncoding;
     return patterns;
 }
 
@@ -53,10 +55,10 @@ bool allPathsExist(const QStringList &paths, QString *errorMessage)
 // Standard input is text as typed, as with --text-file=- for a subset: a
 // "\\u4E2D" there stands for itself, not for 中. Only the characters a
 // subset would keep count, as in files.
-bool standardInputCharacters(CodepointSet *found, QString *errorMessage)
+bool standardInputCharacters(SourceEncoding legacyEncoding, CodepointSet *found, QString *errorMessage)
 {
     QString text;
-    if (!readStandardInput(&text, errorMessage))
+    if (!readStandardInput(legacyEncoding, &text, errorMessage))
         return false;
     for (uint codepoint : textCharacters(text)) {
         if (isKeptCharacter(codepoint))
@@ -74,7 +76,7 @@ bool isCollectFlag(const QString &name)
 
 bool takesCollectValue(const QString &name)
 {
-    return name == includeOption || name == excludeOption;
+    return name == includeOption || name == excludeOption || name == encodingOption;
 }
 
 bool takeCollectOption(const QString &name, const QString *value, SubsetCommandLine *commandLine,
@@ -83,6 +85,15 @@ bool takeCollectOption(const QString &name, const QString *value, SubsetCommandL
     if (name == collectOnlyOption) {
         commandLine->collectOnly = true;
         return true;
+    }
+    if (name == encodingOption) {
+        if (sourceEncodingFromName(*value, &commandLine->legacyEncoding))
+            return true;
+        if (error)
+            *error = uiText("Unknown source encoding: %1 (gb18030, big5, shift_jis or euc-kr)",
+                            "未知的源文件编码: %1（可用 gb18030、big5、shift_jis、euc-kr）")
+                         .arg(*value);
+        return false;
     }
     QStringList *patterns =
         name == includeOption ? &commandLine->includePatterns : &commandLine->excludePatterns;
@@ -102,7 +113,7 @@ bool readCommandLineTextFiles(const SubsetCommandLine &commandLine, QStringList 
         return true;
     if (importsOneText(paths)) {
         QString text;
-        if (!readUtf8Text(paths.first(), &text, errorMessage))
+        if (!readTextFile(paths.first(), commandLine.legacyEncoding, &text, errorMessage))
             return false;
         texts->append(text);
         return true;
@@ -123,7 +134,7 @@ int collectOnlyCommand(const SubsetCommandLine &commandLine, QTextStream &out, Q
     QString problem;
     CodepointSet found;
     // A mistyped path is told before standard input is waited for.
-    if (!allPathsExist(paths, &problem) || (readsInput && !standardInputCharacters(&found, &problem))) {
+    if (!allPathsExist(paths, &problem) || (readsInput && !standardInputCharacters(commandLine.legacyEncoding, &found, &problem))) {
         err << "vfc-subset: " << problem << '\n';
         err.flush();
         return 1;

@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-bool readStandardInput(QString *text, QString *errorMessage)
+bool readStandardInput(SourceEncoding legacyEncoding, QString *text, QString *errorMessage)
 {
     // The import's own reader refuses anything but a regular file, and a
     // pipeline hands over a pipe: the stream is opened here instead.
@@ -17,5 +17,5 @@ bool readStandardInput(QString *text, QString *errorMessage)
             *errorMessage = uiText("Failed to open file: %1", "无法打开文件: %1").arg(QStringLiteral("-"));
         return false;
     }
-    return readUtf8Text(input, QStringLiteral("-"), text, errorMessage);
+    return readText(input, QStringLiteral("-"), legacyEncoding, text, errorMessage);
 }

@@ -39,7 +39,7 @@ bool subsetChoicesFromCommandLine(const SubsetCommandLine &commandLine, const Fo
     chosen.texts = commandLine.texts;
     if (commandLine.textFiles.contains(QStringLiteral("-"))) {
         QString text;
-        if (!readStandardInput(&text, errorMessage))
+        if (!readStandardInput(commandLine.legacyEncoding, &text, errorMessage))
             return false;
         chosen.texts.append(text);
     }

@@ -4,6 +4,7 @@
 #include "cli/SliceOptions.h"
 
 #include "charset/CodepointRange.h"
+#include "charset/LegacyEncoding.h"
 #include "subset/OutputFormat.h"
 #include "subset/SubsetOptions.h"
 
@@ -45,6 +46,8 @@ struct SubsetCommandLine
     QStringList includePatterns;
     QStringList excludePatterns;
     bool collectOnly = false;
+    // How files that are not UTF-8 are read; with none, they add nothing.
+    SourceEncoding legacyEncoding = SourceEncoding::Utf8Only;
     // --format=woff2-slices: every font file given (a family), and its options.
     QStringList fontPaths;
     SliceCommandLine slicing;

@@ -44,6 +44,8 @@ private Q_SLOTS:
     void patternsChooseTheFiles_data();
     void patternsChooseTheFiles();
     void cancelStopsTheWalk();
+    void readsLegacyEncodingsWhenAsked_data();
+    void readsLegacyEncodingsWhenAsked();
     void filesComeInTheOrderOfTheirNames_data();
     void filesComeInTheOrderOfTheirNames();
 };
@@ -70,14 +72,14 @@ void TestCharacterCollector::decodesWhatAFileShows_data()
                                                                        "a\r\n\tb\xC2\x85\xE2\x80\xA8\x7F")
                                                          << "ab" << true;
     // 中 in GBK is D6 D0; C4 A3 would decode as U+0123 on its own.
-    QTest::newRow("GBK line keeps ASCII and escapes only")
-        << QByteArray("ok\xC4\xA3\xD6\xD0\\u4E2D\n\xE6\x96\x87") << "ok中文" << false;
+    QTest::newRow("GBK: not even its ASCII and escapes")
+        << QByteArray("ok\xC4\xA3\xD6\xD0\\u4E2D\n\xE6\x96\x87") << "" << false;
     QTest::newRow("overlong and surrogate encodings refused")
-        << QByteArray("\xC0\xAF\xED\xA0\x80x\xF4\x90\x80\x80") << "x" << false;
+        << QByteArray("\xC0\xAF\xED\xA0\x80x\xF4\x90\x80\x80") << "" << false;
     // Each fault of a three-byte sequence on its own.
-    QTest::newRow("overlong three bytes alone") << QByteArray("\xE0\x80\xAFx") << "x" << false;
-    QTest::newRow("third byte no continuation") << QByteArray("\xE4\xB8x") << "x" << false;
-    QTest::newRow("sequence cut off at the end") << QByteArray("y\xE6\x96") << "y" << false;
+    QTest::newRow("overlong three bytes alone") << QByteArray("\xE0\x80\xAFx") << "" << false;
+    QTest::newRow("third byte no continuation") << QByteArray("\xE4\xB8x") << "" << false;
+    QTest::newRow("sequence cut off at the end") << QByteArray("y\xE6\x96") << "" << false;
     QTest::newRow("escapes cut off at the end stay text") << QByteArray(R"(\uD83D\uDE0)") << "\\uDE0" << true;
     QTest::newRow("too many digits: plain text")
         << QByteArray(R"(&#123456789; \u{1234567})") << "&#123456789; \\u{}" << true;
@@ -90,10 +92,6 @@ void TestCharacterCollector::decodesWhatAFileShows_data()
         << printable + "\x7F\t" << QString::fromLatin1(printable) << true;
     QTest::newRow("ampersand ending a file") << QByteArray("c&") << "c&" << true;
     QTest::newRow("backslash ending a file") << QByteArray("d\\") << "d\\" << true;
-    QTest::newRow("not UTF-8: a long line still ends at its newline")
-        << QByteArray("\xFF"
-                      "broken line\nnext line: 中, and more after it")
-        << "broken line next line: 中, and more after it" << false;
 }
 
 void TestCharacterCollector::decodesWhatAFileShows()
@@ -146,8 +144,8 @@ void TestCharacterCollector::collectsAProductTree()
 
     const CharacterCollection found = collectCharacters({root.path()}, CollectionPatterns());
     QCOMPARE(collectedText(found.codepoints),
-             distinct("\"温度°😀/*{k:😂漢}<p>木火</p><source>Save</source><translation>保存</translation>"));
-    QCOMPARE(found.filesRead, 5);
+             distinct("\"温度°😀{k:😂漢}<p>木火</p><source>Save</source><translation>保存</translation>"));
+    QCOMPARE(found.filesRead, 4);
     QCOMPARE(found.notUtf8, QStringList{"src/legacy.c"});
     const int skipped[] = {1, 1, 1, 0, 2};
     for (int kind = 0; kind < CharacterCollection::SkipKinds; ++kind)
@@ -233,8 +231,8 @@ void TestCharacterCollector::filesComeInTheOrderOfTheirNames_data()
         << QByteArrayList{"\xFF.txt", "\xFE.txt"} << QStringList{unknown + ".txt", unknown + ".txt"};
 }
 
-// Each file has a valid line, its number, and a broken one: it is read, and
-// the summary names the first of the files not in UTF-8.
+// Each file has a valid line, its number, and a broken one: it adds nothing,
+// and the summary names the first of the files not in UTF-8.
 void TestCharacterCollector::filesComeInTheOrderOfTheirNames()
 {
     QFETCH(QByteArrayList, names);
@@ -252,7 +250,51 @@ void TestCharacterCollector::filesComeInTheOrderOfTheirNames()
     }
     const CharacterCollection found = collectCharacters({root.path()}, CollectionPatterns());
     QCOMPARE(found.notUtf8, expected);
-    QCOMPARE(collectedText(found.codepoints), numbers);
+    QCOMPARE(collectedText(found.codepoints), "");
+}
+
+void TestCharacterCollector::readsLegacyEncodingsWhenAsked_data()
+{
+    QTest::addColumn<QString>("encoding"); // empty: none
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("summary");
+
+    // The bytes as iconv writes 温度 / 溫度, then an escape of 中 written with a backslash.
+    const QByteArray escape = R"( "\u4E2D")";
+    const QString found = "Found %1 distinct characters in 2 files";
+    QTest::newRow("GB18030") << "gb18030" << QByteArray("\xCE\xC2\xB6\xC8") + escape << "温度 \"中木"
+                             << found.arg(6) + " (1 read as GB18030)";
+    QTest::newRow("Big5") << "BIG5" << QByteArray("\xB7\xC5\xAB\xD7") + escape << "溫度 \"中木"
+                          << found.arg(6) + " (1 read as Big5)";
+    QTest::newRow("Shift_JIS keeps its backslash")
+        << "shift_jis" << QByteArray("\x89\xB7\x93\x78") + escape << "温度 \"中木"
+        << found.arg(6) + " (1 read as Shift_JIS)";
+    QTest::newRow("none: named, adds nothing")
+        << "" << QByteArray("\xCE\xC2\xB6\xC8") + escape << "木"
+        << "Found 1 distinct character in 1 file; skipped 1 not UTF-8 (e.g. legacy.c)";
+    QTest::newRow("not text in the one asked for either")
+        << "gb18030" << QByteArray("ok \xFF") << "木"
+        << "Found 1 distinct character in 1 file; skipped 1 neither UTF-8 nor GB18030 (e.g. legacy.c)";
+}
+
+void TestCharacterCollector::readsLegacyEncodingsWhenAsked()
+{
+    QFETCH(QString, encoding);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    QFETCH(QString, summary);
+    QTemporaryDir root;
+    QVERIFY(makeFile(root.filePath("legacy.c"), bytes));
+    // UTF-8 stays UTF-8 whatever the fallback: 木 in GB18030 bytes would be another character.
+    QVERIFY(makeFile(root.filePath("utf8.txt"), "木"));
+    CollectionPatterns patterns;
+    QVERIFY(encoding.isEmpty() || sourceEncodingFromName(encoding, &patterns.legacyEncoding));
+    setUiEnglish(true);
+    const CharacterCollection collection = collectCharacters({root.path()}, patterns);
+    QCOMPARE(collectedText(collection.codepoints), distinct(expected));
+    QCOMPARE(collectionSummary(collection), summary);
+    setUiEnglish(false);
 }
 
 QTEST_GUILESS_MAIN(TestCharacterCollector)

@@ -76,13 +76,12 @@ void TestCollectCommand::collectOnly_data()
     QTest::addColumn<QByteArray>("input");
 
     QTest::newRow("folders, code point order, summary on stderr")
-        << QStringList{"src", "--text-file=web"} << 0 << "\"La\u03A9\u03B1\u03B2\u0416\n"
-        << "Found 7 distinct characters in 4 files; skipped 1 not UTF-8 (e.g. old.txt)\n"
+        << QStringList{"src", "--text-file=web"} << 0 << "\"L\u03A9\u03B1\u03B2\u0416\n"
+        << "Found 6 distinct characters in 3 files; skipped 1 not UTF-8 (e.g. old.txt)\n"
         << QByteArray();
     QTest::newRow("include and exclude")
-        << QStringList{"--include=*.c,*.txt", "--exclude", "build", "."} << 0 << "\"La\u03A9\n"
-        << "Found 4 distinct characters in 2 files; skipped 1 not UTF-8 (e.g. "
-           "web/old.txt)\n"
+        << QStringList{"--include=*.c,*.txt", "--exclude", "build", "."} << 0 << "\"L\u03A9\n"
+        << "Found 3 distinct characters in 1 file; skipped 1 not UTF-8 (e.g. web/old.txt)\n"
         << QByteArray();
     QTest::newRow("missing path") << QStringList{"src", "nowhere"} << 1 << ""
                                   << "vfc-subset: Failed to open file: nowhere\n"
@@ -95,7 +94,7 @@ void TestCollectCommand::collectOnly_data()
     // strictly UTF-8 (unlike a walk), CR LF as LF, an escape only its own characters.
     QTest::newRow("standard input and a folder")
         << QStringList{"-", "web"} << 0 << "24DE\\au\u03B1\u03B2\u4E2D\n"
-        << "Found 3 distinct characters in 2 files; skipped 1 not UTF-8 (e.g. old.txt)\n"
+        << "Found 2 distinct characters in 1 file; skipped 1 not UTF-8 (e.g. old.txt)\n"
         << QByteArray("\xE4\xB8\xAD"
                       "a\r\n\\u4E2D");
     QTest::newRow("--text-file=- alone: no files, no summary") << QStringList{"--text-file=-"} << 0 << " ab\n"
@@ -103,6 +102,14 @@ void TestCollectCommand::collectOnly_data()
     QTest::newRow("standard input in GBK") << QStringList{"-"} << 1 << ""
                                            << "vfc-subset: The file is not UTF-8 text: -\n"
                                            << QByteArray("\xC4\xE3");
+    QTest::newRow("files and standard input in a legacy encoding")
+        << QStringList{"--source-encoding=GB18030", "web", "-"} << 0 << "a\u03B1\u03B2\u4F60\u554A\n"
+        << "Found 4 distinct characters in 2 files (1 read as GB18030)\n" << QByteArray("\xC4\xE3");
+    QTest::newRow("unknown legacy encoding")
+        << QStringList{"--source-encoding=utf-16", "web"} << 2 << ""
+        << "vfc-subset: Unknown source encoding: utf-16 (gb18030, big5, shift_jis or euc-kr)\n"
+           "Try 'vfc-subset --help' for more information.\n"
+        << QByteArray();
 }
 
 void TestCollectCommand::collectOnly()

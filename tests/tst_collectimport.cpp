@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressDialog>
@@ -57,22 +58,25 @@ void TestCollectImport::importThroughTheDialogs_data()
     // The folder the dialog shows, then the names typed; none cancels it.
     QTest::addColumn<QStringList>("chosen");
     QTest::addColumn<int>("english");
+    // The legacy encoding the user picks when asked; empty when not asked.
+    QTest::addColumn<QString>("encoding");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("summary");
 
-    QTest::newRow("folder") << "importFolderButton" << QStringList{"", "."} << 1 << "水😂"
-                            << "Found 2 distinct characters in 3 files; skipped 1 binary, 1 not UTF-8 "
-                               "(e.g. src/c.txt)";
-    QTest::newRow("folder, Chinese")
-        << "importFolderButton" << QStringList{"", "src"} << 0 << "水😂"
-        << "从 3 个文件中找到 2 个不同字符；跳过 1 个非 UTF-8 文件（例如 c.txt）";
-    QTest::newRow("folder dialog cancelled") << "importFolderButton" << QStringList{} << 1 << "before"
-                                             << "";
-    QTest::newRow("several files") << "importButton" << QStringList{"src", "a.c", "d.bin"} << 1 << "水"
-                                   << "Found 1 distinct character in 1 file; skipped 1 binary";
+    QTest::newRow("folder, legacy file declined")
+        << "importFolderButton" << QStringList{"", "."} << 1 << "decline" << "水😂"
+        << "Found 2 distinct characters in 2 files; skipped 1 binary, 1 not UTF-8 (e.g. src/c.txt)";
+    QTest::newRow("folder, legacy file read as GB18030, Chinese")
+        << "importFolderButton" << QStringList{"", "src"} << 0 << "GB18030（简体中文）" << "中水😂"
+        << "从 3 个文件中找到 3 个不同字符（其中 1 个按 GB18030 读取）";
+    QTest::newRow("folder dialog cancelled")
+        << "importFolderButton" << QStringList{} << 1 << "" << "before" << "";
+    QTest::newRow("several files") << "importButton" << QStringList{"src", "a.c", "d.bin"} << 1 << ""
+                                   << "水" << "Found 1 distinct character in 1 file; skipped 1 binary";
     QTest::newRow("one file: as written")
-        << "importButton" << QStringList{"", "one.dat"} << 1 << "\\u6C34 is taken as written"
-        << "";
+        << "importButton" << QStringList{"", "one.dat"} << 1 << "" << "\\u6C34 is taken as written" << "";
+    QTest::newRow("one legacy file read as GB18030")
+        << "importButton" << QStringList{"src", "c.txt"} << 1 << "GB18030 (Simplified Chinese)" << "中" << "";
 }
 
 void TestCollectImport::importThroughTheDialogs()
@@ -80,6 +84,7 @@ void TestCollectImport::importThroughTheDialogs()
     QFETCH(QString, button);
     QFETCH(QStringList, chosen);
     QFETCH(int, english);
+    QFETCH(QString, encoding);
     QFETCH(QString, text);
     QFETCH(QString, summary);
 
@@ -101,6 +106,16 @@ void TestCollectImport::importThroughTheDialogs()
         files->findChild<QLineEdit *>("fileNameEdit")->setText(quoted.join(' '));
         static_cast<QDialog *>(files)->accept();
     });
+    if (!encoding.isEmpty()) {
+        driver.expect([&](QWidget *window) {
+            auto *question = qobject_cast<QInputDialog *>(window);
+            QVERIFY(question);
+            if (encoding == "decline")
+                return question->reject();
+            question->setTextValue(encoding);
+            question->accept();
+        });
+    }
     QString boxText;
     if (!summary.isEmpty())
         driver.expect(ModalDriver::pressAndKeep(QMessageBox::Ok, &boxText));
@@ -188,8 +203,10 @@ void TestCollectImport::dropOnTheWindow()
     QCOMPARE(enter.isAccepted(), accepted);
     QDropEvent drop(QPointF(centre), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     ModalDriver driver;
-    if (text != "before" && fontPath.isEmpty())
+    if (text != "before" && fontPath.isEmpty()) {
+        driver.expect(ModalDriver::cancel()); // src/c.txt is GBK: no other encoding
         driver.expect(ModalDriver::press(QMessageBox::Ok));
+    }
     QApplication::sendEvent(widget, &drop);
     QTRY_COMPARE(driver.pending(), 0);
     QTRY_COMPARE(dialog.findChild<QLineEdit *>("fontPathEdit")->text(), fontPath);

@@ -19,18 +19,6 @@ template <typename T = QWidget> T *child(QWidget *dialog, const char *name)
     return dialog->findChild<T *>(QLatin1String(name));
 }
 
-// Texts of every button of the modal window, and closes it.
-ModalDriver::Answer keepButtonTexts(QStringList *texts)
-{
-    return [texts](QWidget *window) {
-        for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
-            if (button->isVisible())
-                *texts << button->text();
-        }
-        QMetaObject::invokeMethod(window, "reject", Qt::QueuedConnection);
-    };
-}
-
 // Labels and buttons on show whose text does not fit the room they got.
 QStringList clippedTexts(QWidget *window)
 {

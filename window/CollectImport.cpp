@@ -2,6 +2,7 @@
 
 #include "common/UiText.h"
 #include "window/DelayedProgress.h"
+#include "window/EncodingQuestion.h"
 
 #include <QFileDialog>
 #include <QLocale>
@@ -43,16 +44,19 @@ void CollectImport::chooseFolder()
         start({folder});
 }
 
-void CollectImport::start(const QStringList &paths)
+void CollectImport::start(const QStringList &paths, SourceEncoding legacyEncoding)
 {
     if (isRunning() || paths.isEmpty())
         return;
+    this->paths = paths;
+    CollectionPatterns patterns;
+    patterns.legacyEncoding = legacyEncoding;
     walk = std::make_shared<Walk>();
     watcher = new QFutureWatcher<CharacterCollection>(this);
     connect(watcher, &QFutureWatcher<CharacterCollection>::finished, this, &CollectImport::onFinished);
     const std::shared_ptr<Walk> state = walk;
-    watcher->setFuture(QtConcurrent::run([state, paths] {
-        return collectCharacters(paths, CollectionPatterns(), &state->cancel,
+    watcher->setFuture(QtConcurrent::run([state, paths, patterns] {
+        return collectCharacters(paths, patterns, &state->cancel,
                                  [state](int files, qint64 bytes) {
                                      state->files = files;
                                      state->bytes = bytes;
@@ -88,6 +92,17 @@ void CollectImport::onFinished()
     progress = nullptr;
     if (cancelled)
         return;
+    SourceEncoding encoding;
+    if (!collection.notUtf8.isEmpty() && collection.legacyEncoding == SourceEncoding::Utf8Only &&
+        askLegacyEncoding(window,
+                          uiText("Files not in UTF-8 added nothing: %1 (e.g. %2).",
+                                 "非 UTF-8 文件未提供字符：%1 个（例如 %2）。")
+                              .arg(collection.notUtf8.size())
+                              .arg(collection.notUtf8.first()),
+                          &encoding)) {
+        start(paths, encoding);
+        return;
+    }
     // Finding nothing is no reason to throw away what the user had.
     if (!collection.codepoints.isEmpty())
         target->setPlainText(collectedText(collection.codepoints));

@@ -25,8 +25,9 @@ public:
     CollectImport(QTextEdit *target, QWidget *window);
     ~CollectImport() override; // a walk still going on is told to stop
 
-    // Ignored while a walk is going on.
-    void start(const QStringList &paths);
+    // Ignored while a walk is going on. Files that are not UTF-8 are read in
+    // `legacyEncoding`; with none, the user is offered one when there are any.
+    void start(const QStringList &paths, SourceEncoding legacyEncoding = SourceEncoding::Utf8Only);
     // Asks for a folder, then imports it.
     void chooseFolder();
     bool isRunning() const { return watcher != nullptr; }
@@ -40,6 +41,7 @@ private:
     QTextEdit *target;
     QWidget *window;
     std::shared_ptr<Walk> walk;
+    QStringList paths; // of the walk going on
     QFutureWatcher<CharacterCollection> *watcher = nullptr;
     QProgressDialog *progress = nullptr;
     QTimer *progressTimer;

@@ -5,6 +5,7 @@
 #include "common/UiText.h"
 #include "window/AddCharsetButton.h"
 #include "window/CollectImport.h"
+#include "window/EncodingQuestion.h"
 
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -79,7 +80,15 @@ void CustomTextPage::importTextFiles(const QStringList &paths)
     }
     QString text;
     QString errorMessage;
-    if (readUtf8Text(paths.first(), &text, &errorMessage))
+    bool wrongEncoding = false;
+    bool read = readTextFile(paths.first(), SourceEncoding::Utf8Only, &text, &errorMessage, &wrongEncoding);
+    if (!read && wrongEncoding) {
+        SourceEncoding encoding;
+        if (!askLegacyEncoding(window, errorMessage, &encoding))
+            return;
+        read = readTextFile(paths.first(), encoding, &text, &errorMessage);
+    }
+    if (read)
         edit->setPlainText(text);
     else if (!errorMessage.isEmpty())
         QMessageBox::warning(window, uiText("Import failed", "导入失败"), errorMessage, QMessageBox::Ok,

@@ -26,8 +26,8 @@ public:
     QString text() const;
 
 public Q_SLOTS:
-    // One file is taken whole as UTF-8; several files or a folder are read
-    // for the characters they show.
+    // One file is taken whole as UTF-8, or in a legacy encoding the user
+    // names; several files or a folder are read for the characters they show.
     void importTextFiles(const QStringList &paths);
 
 Q_SIGNALS:
