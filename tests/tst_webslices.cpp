@@ -225,6 +225,8 @@ void WebSlicesTest::badInputIsRefused_data()
     QTest::newRow("family not installed") << QStringList{"--family=No Such Family", "--all-styles", "--text=a"}
                                           << "No Such Family";
     QTest::newRow("output folder is a file") << QStringList{notoRegular, sc, "--text=中文", "--force"} << "taken";
+    QTest::newRow("output folder holds the source")
+        << QStringList{"taken/font.ttf", "--text=a", "--force"} << "would replace the source font";
     QTest::newRow("strategy unknown") << QStringList{notoRegular, "--text=中", "--slicing=xx"} << "xx";
 }
 
@@ -233,13 +235,21 @@ void WebSlicesTest::badInputIsRefused()
     QFETCH(QStringList, arguments);
     QFETCH(QString, named);
     QTemporaryDir directory;
-    QVERIFY(writeFile(directory.filePath("taken"), "a file"));
-    const QString output = directory.filePath(named == "taken" ? "taken" : "out");
+    const bool sourceInside = arguments.first() == "taken/font.ttf";
+    if (sourceInside) {
+        QVERIFY(QDir(directory.path()).mkdir("taken") &&
+                QFile::copy(TestFonts::dejaVuSans(), directory.filePath("taken/font.ttf")));
+        arguments.first() = directory.filePath("taken/font.ttf");
+    } else {
+        QVERIFY(writeFile(directory.filePath("taken"), "a file"));
+    }
+    const QString output = directory.filePath(named == "taken" || sourceInside ? "taken" : "out");
     const ProgramRun run = runProgram(
         "vfc-subset", arguments + QStringList{"--format=woff2-slices", "--output-file=" + output, "--lang=en"});
     QVERIFY2(run.exitCode == 1 || run.exitCode == 2, qPrintable(run.printed()));
     QVERIFY2(run.err.contains(named), qPrintable(run.err));
-    QCOMPARE(folderTree(directory.path()), QStringList{"taken"});
+    const QStringList left = sourceInside ? QStringList{"taken/", "taken/font.ttf"} : QStringList{"taken"};
+    QCOMPARE(folderTree(directory.path()), left);
 }
 
 void WebSlicesTest::tableMatchesItsGenerator()

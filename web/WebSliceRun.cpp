@@ -135,6 +135,14 @@ QString webSliceRequestProblem(const WebSliceRequest &request)
     const QString folderProblem = sliceFolderProblem(request.targetFolder);
     if (!folderProblem.isEmpty())
         return folderProblem;
+    // Replacing the folder would take the source fonts inside it along.
+    const QString folder = QFileInfo(request.targetFolder).canonicalFilePath() + QLatin1Char('/');
+    for (const FontFace &face : request.faces) {
+        if (folder.size() > 1 && QFileInfo(face.path).canonicalFilePath().startsWith(folder))
+            return uiText("The output folder would replace the source font: %1. Choose another name or directory.",
+                          "输出文件夹将覆盖源字库: %1，请更换文件名或目录。")
+                .arg(face.path);
+    }
     for (const FontFace &face : request.faces) {
         if (faceCoverage(face, request.codepoints).isEmpty())
             return uiText("The font has none of the requested characters: %1",
