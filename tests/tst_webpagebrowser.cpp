@@ -72,7 +72,7 @@ void WebPageBrowserTest::pageDrawsOnlyWithTheSlicesItNeeds()
                           QFile::encodeName(work.filePath("fccache")) + "</cachedir></fontconfig>\n"));
     // Port 0: the server takes a free one and says which once it listens.
     QProcess server;
-    server.start("python3", {"-u", "-m", "http.server", "0", "--bind", "127.0.0.1", "--directory", folder});
+    server.start("/usr/bin/python3", {"-u", "-m", "http.server", "0", "--bind", "127.0.0.1", "--directory", folder});
     static const QRegularExpression serving("port (\\d+)");
     QString said;
     QVERIFY(QTest::qWaitFor([&] {

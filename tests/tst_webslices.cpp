@@ -93,6 +93,7 @@ class WebSlicesTest : public QObject
 private Q_SLOTS:
     void gb2312SlicesCoverEachCharacterOnce();
     void familyStyleSheetHasEachWeight();
+    void variableWeightIsItsAxisRange();
     void strategyFollowsTheFace_data();
     void strategyFollowsTheFace();
     void sliceSizeBoundsEverySlice();
@@ -154,6 +155,22 @@ void WebSlicesTest::familyStyleSheetHasEachWeight()
         styles.insert(face.file.section('-', 1, 1) + " " + face.weight + " " + face.style);
     QCOMPARE(styles, (QSet<QString>{"Regular 400 normal", "Bold 700 normal", "Oblique 400 italic"}));
     QVERIFY(readFile(folder + "/family.css").contains("font-family: \"Site \\\"Sans\\\"\";"));
+}
+
+void WebSlicesTest::variableWeightIsItsAxisRange()
+{
+    QTemporaryDir directory;
+    const ProgramRun made =
+        runProgram("/usr/bin/python3", {QFINDTESTDATA("make_variable_font.py"), directory.path()});
+    QVERIFY2(made.exitCode == 0, qPrintable(made.err));
+    const QString folder = directory.filePath("variable");
+    const WebSliceOutcome outcome =
+        runWebSliceJob(requestFor({{directory.filePath("variable.ttf"), 0}}, codepointsOf("ABCabc"), folder));
+    QVERIFY2(outcome.ok, qPrintable(outcome.errorMessage));
+    const QList<CssFace> faces = readStyleSheet(folder + "/variable.css");
+    QVERIFY(!faces.isEmpty());
+    for (const CssFace &face : faces)
+        QCOMPARE(face.weight, "100 900");
 }
 
 void WebSlicesTest::strategyFollowsTheFace_data()
