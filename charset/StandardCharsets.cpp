@@ -1,6 +1,7 @@
 #include "charset/StandardCharsets.h"
 
 #include "charset/CodepointSet.h"
+#include "charset/CodepointStream.h"
 #include "charset/StandardCharsetData.h"
 #include "charset/TextCharacters.h"
 #include "common/UiText.h"
@@ -12,40 +13,6 @@
 
 namespace {
 
-int digitValue(char digit)
-{
-    if (digit >= '0' && digit <= '9')
-        return digit - '0';
-    if (digit >= 'A' && digit <= 'Z')
-        return digit - 'A' + 10;
-    if (digit >= 'a' && digit <= 'z')
-        return digit - 'a' + 36;
-    return digit == '+' ? 62 : 63;
-}
-
-QList<uint> decodeStream(const StandardCharsetStream &stream)
-{
-    QList<uint> codepoints;
-    codepoints.reserve(stream.count);
-    qint64 previous = 0;
-    quint64 value = 0;
-    int shift = 0;
-    for (const char *digit = stream.encoded; *digit; ++digit) {
-        const int number = digitValue(*digit);
-        value |= quint64(number & 31) << shift;
-        if (number >= 32) {
-            shift += 5;
-            continue;
-        }
-        const qint64 delta = (value & 1) ? -qint64(value >> 1) - 1 : qint64(value >> 1);
-        previous += delta;
-        codepoints.append(uint(previous));
-        value = 0;
-        shift = 0;
-    }
-    return codepoints;
-}
-
 // Decoded once, on first use; the streams are 80 KB of text and every front
 // end needs at most a few of them per run.
 const std::array<QList<uint>, standardCharsetCount> &decodedSets()
@@ -53,7 +20,7 @@ const std::array<QList<uint>, standardCharsetCount> &decodedSets()
     static const std::array<QList<uint>, standardCharsetCount> sets = [] {
         std::array<QList<uint>, standardCharsetStreamCount> streams;
         for (int i = 0; i < standardCharsetStreamCount; ++i)
-            streams[i] = decodeStream(standardCharsetStreams[i]);
+            streams[i] = decodeCodepointStream(standardCharsetStreams[i].encoded, standardCharsetStreams[i].count);
         std::array<QList<uint>, standardCharsetCount> result;
         for (int i = 0; i < standardCharsetCount; ++i) {
             const StandardCharsetEntry &entry = standardCharsetEntries[i];

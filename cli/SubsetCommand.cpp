@@ -117,6 +117,8 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
                                                    &collectionSummary);
     if (!collectionSummary.isEmpty())
         writeLine(err, collectionSummary);
+    if (read && choices.format == OutputFormat::Woff2Slices)
+        return runSliceCommand(commandLine, choices, out, err);
     if (!read || !buildSubsetRequest(choices, &request, &errorMessage)) {
         writeLine(err, program + errorMessage);
         return 1;

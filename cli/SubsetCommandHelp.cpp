@@ -2,6 +2,7 @@
 
 #include "cli/LvglCommandLine.h"
 #include "cli/OptionsCommandLine.h"
+#include "cli/SliceOptions.h"
 #include "common/UiText.h"
 
 QString subsetCommandHelp()
@@ -93,7 +94,7 @@ QString subsetCommandHelp()
                   "                      的位置，有缺少时退出状态为 1\n"
                   "  --save-recipe=文件  写出本命令行的配方，不生成字体\n"
                   "\n") +
-           subsetOptionsHelp() + lvglOptionsHelp() +
+           subsetOptionsHelp() + lvglOptionsHelp() + sliceOptionsHelp() +
            uiText("Options:\n"
                   "  --output-file=PATH  where the subset font goes (required); missing folders\n"
                   "                      are made once the result is ready\n"

@@ -38,6 +38,7 @@ private:
     bool takeCharsetOption(const QString &name, const QString *value);
     bool takeOutputOption(const QString &name, const QString *value);
     void takeFormatFromOutputName();
+    QString sliceProblem() const;
 
     SubsetCommandLine result;
     QList<bool> rows;
@@ -87,7 +88,7 @@ bool isFlag(const QString &name)
         QStringLiteral("--force"),      QStringLiteral("--list-blocks"), QStringLiteral("--list-missing"),
         QStringLiteral("--list-faces"), QStringLiteral("--check")};
     return flags.contains(name) || name == listCharsetsOption || outputFlags.contains(name) ||
-           isSubsetOptionFlag(name) || isCollectFlag(name) || isLvglOptionFlag(name);
+           isSubsetOptionFlag(name) || isCollectFlag(name) || isLvglOptionFlag(name) || isSliceFlag(name);
 }
 
 bool takesValue(const QString &name)
@@ -98,7 +99,8 @@ bool takesValue(const QString &name)
                                         QStringLiteral("--face-index"),  QStringLiteral("--family"),
                                         QStringLiteral("--recipe"),      QStringLiteral("--save-recipe")};
     return options.contains(name) || name == charsetOption || outputOptions.contains(name) ||
-           isSubsetOptionWithValue(name) || takesCollectValue(name) || isLvglOptionWithValue(name);
+           isSubsetOptionWithValue(name) || takesCollectValue(name) || isLvglOptionWithValue(name) ||
+           takesSliceValue(name);
 }
 
 SubsetCommandLine Parser::parse(const QStringList &arguments)
@@ -175,6 +177,8 @@ SubsetCommandLine Parser::parse(const QStringList &arguments)
     } else if (listCharsets) {
         result.fontPath = fonts.value(0);
         result.action = SubsetCommandLine::Action::ListCharsets;
+    } else if (!sliceProblem().isEmpty()) {
+        result.usageError = sliceProblem();
     } else if (familyGiven && !fonts.isEmpty()) {
         result.usageError =
             text("Give either a font file or --family, not both.", "字体文件与 --family 只能给出其一。");
@@ -186,7 +190,7 @@ SubsetCommandLine Parser::parse(const QStringList &arguments)
         result.action = SubsetCommandLine::Action::ListFaces;
     } else if (fonts.isEmpty() && !familyGiven) {
         result.usageError = text("No font file given.", "未指定字体文件。");
-    } else if (fonts.size() > 1) {
+    } else if (fonts.size() > 1 && result.format != OutputFormat::Woff2Slices) {
         result.usageError =
             text("Only one font file may be given; also got: %1", "只能指定一个字体文件，多出: %1")
                 .arg(fonts.mid(1).join(QLatin1Char(' ')));
@@ -211,9 +215,21 @@ SubsetCommandLine Parser::parse(const QStringList &arguments)
                  "未选择字符：请加上 --text、--text-file、--blocks、--unicodes 或 --charset。");
     } else {
         result.fontPath = fonts.value(0);
+        result.fontPaths = fonts;
         result.action = SubsetCommandLine::Action::Subset;
     }
     return result;
+}
+
+// The slice options belong to a slice folder, and --all-styles to a family.
+QString Parser::sliceProblem() const
+{
+    if (result.slicing.given && result.format != OutputFormat::Woff2Slices)
+        return text("Options --slicing, --slice-size, --css-family and --all-styles need --format=woff2-slices.",
+                    "选项 --slicing、--slice-size、--css-family 与 --all-styles 需要 --format=woff2-slices。");
+    if (result.slicing.allStyles && !familyGiven)
+        return text("Option --all-styles needs --family=NAME.", "选项 --all-styles 需要 --family=名称。");
+    return QString();
 }
 
 bool Parser::takeOutputOption(const QString &name, const QString *value)
@@ -230,8 +246,8 @@ bool Parser::takeOutputOption(const QString &name, const QString *value)
         return false;
     formatGiven = true;
     if (!outputFormatFromName(value->toLower(), &result.format))
-        fail(text("Unknown output format \"%1\": use --format=ttf, woff2, c, lvgl or lvgl-bin.",
-                  "未知输出格式“%1”：请使用 --format=ttf、woff2、c、lvgl 或 lvgl-bin。")
+        fail(text("Unknown output format \"%1\": use --format=ttf, woff2, c, woff2-slices, lvgl or lvgl-bin.",
+                  "未知输出格式“%1”：请使用 --format=ttf、woff2、c、woff2-slices、lvgl 或 lvgl-bin。")
                  .arg(*value));
     return true;
 }
@@ -257,6 +273,12 @@ void Parser::takeOption(const QString &name, const QString *value)
 {
     if (takeCharsetOption(name, value) || takeOutputOption(name, value))
         return;
+    if (isSliceFlag(name) || takesSliceValue(name)) {
+        QString error;
+        if (!takeSliceOption(name, value, &result.slicing, &error))
+            fail(error);
+        return;
+    }
     if (isSubsetOptionFlag(name) || isSubsetOptionWithValue(name)) {
         QString error;
         if (!takeSubsetOption(name, value, &result.options, &error))

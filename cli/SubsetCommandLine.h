@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/SelectionLists.h"
+#include "cli/SliceOptions.h"
 
 #include "charset/CodepointRange.h"
 #include "charset/LegacyEncoding.h"
@@ -64,6 +65,9 @@ struct SubsetCommandLine
     QString recipePath;
     QString saveRecipePath;
     bool check = false;
+    // --format=woff2-slices: every font file given (a family), and its options.
+    QStringList fontPaths;
+    SliceCommandLine slicing;
 };
 
 // Reads the arguments that follow the program name. Options take their value

@@ -1,5 +1,5 @@
 # Dependencies point inward: the core (common/, font/, charset/, subset/,
-# and lvgl/ beneath subset/, seeing common/ alone)
+# recipe/, web/, and lvgl/ beneath subset/, seeing common/ alone)
 # includes nothing of the command line or the window, and the command line
 # nothing of the window. Included by the build, this file checks that on
 # every build in which a source changed; run with -P, it is the check.
@@ -17,8 +17,9 @@ if(CMAKE_SCRIPT_MODE_FILE)
       endforeach()
     endforeach()
   endfunction()
-  forbid("common;font;charset;subset;recipe" "cli|window|tests|bench")
-  forbid("lvgl" "font|charset|subset|recipe|cli|window|tests|bench")
+  forbid("common;font;charset;subset;recipe;web" "cli|window|tests|bench")
+  forbid("lvgl" "font|charset|subset|recipe|web|cli|window|tests|bench")
+  forbid("common;font;charset;subset;recipe" "web")
   forbid("cli" "window|tests|bench")
   return()
 endif()
@@ -31,6 +32,7 @@ file(GLOB_RECURSE layered_sources CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/subset/*.h ${PROJECT_SOURCE_DIR}/subset/*.cpp
   ${PROJECT_SOURCE_DIR}/lvgl/*.h ${PROJECT_SOURCE_DIR}/lvgl/*.cpp
   ${PROJECT_SOURCE_DIR}/recipe/*.h ${PROJECT_SOURCE_DIR}/recipe/*.cpp
+  ${PROJECT_SOURCE_DIR}/web/*.h ${PROJECT_SOURCE_DIR}/web/*.cpp
   ${PROJECT_SOURCE_DIR}/cli/*.h ${PROJECT_SOURCE_DIR}/cli/*.cpp)
 add_custom_command(OUTPUT ${checked}
   COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -P ${CMAKE_CURRENT_LIST_FILE}

@@ -42,7 +42,7 @@ struct Recipe
 };
 
 // Whether a recipe can describe an output of `format`: a bitmap font's size
-// and depth have no place in one yet.
+// and depth, and a folder of slices with its strategy, have no place in one yet.
 bool recipeHoldsFormat(OutputFormat format);
 
 // The newest format version this program reads and the one it writes.

@@ -27,7 +27,7 @@ QString relativeTo(const QDir &folder, const QString &path)
 
 bool recipeHoldsFormat(OutputFormat format)
 {
-    return !isLvglFormat(format);
+    return !isLvglFormat(format) && format != OutputFormat::Woff2Slices;
 }
 
 bool writeRecipe(const Recipe &recipe, const QString &path, QString *errorMessage)

@@ -19,6 +19,7 @@ packages=(
   fonttools python3-fonttools                             # pyftsubset in bench/; tests read subsets back, build variable fonts
   libfreetype-dev                                         # rasterizing LVGL bitmap fonts
   nodejs                                                  # runs lv_font_conv, the reference LVGL font converter
+  chromium                                                # opens the web slices' test page headless in a test
 )
 
 missing=()

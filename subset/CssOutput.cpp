@@ -7,6 +7,8 @@ QString hex(uint codepoint)
     return QString::number(codepoint, 16).toUpper();
 }
 
+} // namespace
+
 // Inside a CSS string a quote or backslash would end or bend it, and a line
 // break is not allowed at all.
 QString cssString(const QString &text)
@@ -22,8 +24,6 @@ QString cssString(const QString &text)
     }
     return quoted + QLatin1Char('"');
 }
-
-} // namespace
 
 QString cssUnicodeRange(const QList<uint> &codepoints)
 {

@@ -101,6 +101,8 @@ bool writeFormat(const SubsetRequest &request, const QString &subsetPath, const 
         result->sizeReport = output.flashReport;
         return stage(result, output.bytes, subsetPath + outputSuffix(request.format), target);
     }
+    case OutputFormat::Woff2Slices: // a folder, made by web/ and never by one subset
+        break;
     }
     return false;
 }

@@ -13,6 +13,8 @@ QString outputSuffix(OutputFormat format)
         return QStringLiteral(".c");
     case OutputFormat::LvglBin:
         return QStringLiteral(".bin");
+    case OutputFormat::Woff2Slices:
+        return QString();
     case OutputFormat::TrueType:
         break;
     }
@@ -31,6 +33,8 @@ bool outputFormatFromName(const QString &name, OutputFormat *format)
         *format = OutputFormat::Lvgl;
     else if (name == QLatin1String("lvgl-bin"))
         *format = OutputFormat::LvglBin;
+    else if (name == QLatin1String("woff2-slices"))
+        *format = OutputFormat::Woff2Slices;
     else
         return false;
     return true;
@@ -47,6 +51,8 @@ QString outputFormatName(OutputFormat format)
         return QStringLiteral("lvgl");
     case OutputFormat::LvglBin:
         return QStringLiteral("lvgl-bin");
+    case OutputFormat::Woff2Slices:
+        return QStringLiteral("woff2-slices");
     case OutputFormat::TrueType:
         break;
     }

@@ -4,8 +4,9 @@
 #include <QStringList>
 
 // What the kept font is written as: the font itself, compressed for the web,
-// or as C source to build into a firmware image.
-enum class OutputFormat { TrueType, Woff2, CArray, Lvgl, LvglBin };
+// or as C source to build into a firmware image; bitmaps rasterized for LVGL;
+// or a folder of WOFF2 slices with their style sheet (web/).
+enum class OutputFormat { TrueType, Woff2, CArray, Lvgl, LvglBin, Woff2Slices };
 
 // The formats that hold bitmaps rasterized for LVGL rather than the font.
 inline bool isLvglFormat(OutputFormat format)
@@ -13,11 +14,11 @@ inline bool isLvglFormat(OutputFormat format)
     return format == OutputFormat::Lvgl || format == OutputFormat::LvglBin;
 }
 
-// ".ttf", ".woff2", ".h", ".c" or ".bin".
+// ".ttf", ".woff2", ".h", ".c" or ".bin"; none for a folder of slices.
 QString outputSuffix(OutputFormat format);
 
-// The command line's names: "ttf", "woff2", "c", "lvgl" and "lvgl-bin". False
-// for anything else.
+// The command line's names: "ttf", "woff2", "c", "lvgl", "lvgl-bin" and
+// "woff2-slices". False for anything else.
 bool outputFormatFromName(const QString &name, OutputFormat *format);
 QString outputFormatName(OutputFormat format);
 

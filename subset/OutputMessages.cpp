@@ -16,6 +16,7 @@ QString generationDoneText(const SubsetOutcome &outcome)
                    "子集字库已生成，可继续生成其他字库或关闭本工具。");
         break;
     case OutputFormat::Woff2:
+    case OutputFormat::Woff2Slices:
         text =
             uiText("WOFF2 subset font has been generated. You can continue generating more subsets or close "
                    "this tool.",

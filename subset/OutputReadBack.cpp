@@ -67,7 +67,8 @@ bool readOutputFont(const QString &path, OutputFormat format, QByteArray *font, 
         break;
     case OutputFormat::Lvgl:
     case OutputFormat::LvglBin:
-        break; // bitmaps, no font
+    case OutputFormat::Woff2Slices:
+        break; // bitmaps, or a folder of fonts: no one font
     }
     if (!font->isEmpty())
         return true;

@@ -12,7 +12,9 @@ QString grouped(qint64 number)
     return QLocale(QLocale::English, QLocale::UnitedStates).toString(number);
 }
 
-QString byteSize(qint64 bytes)
+} // namespace
+
+QString byteSizeText(qint64 bytes)
 {
     static const char *const units[] = {"KB", "MB", "GB"};
     if (bytes < 1000)
@@ -28,20 +30,18 @@ QString byteSize(qint64 bytes)
     return QStringLiteral("%1 %2").arg(value, 0, 'f', decimals).arg(QLatin1String(units[unit]));
 }
 
-} // namespace
-
 QString sizeReportLine(qint64 sourceBytes, qint64 outputBytes, int characters, int glyphs)
 {
     const double percent = sourceBytes > 0 ? 100.0 * double(outputBytes) / double(sourceBytes) : 0.0;
     const QString share = QStringLiteral("%1%").arg(percent, 0, 'f', percent < 0.095 && percent > 0 ? 2 : 1);
     return uiText("Size: %1 → %2 (%3), %4 characters, %5 glyphs", "大小：%1 → %2（%3），%4 个字符，%5 个字形")
-        .arg(byteSize(sourceBytes), byteSize(outputBytes), share, grouped(characters), grouped(glyphs));
+        .arg(byteSizeText(sourceBytes), byteSizeText(outputBytes), share, grouped(characters), grouped(glyphs));
 }
 
 QString flashReportLine(qint64 bitmapBytes, qint64 descriptorBytes, qint64 ttfBytes)
 {
     return uiText("Flash: %1 (bitmaps %2 + descriptors %3); TrueType subset: %4",
                   "Flash 占用：%1（位图 %2 + 描述 %3）；TrueType 子集：%4")
-        .arg(byteSize(bitmapBytes + descriptorBytes), byteSize(bitmapBytes), byteSize(descriptorBytes),
-             byteSize(ttfBytes));
+        .arg(byteSizeText(bitmapBytes + descriptorBytes), byteSizeText(bitmapBytes), byteSizeText(descriptorBytes),
+             byteSizeText(ttfBytes));
 }

@@ -10,3 +10,5 @@ QString sizeReportLine(qint64 sourceBytes, qint64 outputBytes, int characters, i
 // what a bitmap font takes in a firmware against the TrueType font of the
 // same characters, for choosing between the two.
 QString flashReportLine(qint64 bitmapBytes, qint64 descriptorBytes, qint64 ttfBytes);
+// "256 KB": a size in decimal units, one decimal below 10.
+QString byteSizeText(qint64 bytes);

@@ -15,7 +15,10 @@
 #include <QVBoxLayout>
 
 FontSourceRow::FontSourceRow(QWidget *parent)
-    : QWidget(parent), pathEdit(new QLineEdit(this)), faceSelector(new FaceSelector(this))
+    : QWidget(parent),
+      pathEdit(new QLineEdit(this)),
+      faceSelector(new FaceSelector(this)),
+      otherFilesLabel(new QLabel(this))
 {
     setObjectName(QStringLiteral("fontSourceRow"));
     auto *caption = new QLabel(uiText("Source TTF font:", "待裁剪矢量字库:"), this);
@@ -39,12 +42,16 @@ FontSourceRow::FontSourceRow(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(pathRow);
     layout->addWidget(faceSelector);
+    otherFilesLabel->setObjectName(QStringLiteral("otherFilesLabel"));
+    otherFilesLabel->setVisible(false);
+    layout->addWidget(otherFilesLabel);
 
     connect(systemFontButton, &QAbstractButton::clicked, this, &FontSourceRow::pickSystemFont);
     connect(browseButton, &QAbstractButton::clicked, this, &FontSourceRow::browse);
     // The selector first: whoever hears of the change reads the face it chose.
     connect(pathEdit, &QLineEdit::textChanged, faceSelector, &FaceSelector::showFacesOf);
     connect(pathEdit, &QLineEdit::textChanged, this, &FontSourceRow::faceChanged);
+    connect(pathEdit, &QLineEdit::textEdited, this, [this] { setOtherFiles({}); });
     connect(faceSelector, &FaceSelector::faceChanged, this, &FontSourceRow::faceChanged);
     connect(faceSelector, &FaceSelector::faceChanged, this, [this] { Q_EMIT fontChosen(currentFace()); });
 }
@@ -54,20 +61,43 @@ FontFace FontSourceRow::currentFace() const
     return {pathEdit->text().trimmed(), faceSelector->currentFace()};
 }
 
+QList<FontFace> FontSourceRow::otherFaces() const
+{
+    QList<FontFace> faces;
+    for (const QString &path : otherFiles)
+        faces.append({path, faceSelector->currentFace()});
+    return faces;
+}
+
 void FontSourceRow::setFontPath(const QString &path)
 {
+    setOtherFiles({});
     pathEdit->setText(path);
+}
+
+void FontSourceRow::setOtherFiles(const QStringList &paths)
+{
+    otherFiles = paths;
+    QStringList names;
+    for (const QString &path : paths)
+        names.append(QFileInfo(path).fileName());
+    otherFilesLabel->setText(uiText("With %1 (for WOFF2 slices)", "另含 %1（用于网页分片）")
+                                 .arg(names.join(QLatin1String(", "))));
+    otherFilesLabel->setVisible(!paths.isEmpty());
 }
 
 void FontSourceRow::browse()
 {
     // "*" rather than "*.*": files without a suffix must show under "All Files".
-    const QString path =
-        QFileDialog::getOpenFileName(this, uiText("Select font file", "选择字体文件"), QString(),
-                                     uiText("Font Files (*.ttf *.otf *.ttc *.otc);;All Files (*)",
-                                            "字体文件 (*.ttf *.otf *.ttc *.otc);;所有文件 (*)"));
-    if (!path.isEmpty())
-        useFontFile(path, 0);
+    // Several files are the styles of one family, sliced together for the web.
+    const QStringList paths =
+        QFileDialog::getOpenFileNames(this, uiText("Select font file", "选择字体文件"), QString(),
+                                      uiText("Font Files (*.ttf *.otf *.ttc *.otc);;All Files (*)",
+                                             "字体文件 (*.ttf *.otf *.ttc *.otc);;所有文件 (*)"));
+    if (paths.isEmpty())
+        return;
+    setOtherFiles(paths.mid(1));
+    useFontFile(paths.first(), 0);
 }
 
 void FontSourceRow::pickSystemFont()
@@ -89,6 +119,7 @@ void FontSourceRow::pickSystemFont()
             QMessageBox::Ok, QMessageBox::NoButton);
         return;
     }
+    setOtherFiles({});
     useFontFile(face.path, face.index);
 }
 

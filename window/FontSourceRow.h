@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class FaceSelector;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -20,6 +21,9 @@ public:
     explicit FontSourceRow(QWidget *parent = nullptr);
 
     FontFace currentFace() const;
+    // The files picked together with the source in the file dialog, at the
+    // source's face: the rest of a family, which only WOFF2 slices use.
+    QList<FontFace> otherFaces() const;
 
 public Q_SLOTS:
     void setFontPath(const QString &path);
@@ -38,7 +42,10 @@ Q_SIGNALS:
 
 private:
     void useFontFile(const QString &path, int face);
+    void setOtherFiles(const QStringList &paths);
 
     QLineEdit *pathEdit;
     FaceSelector *faceSelector;
+    QLabel *otherFilesLabel;
+    QStringList otherFiles;
 };

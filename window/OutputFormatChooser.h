@@ -8,7 +8,7 @@ class QCheckBox;
 class QComboBox;
 
 // The output format beside the output name, with the style sheet option
-// that only a WOFF2 file has.
+// that only a WOFF2 file has and the whole-family option of web slices.
 class OutputFormatChooser : public QWidget
 {
     Q_OBJECT
@@ -18,6 +18,7 @@ public:
 
     OutputFormat format() const;
     bool writeCss() const; // false unless the format is WOFF2
+    bool allStyles() const; // slices of every installed style of the family; false unless slicing
     void setFormat(OutputFormat format, bool writeCss);
 
 Q_SIGNALS:
@@ -26,4 +27,5 @@ Q_SIGNALS:
 private:
     QComboBox *formats;
     QCheckBox *css;
+    QCheckBox *styles;
 };

@@ -3,6 +3,7 @@
 #include "common/UiText.h"
 #include "subset/OutputMessages.h"
 #include "subset/SubsetRequest.h"
+#include "web/SliceFolder.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -34,5 +35,25 @@ QString askTargetPath(QWidget *parent, const FontFace &source, const QString &fi
     const auto answer =
         QMessageBox::question(parent, uiText("Overwrite?", "覆盖确认"), overwriteQuestion(existing),
                               QMessageBox::Yes | QMessageBox::No);
+    return answer == QMessageBox::Yes ? targetPath : QString();
+}
+
+QString askSliceFolder(QWidget *parent, const QString &folderName, QString *errorMessage)
+{
+    const QString directory =
+        QFileDialog::getExistingDirectory(parent, uiText("Select output directory", "选择输出目录"),
+                                          QDir::currentPath(), QFileDialog::ShowDirsOnly);
+    if (directory.isEmpty())
+        return QString();
+    const QString targetPath = QDir(directory).filePath(folderName);
+    *errorMessage = sliceFolderProblem(targetPath);
+    if (!errorMessage->isEmpty())
+        return QString();
+    if (!targetExists(targetPath))
+        return targetPath;
+    const auto answer = QMessageBox::question(
+        parent, uiText("Overwrite?", "覆盖确认"),
+        uiText("Folder %1 already exists, replace it?", "文件夹 %1 已存在，是否替换？").arg(targetPath),
+        QMessageBox::Yes | QMessageBox::No);
     return answer == QMessageBox::Yes ? targetPath : QString();
 }

@@ -14,3 +14,7 @@ class QWidget;
 // `errorMessage` says why a path cannot be used.
 QString askTargetPath(QWidget *parent, const FontFace &source, const QString &fileName, OutputFormat format,
                       bool writeCss, QString *errorMessage, const QString &startFolder = QString());
+
+// The same for a folder of web slices named `folderName`: a folder that is
+// there is replaced as a whole once asked, a file in its place refused.
+QString askSliceFolder(QWidget *parent, const QString &folderName, QString *errorMessage);

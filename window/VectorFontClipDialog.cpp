@@ -5,6 +5,7 @@
 #include "subset/LvglOutput.h"
 #include "subset/OutputName.h"
 #include "subset/SubsetRequest.h"
+#include "web/WebSliceRun.h"
 #include "window/BlockListPage.h"
 #include "window/CustomTextPage.h"
 #include "window/FacePreviewLabel.h"
@@ -16,6 +17,7 @@
 #include "window/LvglSettingsRow.h"
 #include "window/OutputFormatChooser.h"
 #include "window/PreviewCoverage.h"
+#include "window/SliceRunner.h"
 #include "window/SubsetOptionsButton.h"
 #include "window/TargetQuestions.h"
 
@@ -79,7 +81,8 @@ VectorFontClipDialog::VectorFontClipDialog(int useEnglish, QWidget *parent)
     : QDialog(parent),
       useEnglish(speakLanguage(useEnglish)),
       toolDirectory(QCoreApplication::applicationDirPath()),
-      generation(new GenerationRunner(this))
+      generation(new GenerationRunner(this)),
+      slicing(new SliceRunner(this))
 {
     setWindowTitle(uiText("Corvanta - Vector Font Subset Tool", "Corvanta - 矢量字库裁剪工具"));
     resize(800, 560);
@@ -185,6 +188,7 @@ void VectorFontClipDialog::setupUi()
 
     connect(buttonBox, &QDialogButtonBox::accepted, this, &VectorFontClipDialog::onExportClicked);
     connect(generation, &GenerationRunner::runningChanged, buttonBox, &QWidget::setDisabled);
+    connect(slicing, &SliceRunner::runningChanged, buttonBox, &QWidget::setDisabled);
     connect(outputNameEdit, &QLineEdit::textEdited, this, [this] { proposedOutputName.clear(); });
     connect(previewEdit, &QLineEdit::textChanged, this, &VectorFontClipDialog::refreshPreview);
     connect(outputFormat, &OutputFormatChooser::formatChanged, this, &VectorFontClipDialog::refreshPreview);
@@ -276,10 +280,19 @@ SubsetChoices VectorFontClipDialog::currentChoices() const
 
 void VectorFontClipDialog::onExportClicked()
 {
-    if (generation->isRunning())
+    if (generation->isRunning() || slicing->isRunning())
         return;
-    SubsetRequest request;
     QString errorMessage;
+    if (outputFormat->format() == OutputFormat::Woff2Slices) {
+        WebSliceRequest slices;
+        if (prepareSliceRequest(this, currentChoices(), fontSource->otherFaces(), outputFormat->allStyles(),
+                                outputNameEdit->text(), previewEdit->text(), &slices, &errorMessage))
+            slicing->start(slices);
+        else if (!errorMessage.isEmpty())
+            QMessageBox::warning(this, uiText("Error", "错误"), errorMessage);
+        return;
+    }
+    SubsetRequest request;
     if (prepareSubsetRequest(&request, &errorMessage))
         generation->start(request);
     else if (!errorMessage.isEmpty())
@@ -290,6 +303,7 @@ void VectorFontClipDialog::reject()
 {
     // Closing the window stops a run: nothing half-written stays behind.
     generation->cancel();
+    slicing->cancel();
     QDialog::reject();
 }
 

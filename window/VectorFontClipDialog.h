@@ -14,6 +14,7 @@ class FontSourceRow;
 class GenerationRunner;
 class LvglPixelPreview;
 class LvglSettingsRow;
+class SliceRunner;
 class OutputFormatChooser;
 class SubsetOptionsButton;
 
@@ -91,4 +92,5 @@ private:
     QString toolDirectory;
     QString lastOutputFolder; // where the folder dialog starts, and a saved recipe's output goes
     GenerationRunner *generation;
+    SliceRunner *slicing;
 };

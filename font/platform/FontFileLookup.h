@@ -23,6 +23,12 @@ struct InstalledFontFamily
 // tells the user.
 FontFace resolveFontFace(const QString &family);
 
+// Every TrueType or CFF face of an installed family, each once (a variable
+// font's named instances are one face), from the lightest upright face to
+// the heaviest italic; found as resolveFontFace() finds the family. Empty
+// when the family has none.
+QList<FontFace> resolveFamilyFaces(const QString &family);
+
 // Only the file of resolveFontFace.
 QString resolveFontFilePath(const QString &family);
 

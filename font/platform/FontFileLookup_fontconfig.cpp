@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -132,6 +133,28 @@ QList<FaceTraits> subsettableFacesOf(const QString &family)
 }
 
 } // namespace
+
+QList<FontFace> resolveFamilyFaces(const QString &family)
+{
+    for (const QString &candidate : fontFamilyCandidates(family)) {
+        if (candidate.trimmed().isEmpty())
+            continue;
+        QList<FaceTraits> faces = subsettableFacesOf(candidate);
+        std::stable_sort(faces.begin(), faces.end(), [](const FaceTraits &a, const FaceTraits &b) {
+            return std::tie(a.slant, a.weight, a.width, a.filePath, a.faceIndex) <
+                   std::tie(b.slant, b.weight, b.width, b.filePath, b.faceIndex);
+        });
+        QList<FontFace> unique;
+        for (const FaceTraits &face : faces) {
+            const FontFace each{face.filePath, face.faceIndex};
+            if (!unique.contains(each))
+                unique.append(each);
+        }
+        if (!unique.isEmpty())
+            return unique;
+    }
+    return {};
+}
 
 FontFace resolveFontFace(const QString &family)
 {
