@@ -8,7 +8,6 @@
 #include "recipe/RecipeChoices.h"
 #include "subset/MissingCharacters.h"
 
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -35,20 +34,9 @@ int buildRecipe(const SubsetCommandLine &commandLine, const SubsetRequest &reque
     // As for a single run: SIGINT or SIGTERM stops every output and leaves
     // every target as it was.
     RecipeBuild build;
-    TerminationSignals terminationSignals;
-    int stoppedBy = 0;
     RecipeBuildOutcome outcome;
-    QEventLoop loop;
-    QObject::connect(&terminationSignals, &TerminationSignals::received, &build, [&](int signalNumber) {
-        stoppedBy = signalNumber;
-        build.cancel();
-    });
-    QObject::connect(&build, &RecipeBuild::finished, &loop, [&](const RecipeBuildOutcome &result) {
-        outcome = result;
-        loop.quit();
-    });
-    build.start(request, recipe.outputs);
-    loop.exec();
+    const int stoppedBy = runUntilFinished(build, &RecipeBuild::finished, &outcome,
+                                           [&] { build.start(request, recipe.outputs); });
     if (stoppedBy)
         return 128 + stoppedBy;
     if (!outcome.ok) {

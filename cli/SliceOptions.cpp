@@ -8,7 +8,6 @@
 #include "subset/SubsetRequest.h"
 #include "web/WebSliceJob.h"
 
-#include <QEventLoop>
 #include <QRegularExpression>
 
 #include <unistd.h>
@@ -137,27 +136,15 @@ int runSliceCommand(const SubsetCommandLine &commandLine, const SubsetChoices &c
     }
 
     WebSliceJob job;
-    TerminationSignals terminationSignals;
-    int stoppedBy = 0;
-    WebSliceOutcome outcome;
-    QEventLoop loop;
-    QObject::connect(&terminationSignals, &TerminationSignals::received, &job, [&](int signalNumber) {
-        stoppedBy = signalNumber;
-        job.cancel();
-    });
     // A terminal shows how far the run is; a log would only fill up.
     if (isatty(STDERR_FILENO)) {
-        QObject::connect(&job, &WebSliceJob::progressChanged, &loop, [&err](int done, int total) {
+        QObject::connect(&job, &WebSliceJob::progressChanged, &job, [&err](int done, int total) {
             err << '\r' << uiText("Slices: %1 of %2", "分片：%1 / %2").arg(done).arg(total);
             err.flush();
         });
     }
-    QObject::connect(&job, &WebSliceJob::finished, &loop, [&](const WebSliceOutcome &result) {
-        outcome = result;
-        loop.quit();
-    });
-    job.start(request);
-    loop.exec();
+    WebSliceOutcome outcome;
+    const int stoppedBy = runUntilFinished(job, &WebSliceJob::finished, &outcome, [&] { job.start(request); });
     if (isatty(STDERR_FILENO))
         err << '\n';
 

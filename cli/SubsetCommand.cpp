@@ -12,7 +12,6 @@
 #include "subset/MissingCharacters.h"
 #include "subset/SubsetJob.h"
 
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
@@ -140,20 +139,8 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
     // SIGINT or SIGTERM stops hb-subset and cleans up before the program
     // ends with the status a shell expects of a program the signal ended.
     SubsetJob job;
-    TerminationSignals terminationSignals;
-    int stoppedBy = 0;
     SubsetOutcome outcome;
-    QEventLoop loop;
-    QObject::connect(&terminationSignals, &TerminationSignals::received, &job, [&](int signalNumber) {
-        stoppedBy = signalNumber;
-        job.cancel();
-    });
-    QObject::connect(&job, &SubsetJob::finished, &loop, [&](const SubsetOutcome &result) {
-        outcome = result;
-        loop.quit();
-    });
-    job.start(request);
-    loop.exec();
+    const int stoppedBy = runUntilFinished(job, &SubsetJob::finished, &outcome, [&] { job.start(request); });
 
     if (stoppedBy)
         return 128 + stoppedBy;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QEventLoop>
 #include <QObject>
+
+#include <functional>
 
 class QSocketNotifier;
 
@@ -22,3 +25,27 @@ Q_SIGNALS:
 private:
     QSocketNotifier *notifier = nullptr;
 };
+
+// Starts `job` and waits in an event loop for its `finished` signal, which
+// hands over the outcome. SIGINT or SIGTERM meanwhile cancels the job, which
+// stops its children and cleans up before it finishes. Returns the number of
+// the signal that stopped it, or 0; a shell expects 128 plus that number.
+template <typename Job, typename Outcome>
+int runUntilFinished(Job &job, void (Job::*finished)(const Outcome &), Outcome *outcome,
+                     const std::function<void()> &start)
+{
+    TerminationSignals terminationSignals;
+    int stoppedBy = 0;
+    QEventLoop loop;
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &job, [&](int signalNumber) {
+        stoppedBy = signalNumber;
+        job.cancel();
+    });
+    QObject::connect(&job, finished, &loop, [&](const Outcome &result) {
+        *outcome = result;
+        loop.quit();
+    });
+    start();
+    loop.exec();
+    return stoppedBy;
+}
