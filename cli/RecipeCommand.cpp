@@ -1,12 +1,12 @@
 #include "cli/RecipeCommand.h"
 
 #include "cli/StandardInput.h"
+#include "cli/RunEnding.h"
 #include "cli/TerminationSignals.h"
 #include "common/UiText.h"
 #include "recipe/RecipeBuild.h"
 #include "recipe/RecipeCheck.h"
 #include "recipe/RecipeChoices.h"
-#include "subset/MissingCharacters.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -15,13 +15,6 @@ namespace {
 
 const QLatin1String program("vfc-subset: ");
 
-void writeLine(QTextStream &stream, const QString &text)
-{
-    stream << text;
-    if (!text.endsWith(QLatin1Char('\n')))
-        stream << '\n';
-    stream.flush();
-}
 
 QString absolute(const QString &path)
 {
@@ -37,24 +30,10 @@ int buildRecipe(const SubsetCommandLine &commandLine, const SubsetRequest &reque
     RecipeBuildOutcome outcome;
     const int stoppedBy = runUntilFinished(build, &RecipeBuild::finished, &outcome,
                                            [&] { build.start(request, recipe.outputs); });
-    if (stoppedBy)
-        return 128 + stoppedBy;
-    if (!outcome.ok) {
-        writeLine(err, program + outcome.errorMessage);
-        return 1;
-    }
-    if (!outcome.missingCharsNote.isEmpty())
-        writeLine(err, outcome.missingCharsNote);
-    if (commandLine.report) {
-        for (const QString &line : std::as_const(outcome.sizeReports))
-            writeLine(err, line);
-    }
-    if (commandLine.listMissing) {
-        for (const QString &line : missingCharactersList(outcome.missingCodepoints))
-            out << line << '\n';
-        out.flush();
-    }
-    return 0;
+    return finishRun(commandLine,
+                     {stoppedBy, outcome.ok, outcome.errorMessage, outcome.missingCharsNote, outcome.sizeReports,
+                      outcome.missingCodepoints},
+                     out, err);
 }
 
 } // namespace

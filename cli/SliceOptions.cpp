@@ -1,10 +1,10 @@
 #include "cli/SliceOptions.h"
 
 #include "cli/SubsetCommandLine.h"
+#include "cli/RunEnding.h"
 #include "cli/TerminationSignals.h"
 #include "common/UiText.h"
 #include "font/platform/FontFileLookup.h"
-#include "subset/MissingCharacters.h"
 #include "subset/SubsetRequest.h"
 #include "web/WebSliceJob.h"
 
@@ -19,11 +19,6 @@ const QLatin1String slicingOption("--slicing");
 const QLatin1String sliceSizeOption("--slice-size");
 const QLatin1String cssFamilyOption("--css-family");
 
-void writeLine(QTextStream &stream, const QString &text)
-{
-    stream << text << '\n';
-    stream.flush();
-}
 
 // The faces the command line names: every font file given (each at
 // --face-index), or every installed face of --family with --all-styles.
@@ -147,21 +142,8 @@ int runSliceCommand(const SubsetCommandLine &commandLine, const SubsetChoices &c
     const int stoppedBy = runUntilFinished(job, &WebSliceJob::finished, &outcome, [&] { job.start(request); });
     if (isatty(STDERR_FILENO))
         err << '\n';
-
-    if (stoppedBy)
-        return 128 + stoppedBy;
-    if (!outcome.ok) {
-        writeLine(err, program + outcome.errorMessage);
-        return 1;
-    }
-    if (!outcome.missingCharsNote.isEmpty())
-        writeLine(err, outcome.missingCharsNote);
-    if (commandLine.report)
-        writeLine(err, webSliceSummary(outcome));
-    if (commandLine.listMissing) {
-        for (const QString &line : missingCharactersList(outcome.missingCodepoints))
-            out << line << '\n';
-        out.flush();
-    }
-    return 0;
+    return finishRun(commandLine,
+                     {stoppedBy, outcome.ok, outcome.errorMessage, outcome.missingCharsNote,
+                      {webSliceSummary(outcome)}, outcome.missingCodepoints},
+                     out, err);
 }

@@ -7,9 +7,9 @@
 #include "cli/RecipeCommand.h"
 #include "cli/StandardInput.h"
 #include "cli/SubsetCommandHelp.h"
+#include "cli/RunEnding.h"
 #include "cli/TerminationSignals.h"
 #include "common/UiText.h"
-#include "subset/MissingCharacters.h"
 #include "subset/SubsetJob.h"
 
 #include <QFile>
@@ -18,13 +18,6 @@
 
 namespace {
 
-void writeLine(QTextStream &stream, const QString &text)
-{
-    stream << text;
-    if (!text.endsWith(QLatin1Char('\n')))
-        stream << '\n';
-    stream.flush();
-}
 
 } // namespace
 
@@ -141,21 +134,8 @@ int runSubsetCommand(const SubsetCommandLine &commandLine, const QString &toolDi
     SubsetJob job;
     SubsetOutcome outcome;
     const int stoppedBy = runUntilFinished(job, &SubsetJob::finished, &outcome, [&] { job.start(request); });
-
-    if (stoppedBy)
-        return 128 + stoppedBy;
-    if (!outcome.ok) {
-        writeLine(err, program + outcome.errorMessage);
-        return 1;
-    }
-    if (!outcome.missingCharsNote.isEmpty())
-        writeLine(err, outcome.missingCharsNote);
-    if (commandLine.report)
-        writeLine(err, outcome.sizeReport);
-    if (commandLine.listMissing) {
-        for (const QString &line : missingCharactersList(outcome.missingCodepoints))
-            out << line << '\n';
-        out.flush();
-    }
-    return 0;
+    return finishRun(commandLine,
+                     {stoppedBy, outcome.ok, outcome.errorMessage, outcome.missingCharsNote, {outcome.sizeReport},
+                      outcome.missingCodepoints},
+                     out, err);
 }
