@@ -237,6 +237,17 @@ QStringList CollectionPatterns::defaultIncludePatterns()
     return patterns;
 }
 
+CollectionPatterns CollectionPatterns::chosen(const QStringList &include, const QStringList &exclude,
+                                              SourceEncoding legacyEncoding)
+{
+    CollectionPatterns patterns;
+    if (!include.isEmpty())
+        patterns.include = include;
+    patterns.exclude = exclude;
+    patterns.legacyEncoding = legacyEncoding;
+    return patterns;
+}
+
 CharacterCollection collectCharacters(const QStringList &paths, const CollectionPatterns &patterns,
                                       const std::atomic<bool> *cancel, const CollectionProgress &progress)
 {

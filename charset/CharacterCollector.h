@@ -22,6 +22,9 @@ struct CollectionPatterns
     // "*.txt", "*.c", "*.json" and the other kinds of file a product's
     // visible text is written in.
     static QStringList defaultIncludePatterns();
+    // As a user chose them: the default kinds of file unless `include` names some.
+    static CollectionPatterns chosen(const QStringList &include, const QStringList &exclude,
+                                     SourceEncoding legacyEncoding);
 };
 
 // What a collection found, and what it left out and why.

@@ -29,12 +29,8 @@ bool splitPatterns(const QString &list, QStringList *patterns)
 
 CollectionPatterns commandLinePatterns(const SubsetCommandLine &commandLine)
 {
-    CollectionPatterns patterns;
-    if (!commandLine.includePatterns.isEmpty())
-        patterns.include = commandLine.includePatterns;
-    patterns.exclude = commandLine.excludePatterns;
-    patterns.legacyEncoding = commandLine.legacyEncoding;
-    return patterns;
+    return CollectionPatterns::chosen(commandLine.includePatterns, commandLine.excludePatterns,
+                                      commandLine.legacyEncoding);
 }
 
 // A path that is not there is a slip worth stopping for, unlike the

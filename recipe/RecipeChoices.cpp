@@ -25,12 +25,7 @@ bool recipeFace(const Recipe &recipe, FontFace *face, QString *errorMessage)
 
 CollectionPatterns recipePatterns(const Recipe &recipe)
 {
-    CollectionPatterns patterns;
-    if (!recipe.include.isEmpty())
-        patterns.include = recipe.include;
-    patterns.exclude = recipe.exclude;
-    patterns.legacyEncoding = recipe.sourceEncoding;
-    return patterns;
+    return CollectionPatterns::chosen(recipe.include, recipe.exclude, recipe.sourceEncoding);
 }
 
 bool recipeChoices(const Recipe &recipe, const FontFace &face, const QString &toolDirectory,
