@@ -304,8 +304,14 @@ void TestRecipe::windowRemembersItsSetup()
         QVERIFY(writeFile(path("fonts.json"), R"({"version": 1, "source": {"file": ")" +
                                                   TestFonts::wqyMicroHei().toUtf8() + R"(", "face": 1},
             "characters": {"blocks": [1]}, "options": {"layout": "none", "hinting": false},
-            "outputs": [{"path": "fw/ui.h"}]})"));
+            "outputs": [{"path": "fw/ui.h"}, {"path": "web/ui.woff2"}]})"));
         QVERIFY2(dialog.openRecipe(path("fonts.json"), &error), qPrintable(error));
+        // Saved again, the output the window does not show is still there.
+        QVERIFY2(dialog.saveRecipe(path("again.json"), &error), qPrintable(error));
+        Recipe again;
+        QVERIFY2(readRecipe(path("again.json"), &again, &error), qPrintable(error));
+        QCOMPARE(again.outputs.size(), 2);
+        QCOMPARE(again.outputs.at(1).path, path("web/ui.woff2"));
         dialog.resize(900, 700);
         dialog.saveSettings(settings);
     }

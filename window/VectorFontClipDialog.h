@@ -1,6 +1,7 @@
 #pragma once
 
 #include "font/FontFace.h"
+#include "recipe/Recipe.h"
 
 #include <QDialog>
 #include <QString>
@@ -39,10 +40,12 @@ public:
 
     // The setup a run would take now, as a recipe file: the font and face,
     // the shown tab's characters (folders imported as folders), the options,
-    // and the output name in the folder last chosen. False, with the reason.
+    // and the output name in the folder last chosen, followed by the other
+    // outputs of a recipe opened earlier. False, with the reason.
     bool saveRecipe(const QString &path, QString *errorMessage) const;
-    // Fills the window from a recipe; a generation then writes what
-    // vfc-subset --recipe writes. False, with the reason naming the file.
+    // Fills the window from a recipe; a generation then writes its first
+    // output as vfc-subset --recipe writes it. False, with the reason naming
+    // the file.
     bool openRecipe(const QString &path, QString *errorMessage);
 
     // What the window remembers between sessions: font, face, output folder,
@@ -91,6 +94,7 @@ private:
     QString proposedOutputName; // what the last chosen font proposed, until the user edits it
     QString toolDirectory;
     QString lastOutputFolder; // where the folder dialog starts, and a saved recipe's output goes
+    QList<RecipeOutput> otherRecipeOutputs; // of the recipe opened last, beyond the one the window shows
     GenerationRunner *generation;
     SliceRunner *slicing;
 };

@@ -82,6 +82,11 @@ bool VectorFontClipDialog::saveRecipe(const QString &path, QString *errorMessage
     recipe.options = choices.options;
     const QString folder = lastOutputFolder.isEmpty() ? QFileInfo(path).absolutePath() : lastOutputFolder;
     recipe.outputs.append({choices.format, choices.writeCss, QDir(folder).filePath(fileName)});
+    // Saving over an opened recipe must not lose the outputs the window has no room for.
+    for (const RecipeOutput &other : otherRecipeOutputs) {
+        if (other.path != recipe.outputs.first().path)
+            recipe.outputs.append(other);
+    }
     return writeRecipe(recipe, path, errorMessage);
 }
 
@@ -94,6 +99,7 @@ bool VectorFontClipDialog::openRecipe(const QString &path, QString *errorMessage
     fontSource->setFontFace(face);
     optionsButton->setOptions(face, recipe.options);
     const RecipeOutput &output = recipe.outputs.first();
+    otherRecipeOutputs = recipe.outputs.mid(1);
     outputFormat->setFormat(output.format, output.css);
     outputNameEdit->setText(QFileInfo(output.path).completeBaseName());
     proposedOutputName.clear();
@@ -126,8 +132,21 @@ void VectorFontClipDialog::onOpenRecipeClicked()
     const QString path = QFileDialog::getOpenFileName(this, uiText("Open recipe", "打开配方"),
                                                       lastOutputFolder, recipeFilter());
     QString errorMessage;
-    if (!path.isEmpty() && !openRecipe(path, &errorMessage))
+    if (path.isEmpty())
+        return;
+    if (!openRecipe(path, &errorMessage)) {
         QMessageBox::warning(this, uiText("Error", "错误"), errorMessage);
+    } else if (!otherRecipeOutputs.isEmpty()) {
+        QStringList others;
+        for (const RecipeOutput &other : std::as_const(otherRecipeOutputs))
+            others.append(QDir::toNativeSeparators(other.path));
+        QMessageBox::information(
+            this, uiText("Open recipe", "打开配方"),
+            uiText("The window generates the recipe's first output. vfc-subset --recipe builds the others too, "
+                   "and saving the recipe keeps them:\n%1",
+                   "窗口只生成配方的第一个输出。vfc-subset --recipe 会生成全部输出，保存配方时其余输出保留：\n%1")
+                .arg(others.join(QLatin1Char('\n'))));
+    }
 }
 
 void VectorFontClipDialog::restoreSettings(QSettings &settings)
