@@ -61,6 +61,9 @@ void LvglPixelPreview::showText(const FontFace &face, const QString &text, const
         }
     }
     scale = laid.height <= 32 ? 3 : 2;
+    // The whole line, descenders included, up to a height the window can
+    // spare; only the largest sizes are cut.
+    setMinimumHeight(std::max(64, std::min(pixels.height() * scale, 240) + 2 * frameWidth()));
     update();
 }
 
