@@ -94,20 +94,21 @@ bool readLvglBinaryCharacters(const QByteArray &bytes, QList<uint> *codepoints)
 bool readLvglSourceCharacters(const QByteArray &source, QList<uint> *codepoints)
 {
     const QString text = QString::fromUtf8(source);
-    // The lists a subtable names, by their C names.
+    // The lists a subtable may name, by their C names; one that is not plain
+    // numbers counts only when a subtable needs it.
     QHash<QString, QList<uint>> lists;
     static const QRegularExpression listPattern(
         QStringLiteral(R"(static\s+const\s+uint(?:8|16)_t\s+(\w+)\s*\[\]\s*=\s*\{([^}]*)\})"));
     for (auto match = listPattern.globalMatch(text); match.hasNext();) {
         const QRegularExpressionMatch list = match.next();
         QList<uint> values;
+        bool ok = true;
         for (const QString &item : list.captured(2).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-            bool ok = false;
-            values.append(item.trimmed().toUInt(&ok, 0));
-            if (!ok)
-                return false;
+            if (ok && !item.trimmed().isEmpty())
+                values.append(item.trimmed().toUInt(&ok, 0));
         }
-        lists.insert(list.captured(1), values);
+        if (ok)
+            lists.insert(list.captured(1), values);
     }
     static const QRegularExpression subtablePattern(QStringLiteral(
         R"(\.range_start\s*=\s*(\d+)\s*,\s*\.range_length\s*=\s*(\d+)\s*,\s*\.glyph_id_start\s*=\s*\d+\s*,)"
