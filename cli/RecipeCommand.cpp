@@ -100,7 +100,8 @@ int saveRecipeCommand(const SubsetCommandLine &commandLine, QTextStream &err)
     recipe.blockRows = commandLine.blockRows;
     recipe.ranges = commandLine.unicodeRanges;
     recipe.options = commandLine.options;
-    recipe.outputs.append({commandLine.format, commandLine.writeCss, absolute(commandLine.outputPath)});
+    recipe.outputs.append(
+        {commandLine.format, commandLine.writeCss, absolute(commandLine.outputPath), commandLine.lvgl});
     if (!writeRecipe(recipe, commandLine.saveRecipePath, &error)) {
         writeLine(err, program + error);
         return 1;

@@ -2,6 +2,7 @@
 
 #include "charset/CodepointRange.h"
 #include "charset/LegacyEncoding.h"
+#include "lvgl/LvglOptions.h"
 #include "subset/OutputFormat.h"
 #include "subset/SubsetOptions.h"
 
@@ -15,6 +16,7 @@ struct RecipeOutput
     OutputFormat format = OutputFormat::TrueType;
     bool css = false; // WOFF2 only: the style sheet beside it
     QString path;     // absolute
+    LvglOptions lvgl; // the LVGL formats only: the bitmap font's size and the rest
 };
 
 // A whole setup of the tool, as a file that both front ends read and write.
@@ -41,8 +43,8 @@ struct Recipe
     QList<RecipeOutput> outputs;
 };
 
-// Whether a recipe can describe an output of `format`: a bitmap font's size
-// and depth, and a folder of slices with its strategy, have no place in one yet.
+// Whether a recipe can describe an output of `format`: a folder of slices
+// with its strategy has no place in one yet.
 bool recipeHoldsFormat(OutputFormat format);
 
 // The newest format version this program reads and the one it writes.

@@ -106,6 +106,7 @@ void RecipeBuild::onSubsetFinished(const SubsetOutcome &outcome)
         own.targetPath = outputs.at(i).path;
         own.format = outputs.at(i).format;
         own.writeCss = outputs.at(i).css;
+        own.lvgl = outputs.at(i).lvgl;
         watcher->setFuture(QtConcurrent::run([state = staging, made = outcome.writtenPath, own, i] {
             Converted result;
             const QString copy = state->folder.filePath(

@@ -7,7 +7,6 @@
 #include "recipe/RecipeChoices.h"
 #include "subset/MissingCharacters.h"
 #include "subset/OutputReadBack.h"
-#include "subset/SubsetFontFacts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -84,20 +83,14 @@ RecipeCheckResult checkRecipeOutputs(const QString &recipePath, const Recipe &re
         }
         if (!complete)
             continue;
-        QByteArray font;
+        QList<uint> held;
         QString reason;
-        const SubsetFontFacts facts = readOutputFont(output.path, output.format, &font, &reason)
-                                          ? readSubsetFontFacts(font)
-                                          : SubsetFontFacts();
-        if (!facts.read) {
-            result.outOfDate.append(
-                reason.isEmpty()
-                    ? uiText("%1 is no font that can be read.", "%1 不是可读取的字体。").arg(output.path)
-                    : reason);
+        if (!readOutputCharacters(output.path, output.format, &held, &reason)) {
+            result.outOfDate.append(reason);
             continue;
         }
         QList<uint> notThere;
-        std::set_difference(kept.cbegin(), kept.cend(), facts.codepoints.cbegin(), facts.codepoints.cend(),
+        std::set_difference(kept.cbegin(), kept.cend(), held.cbegin(), held.cend(),
                             std::back_inserter(notThere));
         QList<uint> merged;
         std::set_union(lacking.cbegin(), lacking.cend(), notThere.cbegin(), notThere.cend(),

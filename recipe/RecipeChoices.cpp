@@ -63,6 +63,7 @@ bool recipeChoices(const Recipe &recipe, const FontFace &face, const QString &to
         chosen.targetPath = recipe.outputs.first().path;
         chosen.format = recipe.outputs.first().format;
         chosen.writeCss = recipe.outputs.first().css;
+        chosen.lvgl = recipe.outputs.first().lvgl;
     }
     *choices = chosen;
     return true;

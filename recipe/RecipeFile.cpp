@@ -46,10 +46,13 @@ private:
     bool readCharacters(const QJsonObject &characters, Recipe *recipe);
     bool readOptions(const QJsonObject &options, SubsetOptions *chosen);
     bool readOutput(const QJsonValue &value, const QString &place, RecipeOutput *output);
+    bool readLvgl(const QJsonObject &object, const QString &place, LvglOptions *lvgl);
 
     QString path;
     QDir folder;
 };
+
+QStringList lvglKeys();
 
 QString key(const QString &place, const QString &name)
 {
@@ -264,8 +267,7 @@ bool RecipeReader::readOutput(const QJsonValue &value, const QString &place, Rec
         return wrongType(place, "an object", "对象");
     const QJsonObject object = value.toObject();
     QString path, format;
-    if (!onlyKeys(object, place, {QStringLiteral("path"), QStringLiteral("format"), QStringLiteral("css")}) ||
-        !string(object, QStringLiteral("path"), place, &path) ||
+    if (!string(object, QStringLiteral("path"), place, &path) ||
         !string(object, QStringLiteral("format"), place, &format))
         return false;
     const QJsonValue css = object.value(QLatin1String("css"));
@@ -292,6 +294,12 @@ bool RecipeReader::readOutput(const QJsonValue &value, const QString &place, Rec
         return fail(key(place, QStringLiteral("format")),
                     uiText("output format \"%1\" cannot be built from a recipe yet", "配方暂不支持输出格式“%1”")
                         .arg(format));
+    QStringList keys{QStringLiteral("path"), QStringLiteral("format"), QStringLiteral("css")};
+    if (isLvglFormat(output->format))
+        keys += lvglKeys();
+    if (!onlyKeys(object, place, keys) ||
+        (isLvglFormat(output->format) && !readLvgl(object, place, &output->lvgl)))
+        return false;
     if (output->css && output->format != OutputFormat::Woff2)
         return fail(key(place, QStringLiteral("css")),
                     uiText("needs format \"woff2\"", "需要格式 \"woff2\""));
@@ -300,6 +308,48 @@ bool RecipeReader::readOutput(const QJsonValue &value, const QString &place, Rec
                     uiText("%1 is a folder; name the file to write", "%1 是文件夹；请指定要写入的文件")
                         .arg(output->path));
     return true;
+}
+
+QStringList lvglKeys()
+{
+    return {QStringLiteral("size"),     QStringLiteral("bpp"),     QStringLiteral("hinting"),
+            QStringLiteral("compress"), QStringLiteral("kerning"), QStringLiteral("symbol")};
+}
+
+bool RecipeReader::readLvgl(const QJsonObject &object, const QString &place, LvglOptions *lvgl)
+{
+    if (object.value(QLatin1String("size")).isUndefined())
+        return fail(key(place, QStringLiteral("size")),
+                    uiText("missing: the pixel size of the bitmap font", "缺失：点阵字库的像素大小"));
+    for (const char *name : {"size", "bpp"}) {
+        const QJsonValue value = object.value(QLatin1String(name));
+        if (!value.isUndefined() && (!value.isDouble() || value.toDouble() != double(value.toInt())))
+            return wrongType(key(place, QLatin1String(name)), "a whole number", "整数");
+    }
+    lvgl->size = object.value(QLatin1String("size")).toInt();
+    lvgl->bpp = object.value(QLatin1String("bpp")).toInt(lvgl->bpp);
+    QString hinting;
+    if (!string(object, QStringLiteral("hinting"), place, &hinting) ||
+        !string(object, QStringLiteral("symbol"), place, &lvgl->symbol))
+        return false;
+    if (!hinting.isEmpty() && hinting != QLatin1String("light") && hinting != QLatin1String("none"))
+        return fail(key(place, QStringLiteral("hinting")),
+                    uiText("must be one of %1", "应为以下之一: %1").arg(QStringLiteral("light, none")));
+    lvgl->hinting = hinting != QLatin1String("none");
+    for (auto [name, flag] : {std::pair{"compress", &lvgl->compress}, std::pair{"kerning", &lvgl->kerning}}) {
+        const QJsonValue value = object.value(QLatin1String(name));
+        if (!value.isUndefined() && !value.isBool())
+            return wrongType(key(place, QLatin1String(name)), "true or false", "true 或 false");
+        *flag = value.toBool(*flag);
+    }
+    const QString problem = lvglOptionsProblem(*lvgl);
+    if (problem.isEmpty())
+        return true;
+    // The one rule says what is wrong; the place is the first value it refuses.
+    const char *bad = lvgl->size < lvglMinimumSize || lvgl->size > lvglMaximumSize ? "size"
+                      : !isLvglBpp(lvgl->bpp)                                      ? "bpp"
+                                                                                   : "symbol";
+    return fail(key(place, QLatin1String(bad)), problem);
 }
 
 // Where Qt's parser stopped, as the line and column an editor shows.

@@ -23,11 +23,23 @@ QString relativeTo(const QDir &folder, const QString &path)
     return sharesMoreThanRoot ? relative : QDir::cleanPath(path);
 }
 
+// Every setting, defaults included, so that the file shows what a build makes.
+void insertLvglOptions(const LvglOptions &lvgl, QJsonObject *entry)
+{
+    entry->insert(QStringLiteral("size"), lvgl.size);
+    entry->insert(QStringLiteral("bpp"), lvgl.bpp);
+    entry->insert(QStringLiteral("hinting"), lvgl.hinting ? QStringLiteral("light") : QStringLiteral("none"));
+    entry->insert(QStringLiteral("compress"), lvgl.compress);
+    entry->insert(QStringLiteral("kerning"), lvgl.kerning);
+    if (!lvgl.symbol.isEmpty())
+        entry->insert(QStringLiteral("symbol"), lvgl.symbol);
+}
+
 } // namespace
 
 bool recipeHoldsFormat(OutputFormat format)
 {
-    return !isLvglFormat(format) && format != OutputFormat::Woff2Slices;
+    return format != OutputFormat::Woff2Slices;
 }
 
 bool writeRecipe(const Recipe &recipe, const QString &path, QString *errorMessage)
@@ -36,6 +48,12 @@ bool writeRecipe(const Recipe &recipe, const QString &path, QString *errorMessag
         if (!recipeHoldsFormat(output.format)) {
             *errorMessage = uiText("A recipe cannot hold the output format %1 yet.", "配方暂不支持输出格式 %1。")
                                 .arg(outputFormatName(output.format));
+            return false;
+        }
+        // A file this program would refuse to read back is no recipe.
+        const QString problem = isLvglFormat(output.format) ? lvglOptionsProblem(output.lvgl) : QString();
+        if (!problem.isEmpty()) {
+            *errorMessage = problem;
             return false;
         }
     }
@@ -89,6 +107,8 @@ bool writeRecipe(const Recipe &recipe, const QString &path, QString *errorMessag
                           {QStringLiteral("format"), outputFormatName(output.format)}};
         if (output.css)
             entry.insert(QStringLiteral("css"), true);
+        if (isLvglFormat(output.format))
+            insertLvglOptions(output.lvgl, &entry);
         outputs.append(entry);
     }
 

@@ -2,6 +2,8 @@
 
 #include "common/SystemReason.h"
 #include "common/UiText.h"
+#include "lvgl/LvglCharacterMap.h"
+#include "subset/SubsetFontFacts.h"
 
 #include <QFile>
 
@@ -44,17 +46,31 @@ QByteArray arrayBytes(const QByteArray &header)
     return font;
 }
 
+bool readWhole(const QString &path, QByteArray *bytes, QString *errorMessage)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        *bytes = file.readAll();
+        return true;
+    }
+    *errorMessage = uiText("Failed to open file: %1", "无法打开文件: %1").arg(path) + QLatin1Char('\n') +
+                    systemReason(file);
+    return false;
+}
+
+QString notWrittenAs(const QString &path, OutputFormat format)
+{
+    return uiText("%1 holds no font written as %2.", "%1 中没有以 %2 格式写入的字体。")
+        .arg(path, outputFormatName(format));
+}
+
 } // namespace
 
 bool readOutputFont(const QString &path, OutputFormat format, QByteArray *font, QString *errorMessage)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *errorMessage = uiText("Failed to open file: %1", "无法打开文件: %1").arg(path) + QLatin1Char('\n') +
-                        systemReason(file);
+    QByteArray bytes;
+    if (!readWhole(path, &bytes, errorMessage))
         return false;
-    }
-    const QByteArray bytes = file.readAll();
     switch (format) {
     case OutputFormat::TrueType:
         *font = bytes;
@@ -72,7 +88,30 @@ bool readOutputFont(const QString &path, OutputFormat format, QByteArray *font, 
     }
     if (!font->isEmpty())
         return true;
-    *errorMessage = uiText("%1 holds no font written as %2.", "%1 中没有以 %2 格式写入的字体。")
-                        .arg(path, outputFormatName(format));
+    *errorMessage = notWrittenAs(path, format);
     return false;
+}
+
+bool readOutputCharacters(const QString &path, OutputFormat format, QList<uint> *codepoints,
+                          QString *errorMessage)
+{
+    QByteArray bytes;
+    if (isLvglFormat(format)) {
+        if (!readWhole(path, &bytes, errorMessage))
+            return false;
+        const bool read = format == OutputFormat::Lvgl ? readLvglSourceCharacters(bytes, codepoints)
+                                                       : readLvglBinaryCharacters(bytes, codepoints);
+        if (!read)
+            *errorMessage = notWrittenAs(path, format);
+        return read;
+    }
+    if (!readOutputFont(path, format, &bytes, errorMessage))
+        return false;
+    const SubsetFontFacts facts = readSubsetFontFacts(bytes);
+    if (!facts.read) {
+        *errorMessage = uiText("%1 is no font that can be read.", "%1 不是可读取的字体。").arg(path);
+        return false;
+    }
+    *codepoints = facts.codepoints;
+    return true;
 }

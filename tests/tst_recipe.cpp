@@ -10,9 +10,13 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -35,6 +39,7 @@ private Q_SLOTS:
     void failingOutputReplacesNothing();
     void signalStopsEveryOutput();
     void savedCommandLineBuildsTheSame();
+    void bitmapFontsBuildAndCheck();
     void windowAndCommandLineWriteTheSameFiles_data();
     void windowAndCommandLineWriteTheSameFiles();
     void windowRemembersItsSetup();
@@ -88,9 +93,22 @@ void TestRecipe::refusesBadRecipes_data()
     QTest::newRow("unknown source encoding")
         << recipe(good, R"("characters": {"files": ["src"], "sourceEncoding": "gbk"}, )" + out)
         << R"(characters.sourceEncoding: unknown encoding "gbk")";
-    QTest::newRow("a bitmap font, which has no size here")
-        << recipe(good, R"("characters": {"text": "A"}, "outputs": [{"path": "a.c", "format": "lvgl"}])")
-        << R"(outputs[0].format: output format "lvgl" cannot be built from a recipe yet)";
+    const auto outputs = [&](const QByteArray &list) {
+        return recipe(good, R"("characters": {"text": "A"}, "outputs": [{"path": "a.ttf"}, )" + list + "]");
+    };
+    QTest::newRow("a bitmap font without its size")
+        << outputs(R"({"path": "a.c", "format": "lvgl"})") << "outputs[1].size: missing";
+    QTest::newRow("a bitmap font's size out of range")
+        << outputs(R"({"path": "a.bin", "format": "lvgl-bin", "size": 300})")
+        << "outputs[1].size: The pixel size 300 is outside 4–255 px.";
+    QTest::newRow("a bitmap font's symbol no C name")
+        << outputs(R"({"path": "a.c", "format": "lvgl", "size": 16, "symbol": "2x"})")
+        << R"(outputs[1].symbol: "2x" is not a valid C identifier.)";
+    QTest::newRow("bitmap settings on a font file")
+        << outputs(R"({"path": "b.ttf", "size": 16})") << "outputs[1].size: unknown key";
+    QTest::newRow("web slices, which have no strategy here")
+        << outputs(R"({"path": "web", "format": "woff2-slices"})")
+        << R"(outputs[1].format: output format "woff2-slices" cannot be built from a recipe yet)";
     QTest::newRow("newer version") << QByteArray(R"({"version": 2, "source": {"file": "x.ttf"}})")
                                    << "version: made by a newer version";
     QTest::newRow("missing source font")
@@ -228,6 +246,38 @@ void TestRecipe::savedCommandLineBuildsTheSame()
     QCOMPARE(readFile(path("recipe/a.h")), readFile(path("direct/a.h")));
 }
 
+void TestRecipe::bitmapFontsBuildAndCheck()
+{
+    QVERIFY(QDir::setCurrent(project->path()));
+    const QStringList choices{TestFonts::dejaVuSans(), "--text=0", "--text-file=src"};
+    const QStringList c{"--format=lvgl", "--size=16", "--bpp=2", "--no-kerning", "--symbol=ui_16"};
+    const QStringList bin{"--format=lvgl-bin", "--size=12", "--hinting=none", "--no-compress"};
+    QCOMPARE(vfcSubset(choices + c + QStringList{"--output-file=direct/ui.c"}).exitCode, 0);
+    QCOMPARE(vfcSubset(choices + bin + QStringList{"--output-file=direct/ui.bin"}).exitCode, 0);
+    // The command line's recipe carries its settings; a second output with others is added to it.
+    QCOMPARE(
+        vfcSubset(choices + c + QStringList{"--output-file=fw/ui.c", "--save-recipe=fonts.json"}).exitCode,
+        0);
+    QJsonObject root = QJsonDocument::fromJson(readFile(path("fonts.json"))).object();
+    QJsonArray outputs = root.value("outputs").toArray();
+    outputs.append(QJsonObject{{"path", "fw/ui.bin"},
+                               {"format", "lvgl-bin"},
+                               {"size", 12},
+                               {"hinting", "none"},
+                               {"compress", false}});
+    root.insert("outputs", outputs);
+    QVERIFY(writeFile(path("fonts.json"), QJsonDocument(root).toJson()));
+    QCOMPARE(vfcSubset({"--recipe=fonts.json"}).exitCode, 0);
+    QCOMPARE(readFile(path("fw/ui.c")), readFile(path("direct/ui.c")));
+    QCOMPARE(readFile(path("fw/ui.bin")), readFile(path("direct/ui.bin")));
+    QCOMPARE(vfcSubset({"--recipe=fonts.json", "--check"}).exitCode, 0);
+    QVERIFY(writeFile(path("src/ui/strings.json"),
+                      "{\n  \"title\": \"Hello\",\n  \"ok\": \"\\u00C5\",\n  \"tile\": \"Ω\"\n}\n"));
+    const ProgramRun check = vfcSubset({"--recipe=fonts.json", "--check"});
+    QCOMPARE(check.exitCode, 1);
+    QCOMPARE(check.out, "U+03A9 Ω  src/ui/strings.json:4\n");
+}
+
 void TestRecipe::windowAndCommandLineWriteTheSameFiles_data()
 {
     QTest::addColumn<int>("format"); // the index in the format list
@@ -235,6 +285,8 @@ void TestRecipe::windowAndCommandLineWriteTheSameFiles_data()
     QTest::newRow("ttf") << 0 << QStringList{"ui.ttf"};
     QTest::newRow("woff2 with css") << 1 << QStringList{"ui.woff2", "ui.css"};
     QTest::newRow("c") << 2 << QStringList{"ui.h"};
+    QTest::newRow("lvgl") << 3 << QStringList{"ui.c"};
+    QTest::newRow("lvgl-bin") << 4 << QStringList{"ui.bin"};
 }
 
 void TestRecipe::windowAndCommandLineWriteTheSameFiles()
@@ -250,6 +302,8 @@ void TestRecipe::windowAndCommandLineWriteTheSameFiles()
         dialog.findChild<QLineEdit *>("outputNameEdit")->setText("ui");
         dialog.findChild<QComboBox *>("outputFormatCombo")->setCurrentIndex(format);
         dialog.findChild<QCheckBox *>("writeCssCheck")->setChecked(true);
+        dialog.findChild<QSpinBox *>("lvglSizeSpin")->setValue(20); // not the default
+        dialog.findChild<QComboBox *>("lvglBppCombo")->setCurrentText("2");
         driver.expect(ModalDriver::press(QMessageBox::Ok)); // the import's summary
         dialog.findChild<CustomTextPage *>()->importTextFiles({path("src")});
         QTRY_COMPARE(driver.pending(), 0);
@@ -279,6 +333,10 @@ void TestRecipe::windowAndCommandLineWriteTheSameFiles()
     driver.expect(ModalDriver::press(QMessageBox::Ok)); // the import's summary
     QVERIFY2(reopened.openRecipe(path("fonts.json"), &error), qPrintable(error));
     QTRY_COMPARE(driver.pending(), 0);
+    if (format >= 3) {
+        QCOMPARE(reopened.findChild<QSpinBox *>("lvglSizeSpin")->value(), 20);
+        QCOMPARE(reopened.findChild<QComboBox *>("lvglBppCombo")->currentText(), "2");
+    }
     driver.expect(ModalDriver::chooseFile(openedOut));
     driver.expect(ModalDriver::press(QMessageBox::Yes)); // replace
     driver.expect(ModalDriver::press(QMessageBox::Ok));

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QSpinBox>
 
 LvglSettingsRow::LvglSettingsRow(QWidget *parent)
@@ -75,4 +76,20 @@ LvglOptions LvglSettingsRow::options() const
     options.kerning = kerning->isChecked();
     options.symbol = symbol->text().trimmed();
     return options;
+}
+
+void LvglSettingsRow::setOptions(const LvglOptions &options)
+{
+    {
+        const QSignalBlocker blockers[] = {QSignalBlocker(size),    QSignalBlocker(bpp),
+                                           QSignalBlocker(hinting), QSignalBlocker(compress),
+                                           QSignalBlocker(kerning), QSignalBlocker(symbol)};
+        size->setValue(options.size);
+        bpp->setCurrentIndex(bpp->findData(options.bpp));
+        hinting->setChecked(options.hinting);
+        compress->setChecked(options.compress);
+        kerning->setChecked(options.kerning);
+        symbol->setText(options.symbol);
+    }
+    Q_EMIT optionsChanged();
 }

@@ -20,6 +20,8 @@ public:
     explicit LvglSettingsRow(QWidget *parent = nullptr);
 
     LvglOptions options() const;
+    // Shows `options`, as an opened recipe holds them; emits optionsChanged() once.
+    void setOptions(const LvglOptions &options);
 
 Q_SIGNALS:
     void optionsChanged();

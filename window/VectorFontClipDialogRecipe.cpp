@@ -13,6 +13,7 @@
 #include "window/BlockListPage.h"
 #include "window/CustomTextPage.h"
 #include "window/FontSourceRow.h"
+#include "window/LvglSettingsRow.h"
 #include "window/OutputFormatChooser.h"
 #include "window/SubsetOptionsButton.h"
 
@@ -81,7 +82,8 @@ bool VectorFontClipDialog::saveRecipe(const QString &path, QString *errorMessage
     }
     recipe.options = choices.options;
     const QString folder = lastOutputFolder.isEmpty() ? QFileInfo(path).absolutePath() : lastOutputFolder;
-    recipe.outputs.append({choices.format, choices.writeCss, QDir(folder).filePath(fileName)});
+    recipe.outputs.append({choices.format, choices.writeCss, QDir(folder).filePath(fileName),
+                           isLvglFormat(choices.format) ? choices.lvgl : LvglOptions()});
     // Saving over an opened recipe must not lose the outputs the window has no room for.
     for (const RecipeOutput &other : otherRecipeOutputs) {
         if (other.path != recipe.outputs.first().path)
@@ -101,6 +103,8 @@ bool VectorFontClipDialog::openRecipe(const QString &path, QString *errorMessage
     const RecipeOutput &output = recipe.outputs.first();
     otherRecipeOutputs = recipe.outputs.mid(1);
     outputFormat->setFormat(output.format, output.css);
+    if (isLvglFormat(output.format))
+        lvglSettings->setOptions(output.lvgl);
     outputNameEdit->setText(QFileInfo(output.path).completeBaseName());
     proposedOutputName.clear();
     lastOutputFolder = QFileInfo(output.path).absolutePath();
