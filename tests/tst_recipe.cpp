@@ -371,6 +371,7 @@ void TestRecipe::windowRemembersItsSetup()
         QCOMPARE(again.outputs.size(), 2);
         QCOMPARE(again.outputs.at(1).path, path("web/ui.woff2"));
         dialog.resize(900, 700);
+        dialog.findChild<QSpinBox *>("lvglSizeSpin")->setValue(24);
         dialog.saveSettings(settings);
     }
     const auto reopen = [&](auto check) {
@@ -385,6 +386,7 @@ void TestRecipe::windowRemembersItsSetup()
                  options);
         QCOMPARE(dialog.findChild<QTabWidget *>("characterTabs")->currentIndex(), 1);
         QCOMPARE(dialog.size(), QSize(900, 700));
+        QCOMPARE(dialog.findChild<QSpinBox *>("lvglSizeSpin")->value(), 24);
         // The folder dialog starts where the recipe's output went.
         QString start;
         ModalDriver driver;

@@ -176,6 +176,15 @@ void VectorFontClipDialog::restoreSettings(QSettings &settings)
     options.names = names < 0 ? options.names : NameChoice(names);
     options.dropHinting = !settings.value(QStringLiteral("options/hinting"), true).toBool();
     optionsButton->setOptions(fontSource->currentFace(), options);
+    LvglOptions bitmap = lvglSettings->options();
+    bitmap.size = settings.value(QStringLiteral("lvgl/size"), bitmap.size).toInt();
+    bitmap.bpp = settings.value(QStringLiteral("lvgl/bpp"), bitmap.bpp).toInt();
+    bitmap.hinting = settings.value(QStringLiteral("lvgl/hinting"), bitmap.hinting).toBool();
+    bitmap.compress = settings.value(QStringLiteral("lvgl/compress"), bitmap.compress).toBool();
+    bitmap.kerning = settings.value(QStringLiteral("lvgl/kerning"), bitmap.kerning).toBool();
+    // Values edited by hand into something no font can have are forgotten.
+    if (lvglOptionsProblem(bitmap).isEmpty())
+        lvglSettings->setOptions(bitmap);
     const int tab = settings.value(QStringLiteral("window/tab"), 0).toInt();
     if (tab >= 0 && tab < characterTabs->count())
         characterTabs->setCurrentIndex(tab);
@@ -197,4 +206,11 @@ void VectorFontClipDialog::saveSettings(QSettings &settings) const
     settings.setValue(QStringLiteral("options/layout"), layoutChoiceWords().at(int(options.layout)));
     settings.setValue(QStringLiteral("options/names"), nameChoiceWords().at(int(options.names)));
     settings.setValue(QStringLiteral("options/hinting"), !options.dropHinting);
+    // The C name belongs to one output, not to the window.
+    const LvglOptions bitmap = lvglSettings->options();
+    settings.setValue(QStringLiteral("lvgl/size"), bitmap.size);
+    settings.setValue(QStringLiteral("lvgl/bpp"), bitmap.bpp);
+    settings.setValue(QStringLiteral("lvgl/hinting"), bitmap.hinting);
+    settings.setValue(QStringLiteral("lvgl/compress"), bitmap.compress);
+    settings.setValue(QStringLiteral("lvgl/kerning"), bitmap.kerning);
 }
