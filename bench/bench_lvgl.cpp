@@ -6,6 +6,7 @@
 #include "BenchFigures.h"
 
 #include "charset/StandardCharsets.h"
+#include "font/FaceFontData.h"
 #include "lvgl/LvglWriters.h"
 
 #include <QCoreApplication>
@@ -13,7 +14,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 namespace {
 
@@ -24,20 +24,6 @@ QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Face 0 of the collection as a file of its own, which the reference needs.
-QByteArray firstFace(const QByteArray &collection)
-{
-    const auto *bytes = reinterpret_cast<const uchar *>(collection.constData());
-    const quint32 directory = qFromBigEndian<quint32>(bytes + 12);
-    const int tables = qFromBigEndian<quint16>(bytes + directory + 4);
-    QByteArray face = collection.mid(directory, 12 + 16 * tables);
-    for (int i = 0; i < tables; ++i) {
-        uchar *offset = reinterpret_cast<uchar *>(face.data()) + 12 + 16 * i + 8;
-        qToBigEndian<quint32>(qFromBigEndian<quint32>(offset) + quint32(face.size()), offset);
-    }
-    return face + collection;
 }
 
 // What a C font's arrays and descriptors take in flash, counted alike for
@@ -100,7 +86,7 @@ int main(int argc, char **argv)
 
     const QString facePath = directory.filePath(QStringLiteral("wqy0.ttf"));
     QFile face(facePath);
-    if (!face.open(QIODevice::WriteOnly) || face.write(firstFace(file)) < 0)
+    if (!face.open(QIODevice::WriteOnly) || face.write(standaloneFaceData(file, 0)) < 0)
         return 1;
     face.close();
     const QString referencePath = directory.filePath(QStringLiteral("reference.c"));

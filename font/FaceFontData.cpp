@@ -58,9 +58,11 @@ void putU32(char *at, quint32 value)
 
 QByteArray faceFontData(const QByteArray &file, int index)
 {
-    if (index == 0)
-        return file;
+    return index == 0 ? file : standaloneFaceData(file, index);
+}
 
+QByteArray standaloneFaceData(const QByteArray &file, int index)
+{
     // Every table keeps its place, so only the directory is written: over
     // the collection's header and the first directories, which no table
     // shares. A file laid out otherwise is not worth a second road.

@@ -7,3 +7,7 @@
 // any other face of a collection a copy of the file with that face's table
 // directory in front. Empty when the file holds no such face.
 QByteArray faceFontData(const QByteArray &file, int index);
+
+// The same, but face 0 of a collection too comes as a font of its own, for
+// readers that know no collections at all.
+QByteArray standaloneFaceData(const QByteArray &file, int index);

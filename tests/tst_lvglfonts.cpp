@@ -3,6 +3,7 @@
 #include "TestFonts.h"
 
 #include "charset/StandardCharsets.h"
+#include "font/FaceFontData.h"
 #include "lvgl/LvglTextLine.h"
 #include "window/LvglPixelPreview.h"
 #include "window/VectorFontClipDialog.h"
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
 
 namespace {
@@ -40,22 +40,6 @@ QString sampleText(bool hanzi)
     for (char16_t c = 0xa1; c <= 0xff && !hanzi; ++c)
         text += QChar(c);
     return text;
-}
-
-// Face `index` of a collection as a file of its own for the reference, which
-// reads no collections: the face's table directory in front of the whole
-// collection, its offsets moved past itself.
-QByteArray standaloneFace(const QByteArray &collection, int index)
-{
-    const auto *bytes = reinterpret_cast<const uchar *>(collection.constData());
-    const quint32 directory = qFromBigEndian<quint32>(bytes + 12 + 4 * index);
-    const int tables = qFromBigEndian<quint16>(bytes + directory + 4);
-    QByteArray face = collection.mid(directory, 12 + 16 * tables);
-    for (int i = 0; i < tables; ++i) {
-        uchar *offset = reinterpret_cast<uchar *>(face.data()) + 12 + 16 * i + 8;
-        qToBigEndian<quint32>(qFromBigEndian<quint32>(offset) + quint32(face.size()), offset);
-    }
-    return face + collection;
 }
 
 int pixelCount(const DecodedFont &font)
@@ -148,7 +132,7 @@ void TestLvglFonts::matchesReference()
     QString referenceFont = font;
     if (source.startsWith("ttcf")) {
         referenceFont = dir.filePath("face.ttf");
-        QVERIFY(writeFile(referenceFont, standaloneFace(source, face)));
+        QVERIFY(writeFile(referenceFont, standaloneFaceData(source, face)));
     }
     const QString text = sampleText(font != TestFonts::dejaVuSans() && font != TestFonts::nimbusSansOtf());
     const ProgramRun reference =
