@@ -4,14 +4,11 @@
 #include "subset/OutputMessages.h"
 #include "subset/SubsetJob.h"
 #include "window/DelayedProgress.h"
-#include "window/DetailedTextFiller.h"
+#include "window/DoneBox.h"
 
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
-#include <QPushButton>
-#include <QUrl>
 
 namespace {
 
@@ -80,18 +77,6 @@ void GenerationRunner::onFinished(const SubsetOutcome &outcome)
 
 void GenerationRunner::showDone(const SubsetOutcome &outcome)
 {
-    QString message = generationDoneText(outcome);
-    if (!outcome.missingCharsNote.isEmpty())
-        message += QLatin1String("\n\n") + outcome.missingCharsNote;
-    QMessageBox box(QMessageBox::Information, uiText("Done", "完成"), message, QMessageBox::Ok, window);
-    QPushButton *openFolder = box.addButton(uiText("Open Folder", "打开文件夹"), QMessageBox::ActionRole);
-    openFolder->setObjectName(QStringLiteral("openFolderButton"));
-    box.setDefaultButton(QMessageBox::Ok);
-    box.setEscapeButton(QMessageBox::Ok);
-    // The note names a few examples; the whole list is one click away.
-    if (!outcome.missingCodepoints.isEmpty())
-        fillDetailedText(&box, outcome.missingCodepoints);
-    box.exec();
-    if (box.clickedButton() == openFolder)
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(outcome.writtenPath).absolutePath()));
+    showDoneBox(window, generationDoneText(outcome), outcome.missingCharsNote, outcome.missingCodepoints,
+                QFileInfo(outcome.writtenPath).absolutePath());
 }

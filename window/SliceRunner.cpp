@@ -7,15 +7,12 @@
 #include "web/WebFaceStyle.h"
 #include "web/WebSliceJob.h"
 #include "window/DelayedProgress.h"
-#include "window/DetailedTextFiller.h"
+#include "window/DoneBox.h"
 #include "window/TargetQuestions.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QMessageBox>
 #include <QProgressDialog>
-#include <QPushButton>
-#include <QUrl>
 
 SliceRunner::SliceRunner(QWidget *window) : QObject(window), window(window)
 {}
@@ -62,20 +59,10 @@ void SliceRunner::onFinished(const WebSliceOutcome &outcome)
         QMessageBox::warning(window, uiText("Error", "错误"), outcome.errorMessage);
         return;
     }
-    QString message = uiText("Web font slices have been generated.", "网页分片字库已生成。") + QLatin1Char('\n') +
-                      QDir::toNativeSeparators(outcome.styleSheet) + QLatin1Char('\n') + webSliceSummary(outcome);
-    if (!outcome.missingCharsNote.isEmpty())
-        message += QLatin1String("\n\n") + outcome.missingCharsNote;
-    QMessageBox box(QMessageBox::Information, uiText("Done", "完成"), message, QMessageBox::Ok, window);
-    QPushButton *openFolder = box.addButton(uiText("Open Folder", "打开文件夹"), QMessageBox::ActionRole);
-    openFolder->setObjectName(QStringLiteral("openFolderButton"));
-    box.setDefaultButton(QMessageBox::Ok);
-    box.setEscapeButton(QMessageBox::Ok);
-    if (!outcome.missingCodepoints.isEmpty())
-        fillDetailedText(&box, outcome.missingCodepoints);
-    box.exec();
-    if (box.clickedButton() == openFolder)
-        QDesktopServices::openUrl(QUrl::fromLocalFile(outcome.folder));
+    showDoneBox(window,
+                uiText("Web font slices have been generated.", "网页分片字库已生成。") + QLatin1Char('\n') +
+                    QDir::toNativeSeparators(outcome.styleSheet) + QLatin1Char('\n') + webSliceSummary(outcome),
+                outcome.missingCharsNote, outcome.missingCodepoints, outcome.folder);
 }
 
 bool prepareSliceRequest(QWidget *window, const SubsetChoices &choices, const QList<FontFace> &otherFaces,
