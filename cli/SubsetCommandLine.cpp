@@ -298,33 +298,21 @@ void Parser::takeOption(const QString &name, const QString *value)
             fail(error);
         return;
     }
-    if (name == QLatin1String("-h") || name == QLatin1String("--help")) {
-        help = true;
-        return;
-    }
-    if (name == QLatin1String("--version")) {
-        version = true;
-        return;
-    }
-    if (name == QLatin1String("--force")) {
-        result.force = true;
-        return;
-    }
-    if (name == QLatin1String("--list-blocks")) {
-        listBlocks = true;
-        return;
-    }
-    if (name == QLatin1String("--list-missing")) {
-        result.listMissing = true;
-        return;
-    }
-    if (name == QLatin1String("--list-faces")) {
-        listFaces = true;
-        return;
-    }
-    if (name == QLatin1String("--check")) {
-        result.check = true;
-        return;
+    const std::pair<const char *, bool *> flags[] = {
+        {"-h", &help},
+        {"--help", &help},
+        {"--version", &version},
+        {"--force", &result.force},
+        {"--list-blocks", &listBlocks},
+        {"--list-missing", &result.listMissing},
+        {"--list-faces", &listFaces},
+        {"--check", &result.check},
+    };
+    for (const auto &[flag, set] : flags) {
+        if (name == QLatin1String(flag)) {
+            *set = true;
+            return;
+        }
     }
 
     // A selection that is empty on purpose is only possible as --text=""; an
